@@ -1,0 +1,106 @@
+// The window definition: every control of Form1 with its initial properties,
+// position, font and tab index. The model and every view are built from it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tavolen {
+
+enum class ControlName : std::uint8_t {
+  Frame1,
+  Option1,
+  Frame2,
+  Option2,
+  Label7,
+  Text1,
+  Text2,
+  Label3,
+  Label4,
+  Label1,
+  Command1,
+  Command2,
+  Command3,
+  Line1,
+  Line2,
+  Line3,
+  FileExit,
+  FileBer,
+};
+
+// A control: its name, and its Index within a control array (-1 for a single control).
+struct ControlId {
+  ControlName name;
+  std::int16_t index = -1;
+  friend constexpr bool operator==(ControlId, ControlId) = default;
+};
+
+enum class ControlType : std::uint8_t {
+  Frame,
+  OptionButton,
+  Label,
+  TextBox,
+  CommandButton,
+  Line,
+  MenuCommand
+};
+
+enum class TextAlign : std::uint8_t { Default, Left, Centre, Right };
+
+struct FontDef {
+  std::string_view face;  // empty: the toolkit's default user-interface font
+  int hundredthsOfPoint = 0;  // 0 with an empty face
+  bool bold = false;
+  // Pixel height at 96 dots per inch (11.25 pt = 15 px).
+  [[nodiscard]] constexpr int Pixels() const { return hundredthsOfPoint * 96 / 7200; }
+};
+
+inline constexpr std::uint32_t kDefaultColour = 0xFFFFFFFFu;
+
+struct ControlDef {
+  ControlId id;
+  ControlType type;
+  std::optional<ControlName> container;  // Frame1 or Frame2 for option buttons
+  std::string_view caption;              // initial caption or text (UTF-8)
+  int left = 0, top = 0, width = 0, height = 0;  // twips; relative to the container
+  int tabIndex = -1;                              // -1: no tab index (lines, menu)
+  FontDef font;
+  TextAlign align = TextAlign::Default;
+  int maxLength = 0;                      // entry fields: characters the user may type
+  std::uint32_t colour = kDefaultColour;  // text colour as 0xRRGGBB
+};
+
+struct LineDef {
+  ControlId id;
+  int x1, y1, x2, y2;  // twips in the client area
+};
+
+struct MenuDef {
+  ControlId id;
+  std::string_view caption;
+};
+
+inline constexpr std::string_view kFormCaption = "Tavolen";
+inline constexpr int kClientWidthTwips = 6585;
+inline constexpr int kClientHeightTwips = 3960;
+inline constexpr int kTwipsPerPixel = 15;
+
+// Controls of the client area, frames before their option buttons.
+[[nodiscard]] std::span<const ControlDef> ControlDefinitions();
+[[nodiscard]] std::span<const LineDef> LineDefinitions();
+[[nodiscard]] std::span<const MenuDef> MenuDefinitions();  // left to right
+[[nodiscard]] const ControlDef& DefinitionOf(ControlId id);
+
+// Twips to whole pixels at 96 dots per inch, rounding half up (520 twips -> 35).
+[[nodiscard]] constexpr int PixelsOf(int twips) {
+  return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
+}
+
+// "Text1(0)", "Command1"; and back (nullopt for an unknown name or index).
+[[nodiscard]] std::string DisplayName(ControlId id);
+[[nodiscard]] std::optional<ControlId> ParseControlName(std::string_view text);
+
+}  // namespace tavolen
