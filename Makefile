@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test clean
+.PHONY: all deps configure build test clean bench-startup
 
 all: build
 
@@ -20,6 +20,10 @@ build: configure
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure --no-tests=error
+
+# Start-up time and memory of tavolen against the bare Qt floor window.
+bench-startup: build
+	bench/startup/run.sh $(BUILD_DIR)/bin/tavolen
 
 clean:
 	rm -rf $(BUILD_DIR)
