@@ -1,0 +1,28 @@
+#include <typeinfo>
+
+#include "runtime/services.h"
+
+namespace tavolen {
+
+namespace {
+
+constexpr const char* kErrorTitle = "エラーメッセージ";
+
+const char* PromptFor(const RuntimeError& error) {
+  if (typeid(error) == typeid(Overflow)) {
+    return "数が大きすぎて計算できません。";
+  }
+  if (typeid(error) == typeid(DivisionByZero)) {
+    return "計算の途中で0で割り算が起きたため、計算できません。";
+  }
+  return "エラーが起きたため、この操作を続けられません。";
+}
+
+}  // namespace
+
+void ReportRuntimeError(Runtime& runtime, const RuntimeError& error, std::string_view handler) {
+  runtime.ErrorLeftHandler(error, handler);
+  runtime.MsgBox(PromptFor(error), kMsgBoxCritical, kErrorTitle);
+}
+
+}  // namespace tavolen

@@ -1,0 +1,105 @@
+#include <charconv>
+#include <string>
+#include <system_error>
+
+#include "runtime/services.h"
+#include "runtime/utf8.h"
+
+namespace tavolen {
+
+namespace {
+
+bool IsBlank(char32_t c) {
+  return c == U' ' || c == U'\t' || c == U'\u3000';
+}
+
+// The ASCII digit for an ASCII or full-width digit, or 0 for anything else.
+char DigitOf(char32_t c) {
+  if (c >= U'0' && c <= U'9') {
+    return static_cast<char>(c);
+  }
+  if (c >= U'\uFF10' && c <= U'\uFF19') {
+    return static_cast<char>(U'0' + (c - U'\uFF10'));
+  }
+  return 0;
+}
+
+// Reads text one code point at a time.
+class Reader {
+ public:
+  explicit Reader(std::string_view text) : text_(text) {}
+  [[nodiscard]] char32_t Peek() const { return text_.empty() ? 0 : DecodeUtf8(text_).code; }
+  void Skip() { text_.remove_prefix(DecodeUtf8(text_).length); }
+  [[nodiscard]] bool AtEnd() const { return text_.empty(); }
+
+ private:
+  std::string_view text_;
+};
+
+// Appends the digits at the reader to ascii; returns how many there were.
+std::size_t TakeDigits(Reader& reader, std::string& ascii) {
+  std::size_t count = 0;
+  while (!reader.AtEnd()) {
+    const char digit = DigitOf(reader.Peek());
+    if (digit == 0) {
+      break;
+    }
+    ascii += digit;
+    reader.Skip();
+    ++count;
+  }
+  return count;
+}
+
+// True when the ASCII number has a non-zero digit before its point, so that a
+// value from_chars cannot hold is too large rather than too small.
+bool HasWholePart(std::string_view ascii) {
+  for (const char c : ascii) {
+    if (c == '.') {
+      return false;
+    }
+    if (c >= '1' && c <= '9') {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+Double Val(std::string_view text) {
+  Reader reader(text);
+  while (!reader.AtEnd() && IsBlank(reader.Peek())) {
+    reader.Skip();
+  }
+  std::string ascii = "0";
+  bool negative = false;
+  const char32_t sign = reader.AtEnd() ? 0 : reader.Peek();
+  if (sign == U'-' || sign == U'\uFF0D' || sign == U'\u2212') {
+    negative = true;
+    reader.Skip();
+  } else if (sign == U'+' || sign == U'\uFF0B') {
+    reader.Skip();
+  }
+  std::size_t digits = TakeDigits(reader, ascii);
+  if (!reader.AtEnd() && (reader.Peek() == U'.' || reader.Peek() == U'\uFF0E')) {
+    ascii += '.';
+    reader.Skip();
+    digits += TakeDigits(reader, ascii);
+  }
+  if (digits == 0) {
+    return Double{0.0};
+  }
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
+  if (error == std::errc::result_out_of_range) {
+    if (HasWholePart(ascii)) {
+      throw Overflow();
+    }
+    value = 0.0;
+  }
+  // Adding +0.0 turns a negative zero into zero.
+  return Double{(negative ? -value : value) + 0.0};
+}
+
+}  // namespace tavolen

@@ -1,0 +1,268 @@
+#include "window/controls.h"
+
+#include <array>
+#include <charconv>
+#include <stdexcept>
+
+namespace tavolen {
+
+namespace {
+
+constexpr std::string_view kGothic = "ＭＳ Ｐゴシック";
+constexpr std::string_view kMincho = "ＭＳ Ｐ明朝";
+
+constexpr FontDef kDefaultFont{};
+constexpr FontDef kOptionFont{kGothic, 1575, false};
+constexpr FontDef kFieldFont{kGothic, 1200, true};
+constexpr FontDef kAnswerFont{kGothic, 1425, true};
+constexpr FontDef kButtonFont{kGothic, 1125, false};
+
+constexpr std::uint32_t kPureBlue = 0x0000FFu;
+
+constexpr ControlId Single(ControlName name) {
+  return ControlId{name, -1};
+}
+constexpr ControlId Member(ControlName name, std::int16_t index) {
+  return ControlId{name, index};
+}
+
+using enum ControlName;
+using enum ControlType;
+
+constexpr std::array kControls{
+    ControlDef{Single(Frame1), Frame, {}, "計算の方法", 120, 120, 3615, 1095, 1, kDefaultFont},
+    ControlDef{Member(Option1, 0), OptionButton, Frame1, "＋", 480, 240, 855, 375, 2, kOptionFont},
+    ControlDef{Member(Option1, 1), OptionButton, Frame1, "－", 480, 720, 975, 255, 3, kOptionFont},
+    ControlDef{Member(Option1, 2), OptionButton, Frame1, "×", 1800, 240, 855, 375, 4, kOptionFont},
+    ControlDef{Member(Option1, 3), OptionButton, Frame1, "÷", 1800, 720, 975, 255, 5, kOptionFont},
+    ControlDef{Single(Frame2), Frame, {}, "答えの出し方", 3840, 120, 1575, 1095, 6, kDefaultFont},
+    ControlDef{Member(Option2, 0), OptionButton, Frame2, "帯分数", 240, 240, 1095, 375, 7,
+               kDefaultFont},
+    ControlDef{Member(Option2, 1), OptionButton, Frame2, "仮分数", 240, 720, 1095, 300, 8,
+               kDefaultFont},
+    ControlDef{Single(Label7),
+               Label,
+               {},
+               "",
+               120,
+               1320,
+               1575,
+               615,
+               0,
+               FontDef{kMincho, 2400, false},
+               TextAlign::Left,
+               0,
+               kPureBlue},
+    ControlDef{
+        Member(Text1, 2), TextBox, {}, "", 120, 2340, 520, 375, 9, kFieldFont, TextAlign::Right, 3},
+    ControlDef{Member(Text1, 1),
+               TextBox,
+               {},
+               "",
+               840,
+               2040,
+               735,
+               375,
+               10,
+               kFieldFont,
+               TextAlign::Centre,
+               4},
+    ControlDef{Member(Text1, 0),
+               TextBox,
+               {},
+               "",
+               840,
+               2640,
+               735,
+               375,
+               11,
+               kFieldFont,
+               TextAlign::Centre,
+               4},
+    ControlDef{Single(Label3),
+               Label,
+               {},
+               "＋",
+               1800,
+               2340,
+               495,
+               495,
+               21,
+               FontDef{kGothic, 2025, false},
+               TextAlign::Left},
+    ControlDef{Member(Text2, 2),
+               TextBox,
+               {},
+               "",
+               2400,
+               2355,
+               520,
+               375,
+               12,
+               kFieldFont,
+               TextAlign::Right,
+               3},
+    ControlDef{Member(Text2, 1),
+               TextBox,
+               {},
+               "",
+               3120,
+               2040,
+               735,
+               375,
+               13,
+               kFieldFont,
+               TextAlign::Centre,
+               4},
+    ControlDef{Member(Text2, 0),
+               TextBox,
+               {},
+               "",
+               3120,
+               2640,
+               735,
+               375,
+               14,
+               kFieldFont,
+               TextAlign::Centre,
+               4},
+    ControlDef{Single(Label4),
+               Label,
+               {},
+               "=",
+               4080,
+               2280,
+               255,
+               495,
+               20,
+               FontDef{kGothic, 2400, false},
+               TextAlign::Left},
+    ControlDef{Member(Label1, 3),
+               Label,
+               {},
+               "",
+               4440,
+               2325,
+               255,
+               375,
+               19,
+               FontDef{kGothic, 2175, false},
+               TextAlign::Centre},
+    ControlDef{
+        Member(Label1, 2), Label, {}, "", 4680, 2340, 615, 375, 18, kAnswerFont, TextAlign::Right},
+    ControlDef{
+        Member(Label1, 1), Label, {}, "", 5520, 2040, 855, 255, 22, kAnswerFont, TextAlign::Centre},
+    ControlDef{
+        Member(Label1, 0), Label, {}, "", 5520, 2640, 855, 255, 23, kAnswerFont, TextAlign::Centre},
+    ControlDef{Single(Command3), CommandButton, {}, "終了", 360, 3240, 1455, 615, 17, kDefaultFont},
+    ControlDef{Single(Command1), CommandButton, {}, "計算", 2640, 3240, 1455, 615, 15, kButtonFont},
+    ControlDef{Single(Command2), CommandButton, {}, "消す", 4920, 3240, 1455, 615, 16, kButtonFont},
+};
+
+constexpr std::array kLines{
+    LineDef{Single(Line1), 720, 2520, 1680, 2520},
+    LineDef{Single(Line2), 3000, 2520, 3960, 2520},
+    LineDef{Single(Line3), 5400, 2520, 6480, 2520},
+};
+
+constexpr std::array kMenus{
+    MenuDef{Single(FileExit), "終了"},
+    MenuDef{Single(FileBer), "バージョン情報"},
+};
+
+struct ArrayShape {
+  ControlName name;
+  std::string_view text;
+  std::int16_t count;  // 0 for a single control
+};
+
+constexpr std::array<ArrayShape, 18> kNames{{
+    {Frame1, "Frame1", 0},
+    {Option1, "Option1", 4},
+    {Frame2, "Frame2", 0},
+    {Option2, "Option2", 2},
+    {Label7, "Label7", 0},
+    {Text1, "Text1", 3},
+    {Text2, "Text2", 3},
+    {Label3, "Label3", 0},
+    {Label4, "Label4", 0},
+    {Label1, "Label1", 4},
+    {Command1, "Command1", 0},
+    {Command2, "Command2", 0},
+    {Command3, "Command3", 0},
+    {Line1, "Line1", 0},
+    {Line2, "Line2", 0},
+    {Line3, "Line3", 0},
+    {FileExit, "FileExit", 0},
+    {FileBer, "FileBer", 0},
+}};
+
+constexpr const ArrayShape& ShapeOf(ControlName name) {
+  return kNames.at(static_cast<std::size_t>(name));
+}
+
+static_assert([] {
+  for (std::size_t i = 0; i < kNames.size(); ++i) {
+    if (static_cast<std::size_t>(kNames.at(i).name) != i) {
+      return false;
+    }
+  }
+  return true;
+}());
+
+}  // namespace
+
+std::span<const ControlDef> ControlDefinitions() {
+  return kControls;
+}
+std::span<const LineDef> LineDefinitions() {
+  return kLines;
+}
+std::span<const MenuDef> MenuDefinitions() {
+  return kMenus;
+}
+
+const ControlDef& DefinitionOf(ControlId id) {
+  for (const ControlDef& def : kControls) {
+    if (def.id == id) {
+      return def;
+    }
+  }
+  throw std::invalid_argument("no client-area control " + DisplayName(id));
+}
+
+std::string DisplayName(ControlId id) {
+  std::string text(ShapeOf(id.name).text);
+  if (id.index >= 0) {
+    text += '(';
+    text += std::to_string(id.index);
+    text += ')';
+  }
+  return text;
+}
+
+// Only the exact written form is a name: "Text1(0)", never "Text1(00)" or "text1(0)".
+std::optional<ControlId> ParseControlName(std::string_view text) {
+  for (const ArrayShape& shape : kNames) {
+    if (!text.starts_with(shape.text)) {
+      continue;
+    }
+    const std::string_view rest = text.substr(shape.text.size());
+    if (shape.count == 0) {
+      if (rest.empty()) {
+        return ControlId{shape.name, -1};
+      }
+      continue;
+    }
+    if (rest.size() != 3 || rest.front() != '(' || rest.back() != ')') {
+      continue;
+    }
+    const char digit = rest[1];
+    if (digit >= '0' && digit < '0' + shape.count) {
+      return ControlId{shape.name, static_cast<std::int16_t>(digit - '0')};
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace tavolen

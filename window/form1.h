@@ -102,6 +102,9 @@ class Form1 {
  private:
   void LoseFocus();
   void GainFocus();
+  void ShiftFocus(ControlId target);
+  void RaiseClick(ControlId control);
+  void ChooseOption(ControlId button);
   template <typename Handler>
   void Raise(std::string_view handlerName, Handler&& handler);
 
