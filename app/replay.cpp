@@ -1,0 +1,301 @@
+#include "app/replay.h"
+
+#include <array>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "runtime/services.h"
+#include "runtime/utf8.h"
+#include "window/form1.h"
+
+namespace tavolen {
+
+namespace {
+
+// Output is gathered here and handed to the stream in large pieces.
+class JsonLines {
+ public:
+  explicit JsonLines(std::ostream& out) : out_(out) {}
+  JsonLines(const JsonLines&) = delete;
+  JsonLines& operator=(const JsonLines&) = delete;
+  ~JsonLines() { Flush(); }
+
+  void Raw(std::string_view text) { buffer_ += text; }
+
+  // The stored texts are valid UTF-8 already; only the characters JSON
+  // requires are escaped.
+  void String(std::string_view text) {
+    static constexpr std::string_view kHex = "0123456789abcdef";
+    buffer_ += '"';
+    for (const char c : text) {
+      switch (c) {
+        case '"':
+          buffer_ += "\\\"";
+          break;
+        case '\\':
+          buffer_ += "\\\\";
+          break;
+        case '\r':
+          buffer_ += "\\r";
+          break;
+        case '\n':
+          buffer_ += "\\n";
+          break;
+        case '\t':
+          buffer_ += "\\t";
+          break;
+        default:
+          if (static_cast<unsigned char>(c) < 0x20) {
+            buffer_ += "\\u00";
+            buffer_ += kHex[static_cast<unsigned char>(c) >> 4];
+            buffer_ += kHex[static_cast<unsigned char>(c) & 0xF];
+          } else {
+            buffer_ += c;
+          }
+      }
+    }
+    buffer_ += '"';
+  }
+
+  void EndLine() {
+    buffer_ += '\n';
+    if (buffer_.size() >= kFlushSize) {
+      Flush();
+    }
+  }
+
+  void Flush() {
+    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    buffer_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kFlushSize = 1 << 16;
+  std::ostream& out_;
+  std::string buffer_;
+};
+
+class ReplayRuntime final : public Runtime {
+ public:
+  explicit ReplayRuntime(JsonLines& json) : json_(json) {}
+
+  void MsgBox(const std::string& prompt, Integer style, const std::string& title) override {
+    json_.Raw(R"({"msgbox":{"prompt":)");
+    json_.String(prompt);
+    json_.Raw(R"(,"title":)");
+    json_.String(title);
+    json_.Raw(R"(,"style":)");
+    json_.Raw(TextOf(style));
+    json_.Raw("}}");
+    json_.EndLine();
+  }
+
+  void Unloaded() override {
+    json_.Raw(R"({"unloaded":true})");
+    json_.EndLine();
+  }
+
+  void ErrorLeftHandler(const RuntimeError& error, std::string_view handler) override {
+    json_.Raw(R"({"error":{"name":)");
+    json_.String(error.name());
+    json_.Raw(R"(,"handler":)");
+    json_.String(handler);
+    json_.Raw("}}");
+    json_.EndLine();
+  }
+
+ private:
+  JsonLines& json_;
+};
+
+void WriteState(const Form1& form, JsonLines& json) {
+  const auto texts = [&json](auto member, std::int16_t count) {
+    json.Raw("[");
+    for (std::int16_t i = 0; i < count; ++i) {
+      if (i > 0) {
+        json.Raw(",");
+      }
+      json.String(member(Integer{i}));
+    }
+    json.Raw("]");
+  };
+  json.Raw(R"({"state":{"Text1":)");
+  texts([&form](Integer i) -> const std::string& { return form.Text1(i).Text; }, 3);
+  json.Raw(R"(,"Text2":)");
+  texts([&form](Integer i) -> const std::string& { return form.Text2(i).Text; }, 3);
+  json.Raw(R"(,"Label1":)");
+  texts([&form](Integer i) -> const std::string& { return form.Label1(i).Caption; }, 4);
+  json.Raw(R"(,"Label3":)");
+  json.String(form.Label3.Caption);
+  json.Raw(R"(,"Label7":)");
+  json.String(form.Label7.Caption);
+  json.Raw(form.Line3.Visible ? R"(,"Line3":true)" : R"(,"Line3":false)");
+  json.Raw(R"(,"Option1":)");
+  json.Raw(std::to_string(form.Option1.Chosen()));
+  json.Raw(R"(,"Option2":)");
+  json.Raw(std::to_string(form.Option2.Chosen()));
+  json.Raw(R"(,"focus":)");
+  json.String(DisplayName(form.Focus()));
+  json.Raw("}}");
+  json.EndLine();
+}
+
+std::optional<Key> ParseKey(std::string_view text) {
+  struct Named {
+    std::string_view name;
+    Key key;
+  };
+  static constexpr std::array<Named, 7> kKeys{{
+      {"Tab", Key::Tab},
+      {"Shift+Tab", Key::ShiftTab},
+      {"Left", Key::Left},
+      {"Right", Key::Right},
+      {"Up", Key::Up},
+      {"Down", Key::Down},
+      {"Space", Key::Space},
+  }};
+  for (const Named& named : kKeys) {
+    if (named.name == text) {
+      return named.key;
+    }
+  }
+  return std::nullopt;
+}
+
+// A script word for a refusal message: valid UTF-8, control characters shown
+// as escapes, and not too long to read.
+std::string Quoted(std::string_view text) {
+  constexpr std::size_t kShown = 40;
+  std::string shown = ValidUtf8Prefix(text, kShown);
+  std::string quoted = "\"";
+  for (const char c : shown) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+      quoted += '?';
+    } else {
+      quoted += c;
+    }
+  }
+  quoted += CountCodePoints(text) > kShown ? "...\"" : "\"";
+  return quoted;
+}
+
+bool IsBlankLine(std::string_view line) {
+  return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+class Replay {
+ public:
+  Replay(std::ostream& out, std::ostream& err)
+      : json_(out), err_(err), runtime_(json_), form_(runtime_) {}
+
+  // Performs one script line; returns a refusal message when it cannot.
+  std::optional<std::string> Perform(std::string_view line) {
+    if (IsBlankLine(line) || line.front() == '#') {
+      return std::nullopt;
+    }
+    const std::size_t space = line.find(' ');
+    const std::string_view action = line.substr(0, space);
+    const std::optional<std::string_view> argument =
+        space == std::string_view::npos ? std::nullopt
+                                        : std::optional<std::string_view>(line.substr(space + 1));
+    if (action == "state" || action == "erase" || action == "close") {
+      if (argument) {
+        return "an argument where the action " + Quoted(action) + " takes none";
+      }
+      return PerformBare(action);
+    }
+    const std::string_view text = argument.value_or(std::string_view{});
+    if (action == "type") {
+      return Refused(form_.Type(text), "type without an entry field that has the focus");
+    }
+    if (action == "key") {
+      const std::optional<Key> key = ParseKey(text);
+      if (!key) {
+        return "unknown key " + Quoted(text);
+      }
+      form_.PressKey(*key);
+      return std::nullopt;
+    }
+    if (action == "focus" || action == "click" || action == "menu") {
+      return PerformOnControl(action, text);
+    }
+    return "unknown action " + Quoted(action);
+  }
+
+  [[nodiscard]] bool Ended() const { return form_.IsUnloaded(); }
+
+  void Refuse(std::size_t lineNumber, const std::string& message) {
+    json_.Flush();
+    err_ << "line " << lineNumber << ": " << message << '\n';
+  }
+
+ private:
+  static std::optional<std::string> Refused(bool performed, const char* message) {
+    if (performed) {
+      return std::nullopt;
+    }
+    return std::string(message);
+  }
+
+  std::optional<std::string> PerformBare(std::string_view action) {
+    if (action == "state") {
+      WriteState(form_, json_);
+      return std::nullopt;
+    }
+    if (action == "erase") {
+      return Refused(form_.Erase(), "erase without an entry field that has the focus");
+    }
+    form_.RequestClose();
+    return std::nullopt;
+  }
+
+  std::optional<std::string> PerformOnControl(std::string_view action, std::string_view name) {
+    const std::optional<ControlId> control = ParseControlName(name);
+    if (!control) {
+      return "unknown control " + Quoted(name);
+    }
+    if (action == "focus") {
+      if (form_.MoveFocus(*control)) {
+        return std::nullopt;
+      }
+      return "focus on " + Quoted(name) + ", which is not an entry field or command button";
+    }
+    if (action == "click") {
+      if (form_.Click(*control)) {
+        return std::nullopt;
+      }
+      return "click on " + Quoted(name) + ", which is not a command or option button";
+    }
+    if (form_.ChooseMenu(*control)) {
+      return std::nullopt;
+    }
+    return "menu " + Quoted(name) + ", which is not a menu command";
+  }
+
+  JsonLines json_;
+  std::ostream& err_;
+  ReplayRuntime runtime_;
+  Form1 form_;
+};
+
+}  // namespace
+
+int RunReplay(std::istream& script, std::ostream& out, std::ostream& err) {
+  Replay replay(out, err);
+  std::string line;
+  for (std::size_t number = 1; !replay.Ended() && std::getline(script, line); ++number) {
+    if (!line.empty() && line.back() == '\r') {
+      line.pop_back();
+    }
+    if (const std::optional<std::string> refusal = replay.Perform(line)) {
+      replay.Refuse(number, *refusal);
+      return 2;
+    }
+  }
+  return 0;
+}
+
+}  // namespace tavolen
