@@ -1,0 +1,425 @@
+#include "runtime/qt/main_window.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
+
+#include "runtime/qt/answer_words.h"
+#include "runtime/qt/fonts.h"
+
+namespace tavolen {
+namespace {
+
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// "Text1(0)" becomes "Text1_0".
+QString ObjectNameOf(ControlId id) {
+  std::string name = DisplayName(id);
+  std::replace(name.begin(), name.end(), '(', '_');
+  std::erase(name, ')');
+  return QString::fromStdString(name);
+}
+
+QRect PixelRect(const ControlDef& def) {
+  return {PixelsOf(def.left), PixelsOf(def.top), PixelsOf(def.width), PixelsOf(def.height)};
+}
+
+QRect PixelRect(const LineDef& def) {
+  return {PixelsOf(def.x1), PixelsOf(def.y1), PixelsOf(def.x2) - PixelsOf(def.x1), 1};
+}
+
+Qt::Alignment HorizontalAlignment(TextAlign align) {
+  switch (align) {
+    case TextAlign::Centre:
+      return Qt::AlignHCenter;
+    case TextAlign::Right:
+      return Qt::AlignRight;
+    case TextAlign::Left:
+    case TextAlign::Default:
+      break;
+  }
+  return Qt::AlignLeft;
+}
+
+bool IsCommandButton(ControlId id) {
+  return id.name == ControlName::Command1 || id.name == ControlName::Command2 ||
+         id.name == ControlName::Command3;
+}
+
+bool IsOptionButton(ControlId id) {
+  return id.name == ControlName::Option1 || id.name == ControlName::Option2;
+}
+
+std::string_view FieldRole(std::int16_t index) {
+  constexpr std::array<std::string_view, 3> kRoles{"分母", "分子", "整数部分"};
+  return kRoles.at(static_cast<std::size_t>(index));
+}
+
+// What a screen reader announces for each control that takes input.
+std::string AccessibleNameOf(ControlId id) {
+  constexpr std::array<std::string_view, 4> kOperators{"たし算", "ひき算", "かけ算", "わり算"};
+  constexpr std::array<std::string_view, 2> kForms{"帯分数", "仮分数"};
+  const auto at = static_cast<std::size_t>(std::max<std::int16_t>(id.index, 0));
+  switch (id.name) {
+    case ControlName::Text1:
+      return "1つ目の数の" + std::string(FieldRole(id.index));
+    case ControlName::Text2:
+      return "2つ目の数の" + std::string(FieldRole(id.index));
+    case ControlName::Option1:
+      return std::string(kOperators.at(at));
+    case ControlName::Option2:
+      return std::string(kForms.at(at));
+    default:
+      return std::string(DefinitionOf(id).caption);
+  }
+}
+
+// Focus moves that come from the menu bar, a popup or another window being
+// activated are not the user moving between controls.
+bool IsWindowLevelFocusChange(Qt::FocusReason reason) {
+  return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
+         reason == Qt::MenuBarFocusReason;
+}
+
+std::optional<Key> ArrowKey(int key) {
+  switch (key) {
+    case Qt::Key_Left:
+      return Key::Left;
+    case Qt::Key_Right:
+      return Key::Right;
+    case Qt::Key_Up:
+      return Key::Up;
+    case Qt::Key_Down:
+      return Key::Down;
+    default:
+      return std::nullopt;
+  }
+}
+
+const std::string* ModelText(const Form1& form, ControlId id) {
+  const Integer index{id.index};
+  switch (id.name) {
+    case ControlName::Text1:
+      return &form.Text1(index).Text;
+    case ControlName::Text2:
+      return &form.Text2(index).Text;
+    case ControlName::Label1:
+      return &form.Label1(index).Caption;
+    case ControlName::Label3:
+      return &form.Label3.Caption;
+    case ControlName::Label4:
+      return &form.Label4.Caption;
+    case ControlName::Label7:
+      return &form.Label7.Caption;
+    default:
+      return nullptr;
+  }
+}
+
+const Line* ModelLine(const Form1& form, ControlId id) {
+  switch (id.name) {
+    case ControlName::Line1:
+      return &form.Line1;
+    case ControlName::Line2:
+      return &form.Line2;
+    case ControlName::Line3:
+      return &form.Line3;
+    default:
+      return nullptr;
+  }
+}
+
+const OptionGroup* ModelGroup(const Form1& form, ControlId id) {
+  switch (id.name) {
+    case ControlName::Option1:
+      return &form.Option1;
+    case ControlName::Option2:
+      return &form.Option2;
+    default:
+      return nullptr;
+  }
+}
+
+// QLineEdit::setText cuts a text at maxLength, but what the program writes is
+// shown whole: the limit is lifted as far as the text needs, and no further.
+void ShowText(QLineEdit& field, const QString& text, int limit) {
+  field.setMaxLength(std::max(limit, static_cast<int>(text.size())));
+  if (field.text() != text) {
+    field.setText(text);
+  }
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), runtime_(*this), form_(runtime_) {
+  InstallFontSubstitutes();
+  setWindowTitle(ToQString(kFormCaption));
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setWindowIcon(QIcon(QStringLiteral(":/icons/tavolen.xpm")));
+  setFont(JapaneseUiFont());
+
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("Form1"));
+  client->setFixedSize(PixelsOf(kClientWidthTwips), PixelsOf(kClientHeightTwips));
+  setCentralWidget(client);
+
+  BuildMenu();
+  BuildAnswerArea(*client);
+  BuildControls(*client);
+  BuildLines(*client);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  Sync();
+}
+
+void MainWindow::BuildMenu() {
+  for (const MenuDef& def : MenuDefinitions()) {
+    QAction* action = menuBar()->addAction(ToQString(def.caption));
+    action->setObjectName(ObjectNameOf(def.id));
+    const ControlId id = def.id;
+    connect(action, &QAction::triggered, this,
+            [this, id] { Dispatch([this, id] { form_.ChooseMenu(id); }); });
+  }
+}
+
+// One region under the answer labels and bar that reads the answer as words.
+void MainWindow::BuildAnswerArea(QWidget& client) {
+  QRect area;
+  for (const ControlDef& def : ControlDefinitions()) {
+    if (def.id.name == ControlName::Label1) {
+      area = area.united(PixelRect(def));
+    }
+  }
+  answerArea_ = new QWidget(&client);
+  answerArea_->setObjectName(QStringLiteral("AnswerArea"));
+  answerArea_->setGeometry(area);
+  answerArea_->setFocusPolicy(Qt::NoFocus);
+  answerArea_->setAccessibleName(QStringLiteral("答え"));
+}
+
+void MainWindow::BuildControls(QWidget& client) {
+  for (const ControlDef& def : ControlDefinitions()) {
+    QWidget* parent = def.container ? WidgetOf(ControlId{*def.container}) : &client;
+    QWidget* widget = CreateWidget(def, *parent);
+    widget->setObjectName(ObjectNameOf(def.id));
+    widget->setGeometry(PixelRect(def));
+    widget->setFont(FontOf(def.font));
+    if (def.colour != kDefaultColour) {
+      QPalette palette = widget->palette();
+      palette.setColor(QPalette::WindowText, QColor::fromRgb(def.colour));
+      widget->setPalette(palette);
+    }
+    if (widget->focusPolicy() != Qt::NoFocus) {
+      widget->setAccessibleName(ToQString(AccessibleNameOf(def.id)));
+      widget->installEventFilter(this);
+    }
+    views_.push_back({def.id, widget});
+  }
+}
+
+void MainWindow::BuildLines(QWidget& client) {
+  for (const LineDef& def : LineDefinitions()) {
+    auto* line = new QFrame(&client);
+    line->setObjectName(ObjectNameOf(def.id));
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    line->setLineWidth(1);
+    line->setGeometry(PixelRect(def));
+    line->setFocusPolicy(Qt::NoFocus);
+    views_.push_back({def.id, line});
+  }
+}
+
+QWidget* MainWindow::CreateWidget(const ControlDef& def, QWidget& parent) {
+  const QString caption = ToQString(def.caption);
+  const ControlId id = def.id;
+  switch (def.type) {
+    case ControlType::Frame: {
+      auto* frame = new QGroupBox(caption, &parent);
+      frame->setFocusPolicy(Qt::NoFocus);
+      return frame;
+    }
+    case ControlType::OptionButton: {
+      auto* option = new QRadioButton(caption, &parent);
+      // The model keeps the choice exclusive and moves it on arrow keys.
+      option->setAutoExclusive(false);
+      // A click is one model event that moves the focus and then chooses;
+      // Qt must not move the focus on its own at the press.
+      option->setFocusPolicy(Qt::TabFocus);
+      connect(option, &QAbstractButton::clicked, this,
+              [this, id] { Dispatch([this, id] { form_.Click(id); }); });
+      return option;
+    }
+    case ControlType::TextBox: {
+      auto* field = new QLineEdit(caption, &parent);
+      field->setMaxLength(def.maxLength);
+      field->setAlignment(HorizontalAlignment(def.align) | Qt::AlignVCenter);
+      field->setAttribute(Qt::WA_InputMethodEnabled, false);
+      connect(field, &QLineEdit::textEdited, this, [this, id](const QString& text) {
+        Dispatch([this, id, &text] { form_.EditText(id, text.toStdString()); });
+      });
+      return field;
+    }
+    case ControlType::CommandButton: {
+      auto* button = new QPushButton(caption, &parent);
+      button->setAutoDefault(false);
+      button->setDefault(false);
+      button->setFocusPolicy(Qt::TabFocus);
+      connect(button, &QAbstractButton::clicked, this,
+              [this, id] { Dispatch([this, id] { form_.Click(id); }); });
+      return button;
+    }
+    case ControlType::Label:
+    case ControlType::Line:
+    case ControlType::MenuCommand:
+      break;
+  }
+  auto* label = new QLabel(caption, &parent);
+  label->setTextFormat(Qt::PlainText);
+  label->setAlignment(HorizontalAlignment(def.align) | Qt::AlignTop);
+  label->setFocusPolicy(Qt::NoFocus);
+  return label;
+}
+
+QWidget* MainWindow::WidgetOf(ControlId id) const {
+  const auto view =
+      std::find_if(views_.begin(), views_.end(), [id](const View& v) { return v.id == id; });
+  return view == views_.end() ? nullptr : view->widget;
+}
+
+std::optional<ControlId> MainWindow::IdOf(const QObject* object) const {
+  const auto view = std::find_if(views_.begin(), views_.end(),
+                                 [object](const View& v) { return v.widget == object; });
+  if (view == views_.end()) {
+    return std::nullopt;
+  }
+  return view->id;
+}
+
+void MainWindow::Sync() {
+  const QScopedValueRollback guard(syncing_, true);
+  for (const View& view : views_) {
+    ShowControl(view);
+  }
+  ShowAnswerWords();
+  if (QWidget* focus = WidgetOf(form_.Focus())) {
+    focus->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+void MainWindow::ShowControl(const View& view) const {
+  const QSignalBlocker blocker(view.widget);
+  if (const std::string* text = ModelText(form_, view.id)) {
+    const QString shown = QString::fromStdString(*text);
+    if (auto* field = qobject_cast<QLineEdit*>(view.widget)) {
+      ShowText(*field, shown, DefinitionOf(view.id).maxLength);
+    } else if (auto* label = qobject_cast<QLabel*>(view.widget)) {
+      label->setText(shown);
+    }
+  } else if (const Line* line = ModelLine(form_, view.id)) {
+    view.widget->setVisible(line->Visible);
+  } else if (const OptionGroup* group = ModelGroup(form_, view.id)) {
+    if (auto* option = qobject_cast<QRadioButton*>(view.widget)) {
+      option->setChecked(group->Chosen() == view.id.index);
+    }
+  }
+}
+
+void MainWindow::ShowAnswerWords() const {
+  const std::string words =
+      AnswerWords(form_.Label1(Integer{0}).Caption, form_.Label1(Integer{1}).Caption,
+                  form_.Label1(Integer{2}).Caption, form_.Label1(Integer{3}).Caption);
+  answerArea_->setAccessibleDescription(QString::fromStdString(words));
+}
+
+template <typename Action>
+void MainWindow::Dispatch(Action&& action) {
+  std::forward<Action>(action)();
+  Sync();
+}
+
+bool MainWindow::focusNextPrevChild(bool next) {
+  Dispatch([this, next] { form_.PressKey(next ? Key::Tab : Key::ShiftTab); });
+  return true;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  const std::optional<ControlId> id = IdOf(watched);
+  if (!id) {
+    return QMainWindow::eventFilter(watched, event);
+  }
+  switch (event->type()) {
+    case QEvent::FocusIn:
+      OnFocusIn(*id, static_cast<const QFocusEvent&>(*event));
+      return false;
+    case QEvent::KeyPress:
+      return OnKeyPress(*id, static_cast<const QKeyEvent&>(*event));
+    case QEvent::KeyRelease:
+      // The press already did what Space does; the button must not click again.
+      return static_cast<const QKeyEvent&>(*event).key() == Qt::Key_Space &&
+             (IsCommandButton(*id) || IsOptionButton(*id));
+    default:
+      return false;
+  }
+}
+
+void MainWindow::OnFocusIn(ControlId id, const QFocusEvent& event) {
+  if (syncing_ || IsWindowLevelFocusChange(event.reason()) || id == form_.Focus()) {
+    return;
+  }
+  if (event.reason() == Qt::MouseFocusReason && IsEntryField(id)) {
+    Dispatch([this, id] { form_.MoveFocus(id); });
+    return;
+  }
+  // Qt moved the focus on its own; put it back where the model has it, once
+  // Qt has finished this focus change.
+  QMetaObject::invokeMethod(
+      this, [this] { Sync(); }, Qt::QueuedConnection);
+}
+
+bool MainWindow::OnKeyPress(ControlId id, const QKeyEvent& event) {
+  const bool isButton = IsCommandButton(id);
+  if (!isButton && !IsOptionButton(id)) {
+    return false;
+  }
+  if (const std::optional<Key> arrow = ArrowKey(event.key())) {
+    Dispatch([this, arrow] { form_.PressKey(*arrow); });
+    return true;
+  }
+  if (event.key() == Qt::Key_Space) {
+    if (isButton && !event.isAutoRepeat()) {
+      Dispatch([this] { form_.PressKey(Key::Space); });
+    }
+    return true;
+  }
+  return false;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!form_.IsUnloaded()) {
+    Dispatch([this] { form_.RequestClose(); });
+  }
+  event->accept();
+}
+
+}  // namespace tavolen

@@ -1,0 +1,66 @@
+// Form1 on screen: one widget per control of the window definition. The window
+// draws the model and hands every user action to the model's entry points; it
+// decides nothing about focus, tab order or option choice itself.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include <QMainWindow>
+
+#include "runtime/qt/qt_runtime.h"
+#include "window/form1.h"
+
+class QFocusEvent;
+class QKeyEvent;
+
+namespace tavolen {
+
+class MainWindow final : public QMainWindow {
+ public:
+  // Builds the window with its model in the initial state, ready to show().
+  explicit MainWindow(QWidget* parent = nullptr);
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+  ~MainWindow() override = default;
+
+  [[nodiscard]] Form1& form() { return form_; }
+
+  // Brings every widget, and the keyboard focus, up to date from the model.
+  void Sync();
+
+ protected:
+  bool focusNextPrevChild(bool next) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  struct View {
+    ControlId id;
+    QWidget* widget;
+  };
+
+  void BuildMenu();
+  void BuildAnswerArea(QWidget& client);
+  void BuildControls(QWidget& client);
+  void BuildLines(QWidget& client);
+  QWidget* CreateWidget(const ControlDef& def, QWidget& parent);
+  [[nodiscard]] QWidget* WidgetOf(ControlId id) const;
+  [[nodiscard]] std::optional<ControlId> IdOf(const QObject* object) const;
+
+  void ShowControl(const View& view) const;
+  void ShowAnswerWords() const;
+  void OnFocusIn(ControlId id, const QFocusEvent& event);
+  bool OnKeyPress(ControlId id, const QKeyEvent& event);
+
+  template <typename Action>
+  void Dispatch(Action&& action);
+
+  QtRuntime runtime_;
+  Form1 form_;
+  std::vector<View> views_;
+  QWidget* answerArea_ = nullptr;
+  bool syncing_ = false;
+};
+
+}  // namespace tavolen
