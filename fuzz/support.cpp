@@ -1,0 +1,30 @@
+#include "fuzz/support.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace tavolen::fuzz {
+
+void RecordingRuntime::MsgBox(const std::string& prompt, Integer /*style*/,
+                              const std::string& /*title*/) {
+  prompts.push_back(prompt);
+}
+
+void RecordingRuntime::ErrorLeftHandler(const RuntimeError& error, std::string_view /*handler*/) {
+  errors.push_back(error.name());
+}
+
+void Fail(std::string_view what, std::string_view detail) {
+  std::fprintf(stderr, "fuzz check failed: %.*s [%.*s]\n", static_cast<int>(what.size()),
+               what.data(), static_cast<int>(detail.size()), detail.data());
+  std::abort();
+}
+
+bool IsCleanEntry(std::string_view text) {
+  const bool allDigits =
+      std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return allDigits && (text.size() <= 1 || text.front() != '0');
+}
+
+}  // namespace tavolen::fuzz
