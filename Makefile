@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test clean bench-startup
+.PHONY: all deps configure build test clean screenshot bench-startup
 
 all: build
 
@@ -20,6 +20,13 @@ build: configure
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure --no-tests=error
+
+# The README's pictures of the window with a worked example, at scale 1 and 2.
+SHOT_ENV = env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_FONT_DPI QT_QPA_PLATFORM=offscreen
+screenshot: configure
+	cmake --build $(BUILD_DIR) --target tavolen-screenshot
+	$(SHOT_ENV) $(BUILD_DIR)/bin/tavolen-screenshot docs/tavolen.png
+	$(SHOT_ENV) QT_SCALE_FACTOR=2 $(BUILD_DIR)/bin/tavolen-screenshot docs/tavolen@2x.png
 
 # Start-up time and memory of tavolen against the bare Qt floor window.
 bench-startup: build
