@@ -36,6 +36,8 @@ void QtRuntime::MsgBox(const std::string& prompt, Integer style, const std::stri
                   QMessageBox::Ok, &window_);
   box.setTextFormat(Qt::PlainText);
   box.exec();
+  // Not every window system hands the activation back to the window.
+  window_.activateWindow();
 }
 
 void QtRuntime::Unloaded() {
