@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test clean screenshot bench-startup
+.PHONY: all deps configure build test run clean screenshot bench-startup
 
 all: build
 
@@ -20,6 +20,11 @@ build: configure
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure --no-tests=error
+
+# Builds only the window and starts it.
+run: configure
+	cmake --build $(BUILD_DIR) --target tavolen
+	$(BUILD_DIR)/bin/tavolen
 
 # The README's pictures of the window with a worked example, at scale 1 and 2.
 SHOT_ENV = env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_FONT_DPI QT_QPA_PLATFORM=offscreen
