@@ -39,3 +39,42 @@ bench-startup: build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# Release checks: sanitizers, fuzzing, static analysis and the Debian package.
+# `make ci-checks` runs them all; each reuses its build directory between runs.
+ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+LINT_DIR ?= build-lint
+FUZZ_SECONDS ?= 60
+
+.PHONY: asan fuzz lint package package-check ci-checks
+
+asan: deps
+	cmake --preset asan -B $(ASAN_DIR)
+	cmake --build $(ASAN_DIR) -j2
+	ctest --preset asan --test-dir $(ASAN_DIR)
+
+fuzz: deps
+	cmake --preset fuzz -B $(FUZZ_DIR)
+	cmake --build $(FUZZ_DIR) -j2
+	ctest --preset fuzz --test-dir $(FUZZ_DIR)
+	fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
+# clang-tidy needs only the generated sources, not a build.
+lint: deps
+	cmake --preset lint -B $(LINT_DIR)
+	cmake --build $(LINT_DIR) --target autogen
+	run-clang-tidy -quiet -j2 -p $(LINT_DIR) '$(CURDIR)/(?!build)'
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
+
+package: configure
+	cmake --build $(BUILD_DIR) -j2 --target package
+
+package-check: configure
+	packaging/check-package.sh $(BUILD_DIR)
+
+ci-checks:
+	$(MAKE) lint
+	$(MAKE) package-check
+	$(MAKE) asan
+	$(MAKE) fuzz FUZZ_SECONDS=60

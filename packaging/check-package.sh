@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# Builds the Debian package, unpacks it into a temporary folder and checks that
+# it holds what the desktop entry and the metainfo promise, then starts the
+# unpacked program without a display and sees it stay up.
+# Usage: packaging/check-package.sh [BUILD_DIR]   (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build}
+
+fail() { echo "check-package: $*" >&2; exit 1; }
+pass() { echo "check-package: ok: $*"; }
+
+version=$(sed -n 's/^project(tavolen VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+[[ -n "$version" ]] || fail "no version in CMakeLists.txt"
+deb="$build/tavolen_${version}_$(dpkg --print-architecture).deb"
+
+[[ -f "$build/build.ninja" ]] || cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+rm -f "$build"/tavolen_*.deb
+cmake --build "$build" -j2 --target package
+[[ -f "$deb" ]] || fail "cpack did not write $deb"
+pass "built $deb"
+
+tmp=$(mktemp -d)
+pid=
+cleanup() {
+  if [[ -n "$pid" ]] && kill -0 "$pid" 2>/dev/null; then
+    kill "$pid"
+    wait "$pid" 2>/dev/null || true
+  fi
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+root="$tmp/root"
+dpkg-deb -x "$deb" "$root"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[[ "$(field Package)" == tavolen ]] || fail "package name is $(field Package)"
+[[ "$(field Version)" == "$version" ]] || fail "package version is $(field Version)"
+depends=$(field Depends)
+for dep in libqt6widgets6 libqt6gui6 libqt6core6 fonts-ipafont-gothic fonts-ipafont-mincho; do
+  [[ "$depends" == *"$dep"* ]] || fail "Depends lacks $dep: $depends"
+done
+pass "control fields: version $version, Depends $depends"
+
+binaries=$(cd "$root/usr/bin" && ls)
+[[ "$binaries" == tavolen ]] || fail "usr/bin holds '$binaries', not just tavolen"
+[[ -x "$root/usr/bin/tavolen" ]] || fail "usr/bin/tavolen is not executable"
+
+desktop="$root/usr/share/applications/tavolen.desktop"
+[[ -f "$desktop" ]] || fail "no desktop entry"
+desktop-file-validate "$desktop" || fail "desktop-file-validate rejects the desktop entry"
+key() { sed -n "s/^$1=//p" "$desktop"; }
+[[ "$(key Name)" == Tavolen ]] || fail "desktop Name is $(key Name)"
+[[ -n "$(key 'Comment\[ja\]')" && -n "$(key Comment)" ]] || fail "desktop entry lacks a comment"
+[[ "$(key Categories)" == "Utility;Calculator;" ]] || fail "desktop Categories are $(key Categories)"
+exec_name=$(key Exec)
+[[ -x "$root/usr/bin/$exec_name" ]] || fail "Exec=$exec_name is not in usr/bin"
+icon="$root/usr/share/icons/hicolor/32x32/apps/$(key Icon).png"
+[[ -f "$icon" ]] || fail "no icon $icon"
+file -b "$icon" | grep -q '^PNG image data, 32 x 32' || fail "icon is $(file -b "$icon")"
+[[ -f "$root/usr/share/pixmaps/$(key Icon).xpm" ]] || fail "no source image in usr/share/pixmaps"
+pass "desktop entry, Exec=$exec_name, Icon=$(key Icon)"
+
+metainfo=$(find "$root/usr/share/metainfo" -name '*.metainfo.xml')
+[[ $(wc -l <<<"$metainfo") -eq 1 && -f "$metainfo" ]] || fail "expected one metainfo file"
+appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects the metainfo"
+id=$(sed -n 's:.*<id>\(.*\)</id>.*:\1:p' "$metainfo")
+[[ "$(basename "$metainfo")" == "$id.metainfo.xml" ]] || fail "metainfo file is not named after $id"
+launchable=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$metainfo")
+[[ -f "$root/usr/share/applications/$launchable" ]] || fail "launchable $launchable is not installed"
+binary=$(sed -n 's:.*<binary>\(.*\)</binary>.*:\1:p' "$metainfo")
+[[ -x "$root/usr/bin/$binary" ]] || fail "provided binary $binary is not installed"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "metainfo has no release $version"
+grep -q '<screenshot type="default">' "$metainfo" || fail "metainfo has no screenshot"
+pass "metainfo $id"
+
+log="$tmp/tavolen.log"
+QT_QPA_PLATFORM=offscreen "$root/usr/bin/tavolen" >"$log" 2>&1 &
+pid=$!
+sleep 2
+kill -0 "$pid" 2>/dev/null || { cat "$log" >&2; fail "the unpacked tavolen ended within 2 s"; }
+if grep -Eiq 'error|fatal|could not|cannot' "$log"; then
+  cat "$log" >&2
+  fail "the unpacked tavolen reported an error"
+fi
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+pid=
+pass "the unpacked tavolen started and stayed up for 2 s"
