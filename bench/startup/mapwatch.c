@@ -4,10 +4,13 @@
  *
  *   mapwatch [-t TIMEOUT_S] [-s SETTLE_MS] PROGRAM [ARG...]
  *
- * Prints one line "MAP_MS RSS_KIB" on success; exit status 0. On a timeout, an
+ * Prints one line "MAP_MS RSS_KIB CPU_MS" on success, CPU_MS being the CPU
+ * time all the program's threads had used when the map was seen: unlike
+ * MAP_MS it hardly depends on what else the machine is doing. Exit status 0. On a timeout, an
  * early exit of the program or an X error it prints a reason on stderr and
  * exits with 1. */
 #define _POSIX_C_SOURCE 200809L
+#include <dirent.h>
 #include <errno.h>
 #include <poll.h>
 #include <signal.h>
@@ -79,6 +82,31 @@ static long rss_kib(pid_t pid) {
       break;
   fclose(f);
   return kib;
+}
+
+/* Sum over the threads of their time on a CPU (first field of schedstat, ns). */
+static double cpu_ms(pid_t pid) {
+  char path[64];
+  snprintf(path, sizeof path, "/proc/%ld/task", (long)pid);
+  DIR* tasks = opendir(path);
+  if (!tasks)
+    return -1;
+  double total_ns = 0;
+  const struct dirent* task;
+  while ((task = readdir(tasks))) {
+    if (task->d_name[0] == '.')
+      continue;
+    char stat_path[64 + sizeof task->d_name + 16];
+    snprintf(stat_path, sizeof stat_path, "%s/%s/schedstat", path, task->d_name);
+    FILE* f = fopen(stat_path, "r");
+    unsigned long long ns = 0;
+    if (f && fscanf(f, "%llu", &ns) == 1)
+      total_ns += (double)ns;
+    if (f)
+      fclose(f);
+  }
+  closedir(tasks);
+  return total_ns / 1e6;
 }
 
 static void sleep_ms(double ms) {
@@ -203,6 +231,7 @@ int main(int argc, char** argv) {
   }
 
   const double map_ms = wait_for_map(c, &ch, start, timeout_s * 1e3);
+  const double cpu = map_ms >= 0 ? cpu_ms(ch.pid) : -1;
   long rss = -1;
   if (map_ms >= 0) {
     sleep_ms(settle_ms);
@@ -215,6 +244,6 @@ int main(int argc, char** argv) {
   xcb_disconnect(c);
   if (map_ms < 0 || rss < 0)
     return 1;
-  printf("%.2f %ld\n", map_ms, rss);
+  printf("%.2f %ld %.2f\n", map_ms, rss, cpu);
   return 0;
 }
