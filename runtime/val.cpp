@@ -1,4 +1,5 @@
 #include <charconv>
+#include <cstdint>
 #include <string>
 #include <system_error>
 
@@ -28,8 +29,17 @@ char DigitOf(char32_t c) {
 class Reader {
  public:
   explicit Reader(std::string_view text) : text_(text) {}
-  [[nodiscard]] char32_t Peek() const { return text_.empty() ? 0 : DecodeUtf8(text_).code; }
-  void Skip() { text_.remove_prefix(DecodeUtf8(text_).length); }
+  [[nodiscard]] char32_t Peek() const {
+    if (text_.empty()) {
+      return 0;
+    }
+    const auto first = static_cast<unsigned char>(text_.front());
+    return first < 0x80 ? first : DecodeUtf8(text_).code;
+  }
+  void Skip() {
+    const auto first = static_cast<unsigned char>(text_.front());
+    text_.remove_prefix(first < 0x80 ? 1 : DecodeUtf8(text_).length);
+  }
   [[nodiscard]] bool AtEnd() const { return text_.empty(); }
 
  private:
@@ -65,24 +75,15 @@ bool HasWholePart(std::string_view ascii) {
   return false;
 }
 
-}  // namespace
+bool AtPoint(const Reader& reader) {
+  return !reader.AtEnd() && (reader.Peek() == U'.' || reader.Peek() == U'\uFF0E');
+}
 
-Double Val(std::string_view text) {
-  Reader reader(text);
-  while (!reader.AtEnd() && IsBlank(reader.Peek())) {
-    reader.Skip();
-  }
+// Digits, point and digits at the reader, correctly rounded to a Double.
+Double ReadDecimal(Reader reader, bool negative) {
   std::string ascii = "0";
-  bool negative = false;
-  const char32_t sign = reader.AtEnd() ? 0 : reader.Peek();
-  if (sign == U'-' || sign == U'\uFF0D' || sign == U'\u2212') {
-    negative = true;
-    reader.Skip();
-  } else if (sign == U'+' || sign == U'\uFF0B') {
-    reader.Skip();
-  }
   std::size_t digits = TakeDigits(reader, ascii);
-  if (!reader.AtEnd() && (reader.Peek() == U'.' || reader.Peek() == U'\uFF0E')) {
+  if (AtPoint(reader)) {
     ascii += '.';
     reader.Skip();
     digits += TakeDigits(reader, ascii);
@@ -100,6 +101,42 @@ Double Val(std::string_view text) {
   }
   // Adding +0.0 turns a negative zero into zero.
   return Double{(negative ? -value : value) + 0.0};
+}
+
+}  // namespace
+
+Double Val(std::string_view text) {
+  Reader reader(text);
+  while (!reader.AtEnd() && IsBlank(reader.Peek())) {
+    reader.Skip();
+  }
+  bool negative = false;
+  const char32_t sign = reader.AtEnd() ? 0 : reader.Peek();
+  if (sign == U'-' || sign == U'\uFF0D' || sign == U'\u2212') {
+    negative = true;
+    reader.Skip();
+  } else if (sign == U'+' || sign == U'\uFF0B') {
+    reader.Skip();
+  }
+  // Whole numbers of up to 15 digits are exact as Double: the common case, read
+  // without building a text.
+  constexpr int kExactDigits = 15;
+  const Reader number = reader;
+  std::int64_t whole = 0;
+  int digits = 0;
+  while (digits <= kExactDigits && !reader.AtEnd()) {
+    const char digit = DigitOf(reader.Peek());
+    if (digit == 0) {
+      break;
+    }
+    whole = whole * 10 + (digit - '0');
+    ++digits;
+    reader.Skip();
+  }
+  if (digits > 0 && digits <= kExactDigits && !AtPoint(reader)) {
+    return Double{static_cast<double>(negative ? -whole : whole)};
+  }
+  return ReadDecimal(number, negative);
 }
 
 }  // namespace tavolen

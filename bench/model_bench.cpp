@@ -1,0 +1,72 @@
+// Costs of the window model: one Calculate click with six filled fields
+// (including the answer-form handler it calls), and a replayed session.
+#include <benchmark/benchmark.h>
+
+#include <sstream>
+#include <string>
+
+#include "app/replay.h"
+#include "window/form1.h"
+#include "window/handlers.h"
+
+namespace tavolen {
+namespace {
+
+class SilentRuntime final : public Runtime {
+ public:
+  void MsgBox(const std::string&, Integer, const std::string&) override {}
+  void Unloaded() override {}
+  void ErrorLeftHandler(const RuntimeError&, std::string_view) override {}
+};
+
+void Fill(Form1& form, const char* const (&six)[6]) {
+  for (std::int16_t i = 0; i < 3; ++i) {
+    form.Text1(Integer{i}).Text = six[i];
+    form.Text2(Integer{i}).Text = six[3 + i];
+  }
+}
+
+void CalculateClick(benchmark::State& state, std::int16_t op, const char* const (&six)[6]) {
+  SilentRuntime runtime;
+  Form1 form(runtime);
+  Fill(form, six);
+  form.Click(ControlId{ControlName::Option1, op});
+  for (auto _ : state) {
+    Command1_Click(form);
+    benchmark::DoNotOptimize(form.Label1(Integer{1}).Caption.data());
+  }
+}
+
+// Denominator, numerator, whole part of each operand: 12 345/678 and 9 876/543.
+constexpr const char* kFields[6] = {"678", "345", "12", "543", "876", "9"};
+
+void BM_Command1ClickAdd(benchmark::State& state) {
+  CalculateClick(state, 0, kFields);
+}
+void BM_Command1ClickDivide(benchmark::State& state) {
+  CalculateClick(state, 3, kFields);
+}
+BENCHMARK(BM_Command1ClickAdd);
+BENCHMARK(BM_Command1ClickDivide);
+
+void BM_ReplaySession(benchmark::State& state) {
+  std::string script;
+  for (int i = 0; i < 100; ++i) {
+    script +=
+        "focus Text1(2)\ntype 12\nkey Tab\ntype 345\nkey Tab\ntype 678\nkey Tab\ntype 9\n"
+        "key Tab\ntype 876\nkey Tab\ntype 543\nclick Command1\nstate\nclick Command2\n";
+  }
+  for (auto _ : state) {
+    std::istringstream in(script);
+    std::ostringstream out;
+    std::ostringstream err;
+    benchmark::DoNotOptimize(RunReplay(in, out, err));
+  }
+  state.SetItemsProcessed(state.iterations() * 1400);
+}
+BENCHMARK(BM_ReplaySession);
+
+}  // namespace
+}  // namespace tavolen
+
+BENCHMARK_MAIN();
