@@ -38,8 +38,10 @@ void AddOrSubtract(const Operand& first, const Operand& second, const CalcOperat
 void Multiply(Operand& first, Operand& second, CalcResult& result) {
   CancelCommonDivisor(first.Denominator, second.ImproperNumerator);
   CancelCommonDivisor(first.ImproperNumerator, second.Denominator);
-  // Each factor is cut to hundredths so that the Currency takes the product as
-  // a count of ten-thousandths; the multiplication by 10000 then restores it.
+  // Two Long factors can multiply past the Currency range, so the product is
+  // first taken in ten-thousandths (each factor over 100), where it always
+  // fits, and then scaled back. The Double rounding stays below half a
+  // ten-thousandth wherever the whole product fits, so that product is exact.
   constexpr Double kHundred{100.0};
   constexpr Integer kTenThousand{10000};
   const Double scaled = (DoubleOf(second.ImproperNumerator) / kHundred) *
