@@ -93,13 +93,6 @@ std::string AccessibleNameOf(ControlId id) {
   }
 }
 
-// Focus moves that come from the menu bar, a popup or another window being
-// activated are not the user moving between controls.
-bool IsWindowLevelFocusChange(Qt::FocusReason reason) {
-  return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
-         reason == Qt::MenuBarFocusReason;
-}
-
 std::optional<Key> ArrowKey(int key) {
   switch (key) {
     case Qt::Key_Left:
@@ -372,6 +365,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::FocusIn:
       OnFocusIn(*id, static_cast<const QFocusEvent&>(*event));
       return false;
+    case QEvent::MouseButtonPress:
+      // In a window that is not active yet Qt only notes the focus for later,
+      // with no FocusIn; the press into a field still moves the focus there.
+      if (IsEntryField(*id) && *id != form_.Focus()) {
+        Dispatch([this, id] { form_.MoveFocus(*id); });
+      }
+      return false;
     case QEvent::KeyPress:
       return OnKeyPress(*id, static_cast<const QKeyEvent&>(*event));
     case QEvent::KeyRelease:
@@ -384,15 +384,16 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::OnFocusIn(ControlId id, const QFocusEvent& event) {
-  if (syncing_ || IsWindowLevelFocusChange(event.reason()) || id == form_.Focus()) {
+  if (syncing_ || id == form_.Focus()) {
     return;
   }
   if (event.reason() == Qt::MouseFocusReason && IsEntryField(id)) {
     Dispatch([this, id] { form_.MoveFocus(id); });
     return;
   }
-  // Qt moved the focus on its own; put it back where the model has it, once
-  // Qt has finished this focus change.
+  // Qt moved the focus on its own (or gave it back to another widget when the
+  // window was activated): that is no user action, so the model hears nothing,
+  // and the focus goes back where the model has it once Qt is done here.
   QMetaObject::invokeMethod(
       this, [this] { Sync(); }, Qt::QueuedConnection);
 }

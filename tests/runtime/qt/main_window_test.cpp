@@ -102,6 +102,7 @@ class MainWindowTest : public QObject {
   void fieldRefusesCharacterBeyondLimit_data();
   void fieldRefusesCharacterBeyondLimit();
   void calculateSeesTheCleanedText();
+  void clickIntoInactiveWindowMovesFocus();
   void tabVisitsStopsInOrderAndWraps();
   void arrowKeyChangesOperator_data();
   void arrowKeyChangesOperator();
@@ -217,6 +218,24 @@ void MainWindowTest::calculateSeesTheCleanedText() {
            QStringLiteral("1"));
 }
 
+void MainWindowTest::clickIntoInactiveWindowMovesFocus() {
+  MainWindow window;
+  ShowActive(window);
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&other));
+
+  QTest::mouseClick(Find(window, QStringLiteral("Text1_1")), Qt::LeftButton);
+  QCOMPARE(Caption(window, QStringLiteral("Label7")), QStringLiteral("分子"));
+  window.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+  QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("5"));
+
+  QCOMPARE(FocusName(), QStringLiteral("Text1_1"));
+  QCOMPARE(Find<QLineEdit>(window, QStringLiteral("Text1_1"))->text(), QStringLiteral("5"));
+}
+
 void MainWindowTest::tabVisitsStopsInOrderAndWraps() {
   MainWindow window;
   ShowActive(window);
@@ -282,21 +301,25 @@ void MainWindowTest::versionMenuLeavesFocusAndHint() {
 void MainWindowTest::messageBox_data() {
   QTest::addColumn<QStringList>("entries");  // field, text, field, text, ...
   QTest::addColumn<QString>("operatorButton");
+  QTest::addColumn<bool>("bySpaceKey");
   QTest::addColumn<QString>("message");
   QTest::addColumn<QString>("whole");
   QTest::addColumn<bool>("lineShown");
-  QTest::newRow("zero denominator is refused") << QStringList{"Text2_1", "3"} << "Option1_0"
-                                               << "分母を１以上の整数にしてください。"
-                                               << "" << true;
-  QTest::newRow("division by zero answers 0") << QStringList{"Text1_2", "5"} << "Option1_3"
-                                              << "0で割り算しようとしています。"
-                                              << "0" << false;
+  const QString refused = QStringLiteral("分母を１以上の整数にしてください。");
+  const QString byZero = QStringLiteral("0で割り算しようとしています。");
+  const QString overflow = QStringLiteral("数が大きすぎて計算できません。");
+  const QStringList fiveByNothing{"Text1_2", "5", "Text2_0", ""};
+  // 999 1/9999 is 9989002/9999, and 9989002 * 9998 leaves the Long range.
+  const QStringList tooLarge{"Text1_2", "999",     "Text1_1", "1",       "Text1_0",
+                             "9999",    "Text2_1", "1",       "Text2_0", "9998"};
+  QTest::newRow("zero denominator is refused")
+      << QStringList{"Text2_1", "3"} << "Option1_0" << false << refused << "" << true;
+  QTest::newRow("division by zero answers 0")
+      << fiveByNothing << "Option1_3" << false << byZero << "0" << false;
+  QTest::newRow("space on calculate divides once")
+      << fiveByNothing << "Option1_3" << true << byZero << "0" << false;
   QTest::newRow("overflow leaves the answer empty")
-      << QStringList{"Text1_2", "999",     "Text1_1", "1",       "Text1_0",
-                     "9999",    "Text2_1", "1",       "Text2_0", "9998"}
-      << "Option1_3"
-      << "数が大きすぎて計算できません。"
-      << "" << true;
+      << tooLarge << "Option1_3" << false << overflow << "" << true;
 }
 
 void MainWindowTest::messageBox() {
@@ -305,14 +328,21 @@ void MainWindowTest::messageBox() {
   QFETCH(QString, message);
   QFETCH(QString, whole);
   QFETCH(bool, lineShown);
+  QFETCH(bool, bySpaceKey);
   MainWindow window;
   ShowActive(window);
+  QTest::mouseClick(Find(window, operatorButton), Qt::LeftButton);
   for (qsizetype i = 0; i + 1 < entries.size(); i += 2) {
     TypeInto(window, entries.at(i), entries.at(i + 1));
   }
-  QTest::mouseClick(Find(window, operatorButton), Qt::LeftButton);
   const MessageBoxCloser closer;
-  QTest::mouseClick(Find(window, QStringLiteral("Command1")), Qt::LeftButton);
+  if (bySpaceKey) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(FocusName(), QStringLiteral("Command1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+  } else {
+    QTest::mouseClick(Find(window, QStringLiteral("Command1")), Qt::LeftButton);
+  }
 
   QCOMPARE(closer.seen().size(), 1);
   QCOMPARE(closer.seen().front().icon, QMessageBox::Critical);
