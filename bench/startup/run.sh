@@ -25,6 +25,7 @@ rss_target=1.15
 
 die() { echo "run.sh: $*" >&2; exit 2; }
 
+[[ $pairs =~ ^[1-9][0-9]*$ ]] || die "PAIRS must be a positive whole number"
 [[ -x $tavolen ]] || die "no tavolen at $tavolen (run 'make build' first, or pass its path)"
 tavolen=$(realpath "$tavolen")
 [[ -z $floor ]] || floor=$(realpath "$floor")
