@@ -1,7 +1,6 @@
 #include "window/controls.h"
 
 #include <array>
-#include <charconv>
 #include <stdexcept>
 
 namespace tavolen {

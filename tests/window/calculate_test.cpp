@@ -115,14 +115,5 @@ TEST_P(Calculate, WritesTheOutcome) {
 INSTANTIATE_TEST_SUITE_P(Outcomes, Calculate, ::testing::ValuesIn(kCases),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST(Calculate, ReadsFieldsCleanedByLeavingThem) {
-  Window w;
-  w.form.MoveFocus(Id("Text1(2)"));
-  w.form.Type("-7");
-  w.form.Click(Id("Command1"));
-  EXPECT_EQ(w.form.Text1(Integer{2}).Text, "7");
-  EXPECT_EQ(w.Answer(), (std::vector<std::string>{"", "", "7", ""}));
-}
-
 }  // namespace
 }  // namespace tavolen::testing

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
-
 #include "window/controls.h"
 
 namespace tavolen {
@@ -29,23 +27,6 @@ TEST(ControlNames, OnlyTheWrittenFormIsAName) {
                            "Command1 ", "Option2(2)", "Form1", ""}) {
     EXPECT_EQ(ParseControlName(text), std::nullopt) << text;
   }
-}
-
-TEST(ControlDefinitions, TabIndexesAreDistinctAndOptionsSitInTheirFrames) {
-  std::set<int> tabIndexes;
-  for (const ControlDef& def : ControlDefinitions()) {
-    EXPECT_TRUE(tabIndexes.insert(def.tabIndex).second) << DisplayName(def.id);
-    EXPECT_TRUE(def.left % 15 == 0 && def.top % 15 == 0 && def.height % 15 == 0 &&
-                (def.width % 15 == 0 || def.width == 520))
-        << DisplayName(def.id);
-    if (def.type == ControlType::OptionButton) {
-      const ControlDef& frame = DefinitionOf(ControlId{def.container.value()});
-      EXPECT_LE(def.left + def.width, frame.width) << DisplayName(def.id);
-      EXPECT_LE(def.top + def.height, frame.height) << DisplayName(def.id);
-    }
-  }
-  EXPECT_EQ(tabIndexes.size(), 24U);
-  EXPECT_EQ(*tabIndexes.rbegin(), 23);
 }
 
 }  // namespace

@@ -95,12 +95,10 @@ struct RefusalCase {
 
 const RefusalCase kRefusals[] = {
     {"FocusOnOptionButton", [](Form1& f) { return f.MoveFocus(Id("Option1(1)")); }},
-    {"FocusOnLabel", [](Form1& f) { return f.MoveFocus(Id("Label3")); }},
     {"ClickOnEntryField", [](Form1& f) { return f.Click(Id("Text1(0)")); }},
     {"ClickOnMenuCommand", [](Form1& f) { return f.Click(Id("FileBer")); }},
     {"MenuOnButton", [](Form1& f) { return f.ChooseMenu(Id("Command3")); }},
     {"TypeWithoutField", [](Form1& f) { return f.Type("1"); }},
-    {"EraseWithoutField", [](Form1& f) { return f.Erase(); }},
     {"EditLabel", [](Form1& f) { return f.EditText(Id("Label7"), "x"); }},
 };
 
