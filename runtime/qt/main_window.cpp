@@ -39,6 +39,12 @@ QString ObjectNameOf(ControlId id) {
   return QString::fromStdString(name);
 }
 
+// Qt reads "&" in a button's or frame's caption as an access key; the
+// captions have none.
+QString WithoutAccessKeys(std::string_view caption) {
+  return ToQString(caption).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 QRect PixelRect(const ControlDef& def) {
   return {PixelsOf(def.left), PixelsOf(def.top), PixelsOf(def.width), PixelsOf(def.height)};
 }
@@ -187,7 +193,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), runtime_(*this), 
 
 void MainWindow::BuildMenu() {
   for (const MenuDef& def : MenuDefinitions()) {
-    QAction* action = menuBar()->addAction(ToQString(def.caption));
+    QAction* action = menuBar()->addAction(WithoutAccessKeys(def.caption));
     action->setObjectName(ObjectNameOf(def.id));
     const ControlId id = def.id;
     connect(action, &QAction::triggered, this,
@@ -244,7 +250,7 @@ void MainWindow::BuildLines(QWidget& client) {
 }
 
 QWidget* MainWindow::CreateWidget(const ControlDef& def, QWidget& parent) {
-  const QString caption = ToQString(def.caption);
+  const QString caption = WithoutAccessKeys(def.caption);
   const ControlId id = def.id;
   switch (def.type) {
     case ControlType::Frame: {
@@ -264,7 +270,7 @@ QWidget* MainWindow::CreateWidget(const ControlDef& def, QWidget& parent) {
       return option;
     }
     case ControlType::TextBox: {
-      auto* field = new QLineEdit(caption, &parent);
+      auto* field = new QLineEdit(ToQString(def.caption), &parent);
       field->setMaxLength(def.maxLength);
       field->setAlignment(HorizontalAlignment(def.align) | Qt::AlignVCenter);
       field->setAttribute(Qt::WA_InputMethodEnabled, false);
@@ -287,7 +293,7 @@ QWidget* MainWindow::CreateWidget(const ControlDef& def, QWidget& parent) {
     case ControlType::MenuCommand:
       break;
   }
-  auto* label = new QLabel(caption, &parent);
+  auto* label = new QLabel(ToQString(def.caption), &parent);
   label->setTextFormat(Qt::PlainText);
   label->setAlignment(HorizontalAlignment(def.align) | Qt::AlignTop);
   label->setFocusPolicy(Qt::NoFocus);

@@ -112,7 +112,7 @@ class MainWindowTest : public QObject {
       menu.append(action->text());
     }
     QCOMPARE(menu, QStringList({"終了", "バージョン情報"}));
-    QVERIFY(!s.window.windowIcon().isNull());
+    QCOMPARE(s.window.windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
   }
 
   void geometry_data() {
