@@ -7,7 +7,7 @@
 namespace tavolen {
 namespace {
 
-__extension__ typedef __int128 Int128;
+__extension__ using Int128 = __int128;
 
 constexpr std::int64_t kCurrencyMin = std::numeric_limits<std::int64_t>::min();
 constexpr std::int64_t kCurrencyMax = std::numeric_limits<std::int64_t>::max();

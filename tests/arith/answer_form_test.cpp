@@ -52,12 +52,12 @@ TEST(AnswerFormTest, ConvertsBetweenMixedAndImproper) {
 }
 
 TEST(AnswerFormTest, ImproperFractionOverflowsBeyondCurrencyRange) {
-  const AnswerParts product_too_large{Currency::Whole(1000000), Currency::Whole(0),
-                                      Currency::Whole(1000000000)};
-  EXPECT_THROW((void)ToImproperFraction(product_too_large), Overflow);
-  const AnswerParts sum_too_large{Currency::Whole(1), Currency::Whole(922337203685477),
-                                  Currency::Whole(1)};
-  EXPECT_THROW((void)ToImproperFraction(sum_too_large), Overflow);
+  const AnswerParts productTooLarge{Currency::Whole(1000000), Currency::Whole(0),
+                                    Currency::Whole(1000000000)};
+  EXPECT_THROW((void)ToImproperFraction(productTooLarge), Overflow);
+  const AnswerParts sumTooLarge{Currency::Whole(1), Currency::Whole(922337203685477),
+                                Currency::Whole(1)};
+  EXPECT_THROW((void)ToImproperFraction(sumTooLarge), Overflow);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@
 namespace tavolen {
 namespace {
 
-__extension__ typedef __int128 Int128;
+__extension__ using Int128 = __int128;
 
 struct Entry {
   std::int32_t whole;
@@ -293,10 +293,10 @@ void ExpectFormsRoundTrip(const Case& c, const Run& run) {
   if (!mixed) {
     return;
   }
-  const AnswerParts mixed_parts{improper.denominator, Currency::Whole(std::stoll(mixed->numerator)),
-                                Currency::Whole(std::stoll(mixed->whole))};
-  ASSERT_FALSE(ToMixedNumber(mixed_parts)) << Describe(c);
-  const AnswerConversion back = ToImproperFraction(mixed_parts);
+  const AnswerParts mixedParts{improper.denominator, Currency::Whole(std::stoll(mixed->numerator)),
+                               Currency::Whole(std::stoll(mixed->whole))};
+  ASSERT_FALSE(ToMixedNumber(mixedParts)) << Describe(c);
+  const AnswerConversion back = ToImproperFraction(mixedParts);
   ASSERT_TRUE(back) << Describe(c);
   ASSERT_EQ(back->numerator + "/" + back->whole, TextOf(improper.numerator) + "/") << Describe(c);
 }

@@ -12,7 +12,7 @@
 namespace tavolen {
 namespace {
 
-__extension__ typedef __int128 Int128;
+__extension__ using Int128 = __int128;
 
 constexpr std::int64_t kMaxCount = std::numeric_limits<std::int64_t>::max();
 constexpr std::int64_t kMinCount = std::numeric_limits<std::int64_t>::min();
@@ -151,9 +151,9 @@ TEST(NumberTest, DoubleOfCurrencyIsTheNearestDouble) {
   std::uniform_int_distribution<int> shifts(0, 62);
   for (int i = 0; i < 20000; ++i) {
     const auto count = static_cast<std::int64_t>(random() >> shifts(random)) | 1;
-    for (const std::int64_t signed_count : {count, -count}) {
-      ASSERT_TRUE(IsNearestDouble(signed_count, DoubleOf(Currency{signed_count}).value))
-          << signed_count;
+    for (const std::int64_t signedCount : {count, -count}) {
+      ASSERT_TRUE(IsNearestDouble(signedCount, DoubleOf(Currency{signedCount}).value))
+          << signedCount;
     }
   }
   constexpr std::int64_t k2To53 = std::int64_t{1} << 53;
