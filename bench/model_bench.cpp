@@ -40,16 +40,16 @@ void CalculateClick(benchmark::State& state, std::int16_t op, const char* const 
 // Denominator, numerator, whole part of each operand: 12 345/678 and 9 876/543.
 constexpr const char* kFields[6] = {"678", "345", "12", "543", "876", "9"};
 
-void BM_Command1ClickAdd(benchmark::State& state) {
+void Command1ClickAdd(benchmark::State& state) {
   CalculateClick(state, 0, kFields);
 }
-void BM_Command1ClickDivide(benchmark::State& state) {
+void Command1ClickDivide(benchmark::State& state) {
   CalculateClick(state, 3, kFields);
 }
-BENCHMARK(BM_Command1ClickAdd);
-BENCHMARK(BM_Command1ClickDivide);
+BENCHMARK(Command1ClickAdd);
+BENCHMARK(Command1ClickDivide);
 
-void BM_ReplaySession(benchmark::State& state) {
+void ReplaySession(benchmark::State& state) {
   std::string script;
   for (int i = 0; i < 100; ++i) {
     script +=
@@ -64,7 +64,7 @@ void BM_ReplaySession(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * 1400);
 }
-BENCHMARK(BM_ReplaySession);
+BENCHMARK(ReplaySession);
 
 }  // namespace
 }  // namespace tavolen
