@@ -274,6 +274,9 @@ QWidget* MainWindow::CreateWidget(const ControlDef& def, QWidget& parent) {
       field->setMaxLength(def.maxLength);
       field->setAlignment(HorizontalAlignment(def.align) | Qt::AlignVCenter);
       field->setAttribute(Qt::WA_InputMethodEnabled, false);
+      // A drop writes into a field without giving it the focus, so its text
+      // would skip the clean-up on leaving; the fields take no drops.
+      field->setAcceptDrops(false);
       connect(field, &QLineEdit::textEdited, this, [this, id](const QString& text) {
         Dispatch([this, id, &text] { form_.EditText(id, text.toStdString()); });
       });
