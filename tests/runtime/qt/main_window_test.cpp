@@ -150,6 +150,18 @@ class MainWindowTest : public QObject {
     QCOMPARE(s.text("Text1_2"), "123");
   }
 
+  void programTextIsShownWholeAndLimitReturns() {
+    Screen s;
+    TextBox& whole = s.window.form().Text1(Integer{2});
+    whole.Text = "12345";
+    s.window.Sync();
+    QCOMPARE(s.text("Text1_2"), "12345");
+    whole.Text.clear();
+    s.window.Sync();
+    s.type("Text1_2", "6789");
+    QCOMPARE(s.text("Text1_2"), "678");
+  }
+
   void calculateSeesTheCleanedText() {
     const Screen s;
     s.type("Text1_1", "1");
