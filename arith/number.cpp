@@ -90,6 +90,11 @@ Currency CurrencyOf(const Double x) {
   if (x.value == 0.0) {
     return Currency{0};
   }
+  // A whole number of the range needs no rounding: the common case, and cheap.
+  constexpr double kLargestWhole = 922337203685477.0;
+  if (std::fabs(x.value) <= kLargestWhole && std::trunc(x.value) == x.value) {
+    return Currency::Whole(static_cast<std::int64_t>(x.value));
+  }
   int exponent = 0;
   const double fraction = std::frexp(std::fabs(x.value), &exponent);
   const auto mantissa = static_cast<std::int64_t>(std::ldexp(fraction, 53));
