@@ -1,5 +1,6 @@
 #include <charconv>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -103,9 +104,29 @@ Double ReadDecimal(Reader reader, bool negative) {
   return Double{(negative ? -value : value) + 0.0};
 }
 
+// The text of every cleaned field and every answer label: up to 15 ASCII
+// digits and nothing else, a whole number exact as Double.
+std::optional<Double> PlainDigits(std::string_view text) {
+  constexpr std::size_t kExactDigits = 15;
+  if (text.size() > kExactDigits) {
+    return std::nullopt;
+  }
+  std::int64_t whole = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') {
+      return std::nullopt;
+    }
+    whole = whole * 10 + (c - '0');
+  }
+  return Double{static_cast<double>(whole)};
+}
+
 }  // namespace
 
 Double Val(std::string_view text) {
+  if (const std::optional<Double> plain = PlainDigits(text)) {
+    return *plain;
+  }
   Reader reader(text);
   while (!reader.AtEnd() && IsBlank(reader.Peek())) {
     reader.Skip();
