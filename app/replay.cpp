@@ -165,8 +165,8 @@ std::optional<Key> ParseKey(std::string_view text) {
   return std::nullopt;
 }
 
-// A script word for a refusal message: valid UTF-8, control characters shown
-// as escapes, and not too long to read.
+// A script word for a refusal message: valid UTF-8, control characters as
+// "?", and not too long to read.
 std::string Quoted(std::string_view text) {
   constexpr std::size_t kShown = 40;
   std::string shown = ValidUtf8Prefix(text, kShown);
