@@ -87,3 +87,17 @@ kill "$pid"
 wait "$pid" 2>/dev/null || true
 pid=
 pass "the unpacked tavolen started and stayed up for 2 s"
+
+# On a real (virtual) X server the window must also appear under its caption.
+if command -v xvfb-run >/dev/null && command -v xwininfo >/dev/null; then
+  xvfb-run -a -s "-screen 0 800x600x24" bash -c '
+    "$1" & app=$!
+    for _ in $(seq 40); do
+      xwininfo -root -tree | grep -q "\"Tavolen\"" && break
+      sleep 0.1
+    done
+    xwininfo -root -tree | grep -q "\"Tavolen\""; found=$?
+    kill "$app"; wait "$app" 2>/dev/null
+    exit $found' _ "$root/usr/bin/tavolen" || fail "no window captioned Tavolen appeared under Xvfb"
+  pass "the unpacked tavolen showed its window under Xvfb"
+fi
