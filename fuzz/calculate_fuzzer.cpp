@@ -37,8 +37,7 @@ std::int16_t Pick(std::string_view line, std::size_t at, std::string_view named)
   }
   const auto found = named.find(line[at]);
   const auto byte = static_cast<unsigned char>(line[at]);
-  return static_cast<std::int16_t>(found != std::string_view::npos ? found
-                                                                   : byte % named.size());
+  return static_cast<std::int16_t>(found != std::string_view::npos ? found : byte % named.size());
 }
 
 Scenario Parse(std::string_view input) {
@@ -176,9 +175,7 @@ void CheckMessages(const Form1& form, const RecordingRuntime& runtime, std::int1
   const auto first = OperandOf(form, 0);
   const auto second = OperandOf(form, 3);
   const bool byZero = first && second && op == 3 && second->num == 0;
-  const std::string_view expected = !first || !second ? kRejection
-                                    : byZero          ? kDivisionByZero
-                                                      : "";
+  const std::string_view expected = !first || !second ? kRejection : byZero ? kDivisionByZero : "";
   const bool one = runtime.prompts.size() == 1 && runtime.prompts[0] == expected;
   Check(expected.empty() ? runtime.prompts.empty() : one, "the right message box, if any",
         expected);
