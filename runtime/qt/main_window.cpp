@@ -177,6 +177,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), runtime_(*this), 
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setWindowIcon(QIcon(QStringLiteral(":/icons/tavolen.xpm")));
   setFont(JapaneseUiFont());
+  // Message boxes take the window's font too.
+  setAttribute(Qt::WA_WindowPropagation);
 
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("Form1"));
