@@ -3,61 +3,53 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <optional>
+#include <string>
 
 namespace tavolen {
 namespace {
 
-// An empty text pair means no change.
-struct FormCase {
-  const char* name;
-  std::int64_t denominator;
-  std::int64_t numerator;
-  std::int64_t whole;
-  std::optional<AnswerTexts> mixed;
-  std::optional<AnswerTexts> improper;
-};
-
-void ExpectTexts(const AnswerConversion& actual, const std::optional<AnswerTexts>& expected) {
-  ASSERT_EQ(actual.has_value(), expected.has_value());
-  if (expected) {
-    EXPECT_EQ(actual->numerator, expected->numerator);
-    EXPECT_EQ(actual->whole, expected->whole);
-  }
+// "numerator|whole" as a conversion writes them, or "none" for no change.
+std::string Written(const AnswerConversion& texts) {
+  return texts ? texts->numerator + "|" + texts->whole : "none";
 }
 
 TEST(AnswerFormTest, ConvertsBetweenMixedAndImproper) {
-  const FormCase cases[] = {
-      {"improper_to_mixed", 2, 7, 0, AnswerTexts{"1", "3"}, std::nullopt},
-      {"mixed_to_improper", 2, 1, 3, std::nullopt, AnswerTexts{"7", ""}},
-      {"proper_fraction", 3, 2, 0, std::nullopt, std::nullopt},
-      {"whole_number", 0, 0, 5, std::nullopt, std::nullopt},
-      {"empty", 0, 0, 0, std::nullopt, std::nullopt},
-      {"numerator_equal_to_denominator", 4, 4, 0, AnswerTexts{"0", "1"}, std::nullopt},
-      {"negative_truncates_toward_zero", 2, -7, 0, AnswerTexts{"-1", "-3"}, std::nullopt},
-      {"negative_zero_quotient", 2, -1, 0, std::nullopt, std::nullopt},
-      {"zero_numerator_with_whole", 1, 0, 1, std::nullopt, AnswerTexts{"1", ""}},
-      {"largest_quotient", 1, 922337203685477, 0, AnswerTexts{"0", "922337203685477"},
-       std::nullopt},
+  struct Row {
+    const char* name;
+    std::int64_t denominator, numerator, whole;
+    const char* mixed;
+    const char* improper;
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const AnswerParts parts{Currency::Whole(c.denominator), Currency::Whole(c.numerator),
-                            Currency::Whole(c.whole)};
-    ExpectTexts(ConvertAnswer(parts, Integer{0}), c.mixed);
-    ExpectTexts(ConvertAnswer(parts, Integer{1}), c.improper);
-    ExpectTexts(ConvertAnswer(parts, Integer{2}), std::nullopt);
-    ExpectTexts(ConvertAnswer(parts, Integer{-1}), std::nullopt);
+  const Row rows[] = {
+      {"improper_to_mixed", 2, 7, 0, "1|3", "none"},
+      {"mixed_to_improper", 2, 1, 3, "none", "7|"},
+      {"proper_fraction", 3, 2, 0, "none", "none"},
+      {"whole_number", 0, 0, 5, "none", "none"},
+      {"empty", 0, 0, 0, "none", "none"},
+      {"numerator_equal_to_denominator", 4, 4, 0, "0|1", "none"},
+      {"negative_truncates_toward_zero", 2, -7, 0, "-1|-3", "none"},
+      {"negative_zero_quotient", 2, -1, 0, "none", "none"},
+      {"zero_numerator_with_whole", 1, 0, 1, "none", "1|"},
+      {"largest_quotient", 1, 922337203685477, 0, "0|922337203685477", "none"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const AnswerParts parts{Currency::Whole(row.denominator), Currency::Whole(row.numerator),
+                            Currency::Whole(row.whole)};
+    EXPECT_EQ(Written(ConvertAnswer(parts, Integer{0})), row.mixed);
+    EXPECT_EQ(Written(ConvertAnswer(parts, Integer{1})), row.improper);
+    EXPECT_EQ(Written(ConvertAnswer(parts, Integer{2})), "none");
+    EXPECT_EQ(Written(ConvertAnswer(parts, Integer{-1})), "none");
   }
 }
 
 TEST(AnswerFormTest, ImproperFractionOverflowsBeyondCurrencyRange) {
-  const AnswerParts productTooLarge{Currency::Whole(1000000), Currency::Whole(0),
-                                    Currency::Whole(1000000000)};
-  EXPECT_THROW((void)ToImproperFraction(productTooLarge), Overflow);
-  const AnswerParts sumTooLarge{Currency::Whole(1), Currency::Whole(922337203685477),
-                                Currency::Whole(1)};
-  EXPECT_THROW((void)ToImproperFraction(sumTooLarge), Overflow);
+  const auto improper = [](std::int64_t denominator, std::int64_t numerator, std::int64_t whole) {
+    return ToImproperFraction(
+        {Currency::Whole(denominator), Currency::Whole(numerator), Currency::Whole(whole)});
+  };
+  EXPECT_THROW((void)improper(1000000, 0, 1000000000), Overflow);  // the product
+  EXPECT_THROW((void)improper(1, 922337203685477, 1), Overflow);   // the sum
 }
 
 }  // namespace

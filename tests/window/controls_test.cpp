@@ -5,7 +5,7 @@
 namespace tavolen {
 namespace {
 
-TEST(ControlNames, EveryDefinedControlRoundTrips) {
+TEST(ControlNames, EveryDefinedControlRoundTripsAndNothingElseIsAName) {
   std::vector<ControlId> ids;
   for (const ControlDef& def : ControlDefinitions()) {
     ids.push_back(def.id);
@@ -20,9 +20,6 @@ TEST(ControlNames, EveryDefinedControlRoundTrips) {
   for (const ControlId id : ids) {
     EXPECT_EQ(ParseControlName(DisplayName(id)), id) << DisplayName(id);
   }
-}
-
-TEST(ControlNames, OnlyTheWrittenFormIsAName) {
   for (const char* text : {"Text1", "Text1(3)", "Text1(00)", "Text1(-1)", "text1(0)", "Command1(0)",
                            "Command1 ", "Option2(2)", "Form1", ""}) {
     EXPECT_EQ(ParseControlName(text), std::nullopt) << text;

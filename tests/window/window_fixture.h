@@ -2,6 +2,7 @@
 // window itself, for tests that drive Form1 through its entry points.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,33 +25,48 @@ class RecordingRuntime final : public Runtime {
   std::vector<std::string> events;
 };
 
+inline ControlId Id(std::string_view name) {
+  return ParseControlName(name).value();
+}
+
 struct Window {
   RecordingRuntime runtime;
   Form1 form{runtime};
 
-  // The texts of the six fields: first operand whole, numerator, denominator,
-  // then the second's, set as the program would (no events).
-  void Enter(const std::vector<std::string>& six) {
-    for (std::int16_t i = 0; i < 3; ++i) {
-      form.Text1(Integer{i}).Text = six.at(static_cast<std::size_t>(2 - i));
-      form.Text2(Integer{i}).Text = six.at(static_cast<std::size_t>(5 - i));
+  TextBox& Field(std::string_view name) {
+    const ControlId id = Id(name);
+    return id.name == ControlName::Text1 ? form.Text1(Integer{id.index})
+                                         : form.Text2(Integer{id.index});
+  }
+
+  // "whole|numerator|denominator|whole|numerator|denominator" of the two
+  // operands, set as the program would (no events).
+  void Enter(std::string_view six) {
+    for (const char* name :
+         {"Text1(2)", "Text1(1)", "Text1(0)", "Text2(2)", "Text2(1)", "Text2(0)"}) {
+      const std::size_t bar = std::min(six.find('|'), six.size());
+      Field(name).Text = six.substr(0, bar);
+      six.remove_prefix(std::min(bar + 1, six.size()));
     }
   }
 
-  [[nodiscard]] std::vector<std::string> Answer() const {
-    std::vector<std::string> labels;
-    for (std::int16_t i = 0; i < 4; ++i) {
-      labels.push_back(form.Label1(Integer{i}).Caption);
+  // Label1(0..3), the denominator, numerator, whole part and sign, joined by "|".
+  [[nodiscard]] std::string Answer() const {
+    std::string labels = form.Label1(Integer{0}).Caption;
+    for (std::int16_t i = 1; i < 4; ++i) {
+      labels += "|" + form.Label1(Integer{i}).Caption;
     }
     return labels;
   }
 };
 
-inline ControlId Id(std::string_view name) {
-  return ParseControlName(name).value();
-}
-
 inline const std::string kErrorBox = "msgbox 16 エラーメッセージ: ";
 inline const std::string kOverflowReport = kErrorBox + "数が大きすぎて計算できません。";
+
+inline std::vector<std::string> OverflowIn(const std::string& handler) {
+  return {"error Overflow in " + handler, kOverflowReport};
+}
+
+inline constexpr auto kRowName = [](const auto& row) { return std::string(row.param.name); };
 
 }  // namespace tavolen::testing
