@@ -17,12 +17,14 @@ for target in "${targets[@]}"; do
   corpus="$build/fuzz-corpus/$target"
   mkdir -p "$corpus"
   log="$build/fuzz-artifacts/$target.log"
+  dict=()
+  [[ -f "$here/$target.dict" ]] && dict=(-dict="$here/$target.dict")
   regressions=()
   [[ -d "$here/regressions/$target" ]] && regressions=("$here/regressions/$target")
   echo "fuzz: $target for ${seconds} s"
   status=0
   "$build/bin/tavolen-fuzz-$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -max_len="${max_len[$target]}" -print_final_stats=1 \
+    -max_len="${max_len[$target]}" -print_final_stats=1 "${dict[@]}" \
     -artifact_prefix="$build/fuzz-artifacts/$target-" \
     "$corpus" "$here/corpus/$target" "${regressions[@]}" >"$log" 2>&1 || status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
