@@ -8,7 +8,6 @@
 
 #include <QCloseEvent>
 #include <QFocusEvent>
-#include <QFrame>
 #include <QGroupBox>
 #include <QIcon>
 #include <QKeyEvent>
@@ -16,6 +15,7 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
@@ -240,11 +240,14 @@ void MainWindow::BuildControls(QWidget& client) {
 
 void MainWindow::BuildLines(QWidget& client) {
   for (const LineDef& def : LineDefinitions()) {
-    auto* line = new QFrame(&client);
+    // A filled one-pixel strip rather than a frame's drawn line, so that the
+    // bar keeps its logical thickness at any scale factor.
+    auto* line = new QWidget(&client);
     line->setObjectName(ObjectNameOf(def.id));
-    line->setFrameShape(QFrame::HLine);
-    line->setFrameShadow(QFrame::Plain);
-    line->setLineWidth(1);
+    QPalette palette = line->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::WindowText));
+    line->setPalette(palette);
+    line->setAutoFillBackground(true);
     line->setGeometry(PixelRect(def));
     line->setFocusPolicy(Qt::NoFocus);
     views_.push_back({def.id, line});
