@@ -95,9 +95,15 @@ inline constexpr Integer kFalse{0};
 [[nodiscard]] Double operator/(Double a, Double b);
 
 // Comparisons with zero; a negative zero Double counts as zero.
-[[nodiscard]] constexpr bool IsZero(Currency x) { return x.count == 0; }
-[[nodiscard]] constexpr bool IsNegative(Currency x) { return x.count < 0; }
-[[nodiscard]] constexpr bool IsZero(Double x) { return x.value == 0.0; }
+[[nodiscard]] constexpr bool IsZero(Currency x) {
+  return x.count == 0;
+}
+[[nodiscard]] constexpr bool IsNegative(Currency x) {
+  return x.count < 0;
+}
+[[nodiscard]] constexpr bool IsZero(Double x) {
+  return x.value == 0.0;
+}
 
 // Text forms: plain decimal digits with a leading "-" when negative.
 [[nodiscard]] std::string TextOf(Integer x);

@@ -51,7 +51,7 @@ enum class ControlType : std::uint8_t {
 enum class TextAlign : std::uint8_t { Default, Left, Centre, Right };
 
 struct FontDef {
-  std::string_view face;  // empty: the toolkit's default user-interface font
+  std::string_view face;      // empty: the toolkit's default user-interface font
   int hundredthsOfPoint = 0;  // 0 with an empty face
   bool bold = false;
   // Pixel height at 96 dots per inch (11.25 pt = 15 px).
@@ -63,10 +63,10 @@ inline constexpr std::uint32_t kDefaultColour = 0xFFFFFFFFu;
 struct ControlDef {
   ControlId id;
   ControlType type;
-  std::optional<ControlName> container;  // Frame1 or Frame2 for option buttons
-  std::string_view caption;              // initial caption or text (UTF-8)
+  std::optional<ControlName> container;          // Frame1 or Frame2 for option buttons
+  std::string_view caption;                      // initial caption or text (UTF-8)
   int left = 0, top = 0, width = 0, height = 0;  // twips; relative to the container
-  int tabIndex = -1;                              // -1: no tab index (lines, menu)
+  int tabIndex = -1;                             // -1: no tab index (lines, menu)
   FontDef font;
   TextAlign align = TextAlign::Default;
   int maxLength = 0;                      // entry fields: characters the user may type

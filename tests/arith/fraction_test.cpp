@@ -56,8 +56,12 @@ constexpr CalcOperator kMul = CalcOperator::Multiply;
 constexpr CalcOperator kDiv = CalcOperator::Divide;
 
 constexpr Int128 kDoubleExactMax = Int128{1} << 53;
-constexpr auto FitsLong = [](const Int128 v) { return v <= INT32_MAX; };
-constexpr auto FitsCurrency = [](const Int128 v) { return v <= 922337203685477; };
+constexpr bool FitsLong(const Int128 v) {
+  return v <= INT32_MAX;
+}
+constexpr bool FitsCurrency(const Int128 v) {
+  return v <= 922337203685477;
+}
 
 Int128 Gcd(Int128 a, Int128 b) {
   while (b != 0) {
