@@ -7,8 +7,10 @@ if(NOT TAVOLEN_BUILD_QT)
   return()
 endif()
 
-set(TAVOLEN_APP_ID "org.tavolen.tavolen")
-set(TAVOLEN_HOMEPAGE "https://tavolen.org/")
+# The project has no domain of its own yet: the addresses stay under the
+# reserved example.org until it has one, so they can never reach a stranger.
+set(TAVOLEN_APP_ID "org.example.tavolen")
+set(TAVOLEN_HOMEPAGE "https://tavolen.example.org/")
 set(TAVOLEN_RELEASE_DATE "2026-12-06")
 set(TAVOLEN_ICON_XPM "${PROJECT_SOURCE_DIR}/runtime/qt/icons/tavolen.xpm")
 
@@ -18,7 +20,7 @@ install(TARGETS tavolen RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 set(CPACK_GENERATOR "DEB")
 set(CPACK_PACKAGE_NAME "tavolen")
 set(CPACK_PACKAGE_VENDOR "The Tavolen developers")
-set(CPACK_PACKAGE_CONTACT "The Tavolen developers <dev@tavolen.org>")
+set(CPACK_PACKAGE_CONTACT "The Tavolen developers <tavolen@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
     "Tavolen adds, subtracts, multiplies and divides two mixed numbers and shows the answer in\n"
