@@ -130,6 +130,20 @@ const ControlDef& DefinitionOf(ControlId id) {
   throw std::invalid_argument("no client-area control " + DisplayName(id));
 }
 
+bool IsEntryField(ControlId id) {
+  return (id.name == Text1 || id.name == Text2) && id.index >= 0 &&
+         id.index < ShapeOf(id.name).count;
+}
+
+bool IsOptionButton(ControlId id) {
+  return (id.name == Option1 || id.name == Option2) && id.index >= 0 &&
+         id.index < ShapeOf(id.name).count;
+}
+
+bool IsCommandButton(ControlId id) {
+  return id.index == -1 && (id.name == Command1 || id.name == Command2 || id.name == Command3);
+}
+
 std::string DisplayName(ControlId id) {
   std::string text(ShapeOf(id.name).text);
   if (id.index >= 0) {

@@ -99,6 +99,11 @@ inline constexpr int kTwipsPerPixel = 15;
   return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
+// The kinds of control that take the keyboard focus.
+[[nodiscard]] bool IsEntryField(ControlId id);
+[[nodiscard]] bool IsOptionButton(ControlId id);
+[[nodiscard]] bool IsCommandButton(ControlId id);
+
 // "Text1(0)", "Command1"; and back (nullopt for an unknown name or index).
 [[nodiscard]] std::string DisplayName(ControlId id);
 [[nodiscard]] std::optional<ControlId> ParseControlName(std::string_view text);

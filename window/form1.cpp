@@ -24,16 +24,6 @@ auto& Member(Array& members, Integer index) {
   return members[static_cast<std::size_t>(index.value)];
 }
 
-bool IsCommandButton(ControlId id) {
-  return id.index == -1 && (id.name == ControlName::Command1 || id.name == ControlName::Command2 ||
-                            id.name == ControlName::Command3);
-}
-
-bool IsOptionButton(ControlId id) {
-  return (id.name == ControlName::Option1 && id.index >= 0 && id.index < 4) ||
-         (id.name == ControlName::Option2 && id.index >= 0 && id.index < 2);
-}
-
 // Tab stops in order; an option group (index -1) is entered at its chosen button.
 constexpr std::array<ControlId, 11> kTabStops{{
     {ControlName::Option1, -1},
@@ -312,11 +302,6 @@ void Form1::Unload() {
 
 int FieldLimit(ControlId field) {
   return DefinitionOf(field).maxLength;
-}
-
-bool IsEntryField(ControlId id) {
-  return (id.name == ControlName::Text1 || id.name == ControlName::Text2) && id.index >= 0 &&
-         id.index < 3;
 }
 
 }  // namespace tavolen

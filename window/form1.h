@@ -118,6 +118,5 @@ class Form1 {
 
 // Characters the user may type into an entry field (3 or 4).
 [[nodiscard]] int FieldLimit(ControlId field);
-[[nodiscard]] bool IsEntryField(ControlId id);
 
 }  // namespace tavolen

@@ -66,15 +66,6 @@ Qt::Alignment HorizontalAlignment(TextAlign align) {
   return Qt::AlignLeft;
 }
 
-bool IsCommandButton(ControlId id) {
-  return id.name == ControlName::Command1 || id.name == ControlName::Command2 ||
-         id.name == ControlName::Command3;
-}
-
-bool IsOptionButton(ControlId id) {
-  return id.name == ControlName::Option1 || id.name == ControlName::Option2;
-}
-
 std::string_view FieldRole(std::int16_t index) {
   constexpr std::array<std::string_view, 3> kRoles{"分母", "分子", "整数部分"};
   return kRoles.at(static_cast<std::size_t>(index));
