@@ -7,7 +7,7 @@
 
 #include <QApplication>
 
-#include "runtime/qt/main_window.h"
+#include "qt/main_window.h"
 
 namespace {
 

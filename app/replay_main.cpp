@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "app/replay.h"
+#include "replay/replay.h"
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);

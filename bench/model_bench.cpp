@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/replay.h"
+#include "replay/replay.h"
 #include "window/form1.h"
 #include "window/handlers.h"
 

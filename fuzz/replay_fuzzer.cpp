@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/replay.h"
 #include "fuzz/support.h"
+#include "replay/replay.h"
 
 namespace tavolen::fuzz {
 namespace {

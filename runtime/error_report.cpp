@@ -6,8 +6,6 @@ namespace tavolen {
 
 namespace {
 
-constexpr const char* kErrorTitle = "エラーメッセージ";
-
 const char* PromptFor(const RuntimeError& error) {
   if (typeid(error) == typeid(Overflow)) {
     return "数が大きすぎて計算できません。";
@@ -22,7 +20,7 @@ const char* PromptFor(const RuntimeError& error) {
 
 void ReportRuntimeError(Runtime& runtime, const RuntimeError& error, std::string_view handler) {
   runtime.ErrorLeftHandler(error, handler);
-  runtime.MsgBox(PromptFor(error), kMsgBoxCritical, kErrorTitle);
+  runtime.MsgBox(PromptFor(error), kMsgBoxCritical, std::string(kErrorTitle));
 }
 
 }  // namespace tavolen

@@ -13,6 +13,9 @@ namespace tavolen {
 // and an optional point and digits, ASCII or full-width; no number gives 0.
 [[nodiscard]] Double Val(std::string_view text);
 
+// The title of every box that reports a refusal or an error.
+inline constexpr std::string_view kErrorTitle = "エラーメッセージ";
+
 inline constexpr Integer kMsgBoxCritical{16};
 inline constexpr Integer kMsgBoxInformation{64};
 

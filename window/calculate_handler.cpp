@@ -9,7 +9,6 @@ namespace tavolen {
 
 namespace {
 
-constexpr const char* kErrorTitle = "エラーメッセージ";
 constexpr const char* kBadDenominator = "分母を１以上の整数にしてください。";
 constexpr const char* kDivisionByZero = "0で割り算しようとしています。";
 
@@ -66,7 +65,7 @@ void Command1_Click(Form1& form) {
   Operand first = ReadOperand(form, &Form1::Text1);
   Operand second = ReadOperand(form, &Form1::Text2);
   if (!OperandsAcceptable(first, second)) {
-    form.runtime().MsgBox(kBadDenominator, kMsgBoxCritical, kErrorTitle);
+    form.runtime().MsgBox(kBadDenominator, kMsgBoxCritical, std::string(kErrorTitle));
     return;
   }
   NormaliseOperand(first);
@@ -76,7 +75,7 @@ void Command1_Click(Form1& form) {
 
   CalcResult result{};
   if (CombineOperands(first, second, ChosenOperator(form), result)) {
-    form.runtime().MsgBox(kDivisionByZero, kMsgBoxCritical, kErrorTitle);
+    form.runtime().MsgBox(kDivisionByZero, kMsgBoxCritical, std::string(kErrorTitle));
   }
   if (SplitSign(result)) {
     // assign() rather than = "-": GCC 12 warns falsely (-Wrestrict) on the latter.

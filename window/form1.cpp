@@ -266,7 +266,9 @@ bool Form1::PressKey(Key key) {
       ChooseOption(next);
       break;
     }
+    // There is no default button: Enter acts only on a focused button, as Space does.
     case Key::Space:
+    case Key::Enter:
       if (IsCommandButton(focus_)) {
         RaiseClick(focus_);
       }

@@ -43,7 +43,7 @@ class OptionGroup {
   std::int16_t chosen_ = 0;
 };
 
-enum class Key : std::uint8_t { Tab, ShiftTab, Left, Right, Up, Down, Space };
+enum class Key : std::uint8_t { Tab, ShiftTab, Left, Right, Up, Down, Space, Enter };
 
 class Form1 {
  public:

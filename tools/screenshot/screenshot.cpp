@@ -12,7 +12,7 @@
 #include <QPixmap>
 #include <QWindow>
 
-#include "runtime/qt/main_window.h"
+#include "qt/main_window.h"
 
 namespace {
 

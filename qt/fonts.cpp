@@ -1,4 +1,4 @@
-#include "runtime/qt/fonts.h"
+#include "qt/fonts.h"
 
 #include <QApplication>
 #include <QFontDatabase>

@@ -1,4 +1,4 @@
-#include "runtime/qt/main_window.h"
+#include "qt/main_window.h"
 
 #include <algorithm>
 #include <array>
@@ -21,8 +21,8 @@
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 
-#include "runtime/qt/answer_words.h"
-#include "runtime/qt/fonts.h"
+#include "window/answer_words.h"
+#include "qt/fonts.h"
 
 namespace tavolen {
 namespace {

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "runtime/qt/main_window.h"
+#include "qt/main_window.h"
 #include "window/controls.h"
 
 namespace tavolen {

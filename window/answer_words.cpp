@@ -1,4 +1,4 @@
-#include "runtime/qt/answer_words.h"
+#include "window/answer_words.h"
 
 namespace tavolen {
 namespace {

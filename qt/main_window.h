@@ -8,7 +8,7 @@
 
 #include <QMainWindow>
 
-#include "runtime/qt/qt_runtime.h"
+#include "qt/qt_runtime.h"
 #include "window/form1.h"
 
 class QFocusEvent;

@@ -1,4 +1,4 @@
-#include "app/replay.h"
+#include "replay/replay.h"
 
 #include <array>
 #include <istream>
@@ -148,7 +148,7 @@ std::optional<Key> ParseKey(std::string_view text) {
     std::string_view name;
     Key key;
   };
-  static constexpr std::array<Named, 7> kKeys{{
+  static constexpr std::array<Named, 8> kKeys{{
       {"Tab", Key::Tab},
       {"Shift+Tab", Key::ShiftTab},
       {"Left", Key::Left},
@@ -156,6 +156,7 @@ std::optional<Key> ParseKey(std::string_view text) {
       {"Up", Key::Up},
       {"Down", Key::Down},
       {"Space", Key::Space},
+      {"Enter", Key::Enter},
   }};
   for (const Named& named : kKeys) {
     if (named.name == text) {

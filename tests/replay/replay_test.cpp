@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/replay.h"
+#include "replay/replay.h"
 #include "runtime/utf8.h"
 
 namespace tavolen {

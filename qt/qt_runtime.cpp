@@ -1,10 +1,10 @@
-#include "runtime/qt/qt_runtime.h"
+#include "qt/qt_runtime.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QString>
 
-#include "runtime/qt/main_window.h"
+#include "qt/main_window.h"
 
 namespace tavolen {
 namespace {
