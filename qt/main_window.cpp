@@ -21,8 +21,8 @@
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 
-#include "window/answer_words.h"
 #include "qt/fonts.h"
+#include "window/accessible_text.h"
 
 namespace tavolen {
 namespace {
@@ -64,30 +64,6 @@ Qt::Alignment HorizontalAlignment(TextAlign align) {
       break;
   }
   return Qt::AlignLeft;
-}
-
-std::string_view FieldRole(std::int16_t index) {
-  constexpr std::array<std::string_view, 3> kRoles{"分母", "分子", "整数部分"};
-  return kRoles.at(static_cast<std::size_t>(index));
-}
-
-// What a screen reader announces for each control that takes input.
-std::string AccessibleNameOf(ControlId id) {
-  constexpr std::array<std::string_view, 4> kOperators{"たし算", "ひき算", "かけ算", "わり算"};
-  constexpr std::array<std::string_view, 2> kForms{"帯分数", "仮分数"};
-  const auto at = static_cast<std::size_t>(std::max<std::int16_t>(id.index, 0));
-  switch (id.name) {
-    case ControlName::Text1:
-      return "1つ目の数の" + std::string(FieldRole(id.index));
-    case ControlName::Text2:
-      return "2つ目の数の" + std::string(FieldRole(id.index));
-    case ControlName::Option1:
-      return std::string(kOperators.at(at));
-    case ControlName::Option2:
-      return std::string(kForms.at(at));
-    default:
-      return std::string(DefinitionOf(id).caption);
-  }
 }
 
 std::optional<Key> ArrowKey(int key) {
@@ -206,7 +182,7 @@ void MainWindow::BuildAnswerArea(QWidget& client) {
   answerArea_->setObjectName(QStringLiteral("AnswerArea"));
   answerArea_->setGeometry(area);
   answerArea_->setFocusPolicy(Qt::NoFocus);
-  answerArea_->setAccessibleName(QStringLiteral("答え"));
+  answerArea_->setAccessibleName(ToQString(kAnswerAreaName));
 }
 
 void MainWindow::BuildControls(QWidget& client) {

@@ -130,6 +130,11 @@ const ControlDef& DefinitionOf(ControlId id) {
   throw std::invalid_argument("no client-area control " + DisplayName(id));
 }
 
+std::string_view FieldRole(std::int16_t index) {
+  constexpr std::array<std::string_view, 3> kRoles{"分母", "分子", "整数"};
+  return kRoles.at(static_cast<std::size_t>(index));
+}
+
 bool IsEntryField(ControlId id) {
   return (id.name == Text1 || id.name == Text2) && id.index >= 0 &&
          id.index < ShapeOf(id.name).count;

@@ -99,6 +99,9 @@ inline constexpr int kTwipsPerPixel = 15;
   return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
 }
 
+// What the field of an operand's Index holds: "分母", "分子", "整数".
+[[nodiscard]] std::string_view FieldRole(std::int16_t index);
+
 // The kinds of control that take the keyboard focus.
 [[nodiscard]] bool IsEntryField(ControlId id);
 [[nodiscard]] bool IsOptionButton(ControlId id);

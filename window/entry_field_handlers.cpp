@@ -1,5 +1,3 @@
-#include <array>
-
 #include "window/form1.h"
 #include "window/handlers.h"
 
@@ -10,9 +8,8 @@ namespace {
 using FieldArray = TextBox& (Form1::*)(Integer);
 
 void ShowHint(Form1& form, Integer index) {
-  static constexpr std::array<const char*, 3> kHints{"分母", "分子", "整数"};
-  if (index.value >= 0 && static_cast<std::size_t>(index.value) < kHints.size()) {
-    form.Label7.Caption = kHints.at(static_cast<std::size_t>(index.value));
+  if (index.value >= 0 && index.value < 3) {
+    form.Label7.Caption = FieldRole(index.value);
   }
 }
 

@@ -1,4 +1,4 @@
-#include "window/answer_words.h"
+#include "window/accessible_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,59 @@
+#include "window/accessible_text.h"
+
+#include <algorithm>
+#include <array>
+
+namespace tavolen {
+namespace {
+
+// Japanese reads the denominator first: 5/6 is "6分の5".
+std::string FractionWords(std::string_view denominator, std::string_view numerator) {
+  if (denominator.empty()) {
+    return std::string(numerator);
+  }
+  return std::string(denominator) + "分の" + std::string(numerator);
+}
+
+}  // namespace
+
+std::string AccessibleNameOf(ControlId id) {
+  constexpr std::array<std::string_view, 4> kOperators{"たし算", "ひき算", "かけ算", "わり算"};
+  constexpr std::array<std::string_view, 2> kForms{"帯分数", "仮分数"};
+  const auto at = static_cast<std::size_t>(std::max<std::int16_t>(id.index, 0));
+  switch (id.name) {
+    case ControlName::Text1:
+      return "1つ目の数の" + std::string(FieldRole(id.index));
+    case ControlName::Text2:
+      return "2つ目の数の" + std::string(FieldRole(id.index));
+    case ControlName::Option1:
+      return std::string(kOperators.at(at));
+    case ControlName::Option2:
+      return std::string(kForms.at(at));
+    case ControlName::FileExit:
+    case ControlName::FileBer:
+      for (const MenuDef& menu : MenuDefinitions()) {
+        if (menu.id == id) {
+          return std::string(menu.caption);
+        }
+      }
+      return {};
+    default:
+      return std::string(DefinitionOf(id).caption);
+  }
+}
+
+std::string AnswerWords(std::string_view denominator, std::string_view numerator,
+                        std::string_view whole, std::string_view sign) {
+  std::string words = sign.empty() ? "" : "マイナス";
+  words += whole;
+  const bool hasFraction = !denominator.empty() || !numerator.empty();
+  if (hasFraction && !whole.empty()) {
+    words += "と";
+  }
+  if (hasFraction) {
+    words += FractionWords(denominator, numerator);
+  }
+  return words;
+}
+
+}  // namespace tavolen

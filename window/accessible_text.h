@@ -1,0 +1,25 @@
+// What assistive technology reads out, for every front end: the names of the
+// controls that take input and the answer area read as words.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "window/controls.h"
+
+namespace tavolen {
+
+// The accessible name of an entry field, option button, command button, frame
+// or menu command: "1つ目の数の分母", "たし算", "計算".
+[[nodiscard]] std::string AccessibleNameOf(ControlId id);
+
+// The name of the region that holds the answer labels and bar.
+inline constexpr std::string_view kAnswerAreaName = "答え";
+
+// The captions of Label1(0) (denominator), Label1(1) (numerator), Label1(2)
+// (whole part) and Label1(3) (minus sign) as one phrase: "マイナス3と6分の5",
+// "6分の23", "0"; empty when the area shows nothing.
+[[nodiscard]] std::string AnswerWords(std::string_view denominator, std::string_view numerator,
+                                      std::string_view whole, std::string_view sign);
+
+}  // namespace tavolen
