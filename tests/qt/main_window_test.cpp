@@ -108,11 +108,11 @@ class MainWindowTest : public QObject {
       menu.append(action->text());
     }
     QCOMPARE(menu, QStringList({"終了", "バージョン情報"}));
-    const QList<QSize> icon_sizes{QSize(32, 32), QSize(64, 64), QSize(128, 128), QSize(256, 256)};
-    QCOMPARE(s.window.windowIcon().availableSizes(), icon_sizes);
+    const QList<QSize> iconSizes{QSize(32, 32), QSize(64, 64), QSize(128, 128), QSize(256, 256)};
+    QCOMPARE(s.window.windowIcon().availableSizes(), iconSizes);
     // Each larger icon is the 32-pixel one with every pixel a whole square: crisp, not blurred.
     const QImage small = s.window.windowIcon().pixmap(QSize(32, 32), 1.0).toImage();
-    for (const QSize& size : icon_sizes) {
+    for (const QSize& size : iconSizes) {
       const QImage image = s.window.windowIcon().pixmap(size, 1.0).toImage();
       QCOMPARE(image.size(), size);
       QCOMPARE(image.convertToFormat(QImage::Format_RGB32),
