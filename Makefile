@@ -2,39 +2,58 @@
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
+CONFIGURE = cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 
-.PHONY: all deps configure build test run clean screenshot bench-startup
+.PHONY: all deps deps-run deps-test deps-release configure configure-run build test run clean \
+	screenshot bench-startup
 
 all: build
 
+# The groups of tools/debian-packages.txt: running needs [run], the tests add
+# [test], the release checks add [release]. `make deps` installs all three.
 deps:
-	@tools/install-deps
+	@tools/install-deps run test release
+deps-run:
+	@tools/install-deps run
+deps-test:
+	@tools/install-deps run test
+deps-release:
+	@tools/install-deps run test release
 
-$(BUILD_DIR)/build.ninja:
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
+# `make run` needs neither GoogleTest nor Google Benchmark, so a build directory
+# it creates leaves the tests and benchmarks out; `make build` and `make test`
+# switch them on again in the same directory.
+configure-run: deps-run
+	@test -f $(BUILD_DIR)/build.ninja || \
+	  $(CONFIGURE) -DTAVOLEN_BUILD_TESTS=OFF -DTAVOLEN_BUILD_BENCH=OFF $(CMAKE_FLAGS)
 
-configure: deps $(BUILD_DIR)/build.ninja
+configure: deps-test
+	@if ! test -f $(BUILD_DIR)/build.ninja || \
+	    grep -q '^TAVOLEN_BUILD_TESTS:BOOL=OFF$$' $(BUILD_DIR)/CMakeCache.txt; then \
+	  $(CONFIGURE) -DTAVOLEN_BUILD_TESTS=ON -DTAVOLEN_BUILD_BENCH=ON $(CMAKE_FLAGS); \
+	fi
 
 build: configure
-	cmake --build $(BUILD_DIR)
+	cmake --build $(BUILD_DIR) -j2
 
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure --no-tests=error
 
 # Builds only the window and starts it.
-run: configure
-	cmake --build $(BUILD_DIR) --target tavolen
+run: configure-run
+	cmake --build $(BUILD_DIR) -j2 --target tavolen
 	$(BUILD_DIR)/bin/tavolen
 
 # The README's pictures of the window with a worked example, at scale 1 and 2.
 SHOT_ENV = env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_FONT_DPI QT_QPA_PLATFORM=offscreen
-screenshot: configure
+screenshot: configure-run
 	cmake --build $(BUILD_DIR) --target tavolen-screenshot
 	$(SHOT_ENV) $(BUILD_DIR)/bin/tavolen-screenshot docs/tavolen.png
 	$(SHOT_ENV) QT_SCALE_FACTOR=2 $(BUILD_DIR)/bin/tavolen-screenshot docs/tavolen@2x.png
 
 # Start-up time and memory of tavolen against the bare Qt floor window.
 bench-startup: build
+	@tools/install-deps xvfb libxcb1-dev pkg-config
 	bench/startup/run.sh $(BUILD_DIR)/bin/tavolen
 
 clean:
@@ -49,31 +68,33 @@ FUZZ_SECONDS ?= 60
 
 .PHONY: asan fuzz lint package package-check ci-checks
 
-asan: deps
+asan: deps-release
 	cmake --preset asan -B $(ASAN_DIR)
 	cmake --build $(ASAN_DIR) -j2
 	ctest --preset asan --test-dir $(ASAN_DIR)
 
-fuzz: deps
+fuzz: deps-release
 	cmake --preset fuzz -B $(FUZZ_DIR)
 	cmake --build $(FUZZ_DIR) -j2
 	ctest --preset fuzz --test-dir $(FUZZ_DIR)
 	fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 # clang-tidy needs only the generated sources, not a build.
-lint: deps
+lint: deps-release
 	cmake --preset lint -B $(LINT_DIR)
 	cmake --build $(LINT_DIR) --target autogen
 	run-clang-tidy -quiet -j2 -p $(LINT_DIR) '$(CURDIR)/(?!build)'
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 
+# Making the .deb needs dpkg-shlibdeps and file, not the whole release group.
 package: configure
+	@tools/install-deps dpkg-dev file
 	cmake --build $(BUILD_DIR) -j2 --target package
 
-package-check: configure
+package-check: deps-release configure
 	packaging/check-package.sh $(BUILD_DIR)
 
-ci-checks:
+ci-checks: deps-release
 	$(MAKE) lint
 	$(MAKE) package-check
 	$(MAKE) asan

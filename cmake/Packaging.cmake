@@ -22,10 +22,11 @@ set(CPACK_PACKAGE_NAME "tavolen")
 set(CPACK_PACKAGE_VENDOR "The Tavolen developers")
 set(CPACK_PACKAGE_CONTACT "The Tavolen developers <tavolen@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+# Lines of the long description stay under 80 columns, as Debian asks.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Tavolen adds, subtracts, multiplies and divides two mixed numbers and shows the answer in\n"
-    "lowest terms, as a mixed number or as an improper fraction, with exact integer arithmetic.\n"
-    "The window is in Japanese.")
+    "Tavolen adds, subtracts, multiplies and divides two mixed numbers and\n"
+    "shows the answer in lowest terms, as a mixed number or as an improper\n"
+    "fraction, with exact integer arithmetic. The window is in Japanese.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_STRIP_FILES ON)
@@ -33,7 +34,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "math")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TAVOLEN_HOMEPAGE}")
 # Library dependencies come from dpkg-shlibdeps; the window's Japanese faces
-# are looked up by name at run time, so they are listed here.
+# and Qt's own Japanese texts are looked up at run time, so they are listed here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, fonts-ipafont-mincho")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, fonts-ipafont-mincho, qt6-translations-l10n")
 include(CPack)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the Debian package, unpacks it into a temporary folder and checks that
-# it holds what the desktop entry and the metainfo promise, then starts the
-# unpacked program without a display and sees it stay up.
+# Builds the Debian package, has lintian check it (no error, no warning),
+# unpacks it into a temporary folder and checks that it holds what the desktop
+# entry, the metainfo and the documents promise, then starts the unpacked
+# program without a display and sees it stay up.
 # Usage: packaging/check-package.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,6 +21,18 @@ cmake --build "$build" -j2 --target package
 [[ -f "$deb" ]] || fail "cpack did not write $deb"
 pass "built $deb"
 
+# Info and pedantic notes are shown too, but only errors and warnings fail.
+# As root lintian says so on every run; that line is dropped.
+command -v lintian >/dev/null || fail "lintian is not installed (tools/install-deps release)"
+status=0
+lintian_out=$(lintian --fail-on error,warning --info --pedantic "$deb" 2>&1) || status=$?
+lintian_out=$(grep -v 'running with root privileges' <<<"$lintian_out" || true)
+[[ -z "$lintian_out" ]] || echo "$lintian_out"
+if [[ $status -ne 0 ]] || grep -Eq '^[EW]: ' <<<"$lintian_out"; then
+  fail "lintian reports errors or warnings (status $status)"
+fi
+pass "lintian: no error, no warning"
+
 tmp=$(mktemp -d)
 pid=
 cleanup() {
@@ -37,7 +50,8 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ "$(field Package)" == tavolen ]] || fail "package name is $(field Package)"
 [[ "$(field Version)" == "$version" ]] || fail "package version is $(field Version)"
 depends=$(field Depends)
-for dep in libqt6widgets6 libqt6gui6 libqt6core6 fonts-ipafont-gothic fonts-ipafont-mincho; do
+for dep in libqt6widgets6 libqt6gui6 libqt6core6 fonts-ipafont-gothic fonts-ipafont-mincho \
+  qt6-translations-l10n; do
   [[ "$depends" == *"$dep"* ]] || fail "Depends lacks $dep: $depends"
 done
 pass "control fields: version $version, Depends $depends"
@@ -55,9 +69,11 @@ key() { sed -n "s/^$1=//p" "$desktop"; }
 [[ "$(key Categories)" == "Utility;Calculator;" ]] || fail "desktop Categories are $(key Categories)"
 exec_name=$(key Exec)
 [[ -x "$root/usr/bin/$exec_name" ]] || fail "Exec=$exec_name is not in usr/bin"
-icon="$root/usr/share/icons/hicolor/32x32/apps/$(key Icon).png"
-[[ -f "$icon" ]] || fail "no icon $icon"
-file -b "$icon" | grep -q '^PNG image data, 32 x 32' || fail "icon is $(file -b "$icon")"
+for size in 32 64 128 256; do
+  icon="$root/usr/share/icons/hicolor/${size}x${size}/apps/$(key Icon).png"
+  [[ -f "$icon" ]] || fail "no icon $icon"
+  file -b "$icon" | grep -q "^PNG image data, $size x $size," || fail "icon is $(file -b "$icon")"
+done
 [[ -f "$root/usr/share/pixmaps/$(key Icon).xpm" ]] || fail "no source image in usr/share/pixmaps"
 pass "desktop entry, Exec=$exec_name, Icon=$(key Icon)"
 
@@ -72,7 +88,35 @@ binary=$(sed -n 's:.*<binary>\(.*\)</binary>.*:\1:p' "$metainfo")
 [[ -x "$root/usr/bin/$binary" ]] || fail "provided binary $binary is not installed"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "metainfo has no release $version"
 grep -q '<screenshot type="default">' "$metainfo" || fail "metainfo has no screenshot"
+grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "metainfo names no MIT licence"
+grep -q "<icon type=\"stock\">$(key Icon)</icon>" "$metainfo" || fail "metainfo lacks the stock icon $(key Icon)"
 pass "metainfo $id"
+
+doc="$root/usr/share/doc/tavolen"
+copyright="$doc/copyright"
+[[ -f "$copyright" ]] || fail "no $copyright"
+head -1 "$copyright" | grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+  fail "copyright is not in the machine-readable format"
+grep -q '^License: MIT$' "$copyright" || fail "copyright names no MIT licence"
+cmp -s <(sed -n '/^Permission/,$p' LICENSE | tr -s ' \n' ' ') \
+  <(sed -n '/^ Permission/,$p' "$copyright" | sed -e 's/^ \.$//' -e 's/^ //' | tr -s ' \n' ' ') ||
+  fail "the licence text in copyright differs from LICENSE"
+# The fourth byte of a gzip header holds its flags (0x08: a file name follows),
+# the next four its time stamp; gzip -n leaves all five zero.
+gzip_header_clean() { [[ $(od -An -tx1 -j3 -N5 "$1" | tr -d ' \n') == 0000000000 ]]; }
+for gz in "$doc/changelog.gz" "$root/usr/share/man/man1/tavolen.1.gz"; do
+  [[ -f "$gz" ]] || fail "no $gz"
+  gzip -t "$gz" || fail "$gz is not a sound gzip file"
+  gzip_header_clean "$gz" || fail "$gz keeps a file name or time stamp (gzip -n)"
+done
+top=$(zcat "$doc/changelog.gz" | head -1)
+[[ "$top" == "tavolen ($version) "* ]] || fail "changelog starts with '$top', not version $version"
+manwarn=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
+  "$root/usr/share/man/man1/tavolen.1.gz" 2>&1 >/dev/null)
+[[ -z "$manwarn" ]] || fail "man warns about tavolen.1: $manwarn"
+LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$root/usr/share/man/man1/tavolen.1.gz" | grep -q 'EXIT STATUS' ||
+  fail "tavolen(1) has no EXIT STATUS section"
+pass "copyright (MIT), changelog $version, tavolen(1)"
 
 log="$tmp/tavolen.log"
 QT_QPA_PLATFORM=offscreen "$root/usr/bin/tavolen" >"$log" 2>&1 &

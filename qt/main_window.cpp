@@ -142,7 +142,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), runtime_(*this), 
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  setWindowIcon(QIcon(QStringLiteral(":/icons/tavolen.xpm")));
+  setWindowIcon([] {
+    QIcon icon;  // every size, so that high scale factors get a sharp picture
+    for (const int size : {32, 64, 128, 256}) {
+      icon.addFile(QStringLiteral(":/icons/tavolen-%1.png").arg(size), QSize(size, size));
+    }
+    return icon;
+  }());
   setFont(JapaneseUiFont());
   // Message boxes take the window's font too.
   setAttribute(Qt::WA_WindowPropagation);

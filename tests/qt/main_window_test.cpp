@@ -1,6 +1,7 @@
 #include <functional>
 
 #include <QApplication>
+#include <QImage>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -107,7 +108,17 @@ class MainWindowTest : public QObject {
       menu.append(action->text());
     }
     QCOMPARE(menu, QStringList({"終了", "バージョン情報"}));
-    QCOMPARE(s.window.windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)});
+    const QList<QSize> iconSizes{QSize(32, 32), QSize(64, 64), QSize(128, 128), QSize(256, 256)};
+    QCOMPARE(s.window.windowIcon().availableSizes(), iconSizes);
+    // Each larger icon is the 32-pixel one with every pixel a whole square: crisp, not blurred.
+    const QImage small = s.window.windowIcon().pixmap(QSize(32, 32), 1.0).toImage();
+    for (const QSize& size : iconSizes) {
+      const QImage image = s.window.windowIcon().pixmap(size, 1.0).toImage();
+      QCOMPARE(image.size(), size);
+      QCOMPARE(image.convertToFormat(QImage::Format_RGB32),
+               small.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                   .convertToFormat(QImage::Format_RGB32));
+    }
   }
 
   void geometry_data() {
