@@ -74,7 +74,39 @@ package-check: configure
 	packaging/check-package.sh $(BUILD_DIR)
 
 ci-checks:
+	$(MAKE) web-test
 	$(MAKE) lint
 	$(MAKE) package-check
 	$(MAKE) asan
 	$(MAKE) fuzz FUZZ_SECONDS=60
+
+# The browser edition: a static site in build-web/site, built with Debian's
+# emscripten. The presets carry what its tools need (NODE_PATH for emscripten's
+# optimiser where node is not Debian's own).
+WEB_PORT ?= 8000
+# Debian's nodejs and npm conflict with a nodejs that ships its own npm, so
+# they are installed only where no node or npm is found.
+APT_INSTALL = $(if $(filter 0,$(shell id -u)),,sudo) env DEBIAN_FRONTEND=noninteractive \
+	apt-get install -y --no-install-recommends
+
+.PHONY: web web-deps web-serve web-test web-browser-test
+
+web-deps: deps
+	@command -v node >/dev/null 2>&1 || $(APT_INSTALL) nodejs
+	@command -v npm >/dev/null 2>&1 || $(APT_INSTALL) npm
+
+web: web-deps
+	cmake --preset web
+	cmake --build --preset web
+
+# Serves the site for trying it locally; stop it with Ctrl+C.
+web-serve: web
+	python3 -m http.server --bind 127.0.0.1 --directory build-web/site $(WEB_PORT)
+
+# The golden replays and the module under node, then the page in headless Chromium.
+web-test: web
+	ctest --preset web
+	$(MAKE) web-browser-test
+
+web-browser-test:
+	cd tests/web && npm ci && npm test
