@@ -62,16 +62,15 @@ void MultiplyBy(Limbs& n, const std::uint32_t factor) {
   }
 }
 
+// Nine digits a limb, written from the least significant end and then turned round.
 std::string DigitsOf(const Limbs& n) {
   std::string text;
-  for (auto limb = n.rbegin(); limb != n.rend(); ++limb) {
-    std::string nine(9, '0');
-    std::uint32_t value = *limb;
-    for (auto digit = nine.rbegin(); digit != nine.rend(); ++digit, value /= 10) {
-      *digit = static_cast<char>('0' + value % 10);
+  for (std::uint32_t value : n) {
+    for (int i = 0; i < 9; ++i, value /= 10) {
+      text += static_cast<char>('0' + value % 10);
     }
-    text += nine;
   }
+  std::reverse(text.begin(), text.end());
   return text;
 }
 
@@ -211,10 +210,10 @@ std::string Layout(const Decimal& d, const Decimal& exact) {
       d.digits.substr(0, 1) + (n > 1 ? "." + d.digits.substr(1) : "") + ExponentText(e);
   std::string fixed;
   if (e >= n - 1) {
-    const auto length = static_cast<std::size_t>(exact.exponent + 1);
+    const auto length = static_cast<std::size_t>(exact.exponent) + 1;
     fixed = exact.digits + std::string(length - exact.digits.size(), '0');
   } else if (e >= 0) {
-    const auto whole = static_cast<std::size_t>(e + 1);
+    const auto whole = static_cast<std::size_t>(e) + 1;
     fixed = d.digits.substr(0, whole) + "." + d.digits.substr(whole);
   } else {
     fixed = "0." + std::string(static_cast<std::size_t>(-e - 1), '0') + d.digits;

@@ -132,7 +132,8 @@ TEST(NearestDouble, HalfwayPointsGoToTheEvenNeighbour) {
     if (!std::isfinite(high)) {
       continue;
     }
-    const long double halfway = (static_cast<long double>(low) + high) / 2;
+    const long double halfway =
+        (static_cast<long double>(low) + static_cast<long double>(high)) / 2;
     const double even = (std::bit_cast<std::uint64_t>(low) & 1U) == 0 ? low : high;
     const std::string text = ExactText(halfway);
     ASSERT_EQ(NearestDouble(text), even) << text;
@@ -146,14 +147,14 @@ TEST(NearestDouble, HalfwayPointsGoToTheEvenNeighbour) {
 TEST(DoubleText, AgreesWithTheLibrary) {
   std::mt19937_64 random(7);
   for (int i = 0; i < 20000; ++i) {
-    const double x = std::bit_cast<double>(random());
+    const auto x = std::bit_cast<double>(random());
     if (std::isnan(x)) {
       continue;
     }
     const std::string text = ShortestText(x);
     ASSERT_EQ(text, LibraryText(x)) << std::bit_cast<std::uint64_t>(x);
     if (std::isfinite(x)) {
-      const std::string digits = ExactText(std::abs(x));
+      const std::string digits = ExactText(static_cast<long double>(std::abs(x)));
       ASSERT_EQ(NearestDouble(digits), std::abs(x)) << digits;
       ASSERT_EQ(LibraryRead(digits), std::abs(x)) << digits;
     }
