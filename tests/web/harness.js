@@ -21,9 +21,9 @@ const TYPES = {
 };
 
 // Serves SITE on 127.0.0.1 at a free port, under the folder `prefix`. With `gzip`, answers
-// gzip to clients that ask for it, as a production server would. Every response is counted
-// in `served`.
-export async function startServer({ gzip = false, prefix = '/' } = {}) {
+// gzip to clients that ask for it, and with `maxAge` lets them keep files that long, as a
+// production server would. Every response is counted in `served`.
+export async function startServer({ gzip = false, prefix = '/', maxAge = 0 } = {}) {
   const served = [];
   const server = createServer((request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
@@ -37,7 +37,7 @@ export async function startServer({ gzip = false, prefix = '/' } = {}) {
         file = join(file, 'index.html');
       }
       let body = readFileSync(file);
-      const headers = { 'Content-Type': TYPES[extname(file)] ?? 'application/octet-stream', 'Cache-Control': 'no-cache' };
+      const headers = { 'Content-Type': TYPES[extname(file)] ?? 'application/octet-stream', 'Cache-Control': maxAge > 0 ? `max-age=${maxAge}` : 'no-cache' };
       if (gzip && /\bgzip\b/.test(request.headers['accept-encoding'] ?? '')) {
         body = gzipSync(body, { level: 9 });
         headers['Content-Encoding'] = 'gzip';
@@ -183,17 +183,19 @@ export function waitForMessageBox(page) {
   return page.waitForSelector('dialog[open]');
 }
 
-// Chromium's accessibility tree, flattened to the nodes that have a role worth checking.
+// Chromium's whole accessibility tree as a list of nodes; each node also tells the name of
+// the group it sits in (`group`), so that a radio button can be checked against its frame.
 export async function accessibleNodes(page) {
-  const tree = await page.accessibility.snapshot({ interestingOnly: true });
+  const tree = await page.accessibility.snapshot({ interestingOnly: false });
   const nodes = [];
-  const walk = (node) => {
-    nodes.push(node);
+  const walk = (node, group) => {
+    nodes.push({ ...node, group });
+    const inner = node.role === 'radiogroup' ? node.name : group;
     for (const child of node.children ?? []) {
-      walk(child);
+      walk(child, inner);
     }
   };
-  walk(tree);
+  walk(tree, null);
   return nodes;
 }
 

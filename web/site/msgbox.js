@@ -14,14 +14,7 @@ export function createMessageBoxes(dialog) {
   let showWindow = null;
   let done = null;
 
-  function showNext() {
-    const box = queue.shift();
-    if (!box) {
-      const finish = done;
-      done = null;
-      finish?.();
-      return;
-    }
+  function present(box) {
     showWindow(box.window);
     title.textContent = box.title;
     // The prompt's line breaks are single carriage returns.
@@ -31,19 +24,51 @@ export function createMessageBoxes(dialog) {
     ok.focus();
   }
 
-  ok.addEventListener('click', () => dialog.close());
-  dialog.addEventListener('close', showNext);
+  // Closes the box on screen and opens the next, or, after the last, hands back to the window.
+  // Each box is a dialog of its own, so that a screen reader announces it.
+  function advance() {
+    if (dialog.open) {
+      dialog.close();
+    }
+    const box = queue.shift();
+    if (box) {
+      present(box);
+      return;
+    }
+    const finish = done;
+    done = null;
+    finish?.();
+  }
+
+  ok.addEventListener('click', advance);
+  dialog.addEventListener('cancel', (event) => {
+    if (event.cancelable) {
+      event.preventDefault();
+      advance();
+    }
+  });
+  // Closed by the browser itself (an Escape it would not let the page refuse).
+  dialog.addEventListener('close', () => {
+    if (!dialog.open && done !== null) {
+      advance();
+    }
+  });
+  // One button only: the focus stays on it, whatever is pressed or clicked.
   dialog.addEventListener('keydown', (event) => {
-    // One button only: the focus stays on it.
     if (event.key === 'Tab') {
       event.preventDefault();
       ok.focus();
     }
   });
+  dialog.addEventListener('mousedown', (event) => {
+    if (event.target !== ok) {
+      event.preventDefault();
+    }
+  });
 
   return {
     get isOpen() {
-      return dialog.open || done !== null;
+      return done !== null;
     },
     // Shows boxes one after another; `show(state)` draws the window behind each, and
     // `finish()` runs once the last one is closed.
@@ -51,7 +76,7 @@ export function createMessageBoxes(dialog) {
       queue = [...boxes];
       showWindow = show;
       done = finish;
-      showNext();
+      advance();
     },
   };
 }

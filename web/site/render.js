@@ -161,7 +161,6 @@ export function buildWindow(windowElement, def) {
   const menubar = windowElement.querySelector('.menubar');
   client.style.width = px(def.clientWidth);
   client.style.height = px(def.clientHeight);
-  menubar.setAttribute('aria-label', def.caption);
 
   const views = new Map();
   const answerMembers = [
