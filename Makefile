@@ -110,3 +110,15 @@ web-test: web
 
 web-browser-test:
 	cd tests/web && npm ci && npm test
+
+.PHONY: web-screenshot web-bench
+
+# The README's pictures of the page: the window at 1:1, and a screen 360 CSS pixels wide.
+web-screenshot: web
+	cd tests/web && npm ci
+	node tests/web/screenshot.js docs/tavolen-web.png docs/tavolen-web-narrow.png
+
+# Size of the site, time to an interactive window and the cost of one Calculate click.
+web-bench: web
+	cd tests/web && npm ci
+	node bench/web-figures.js

@@ -25,6 +25,14 @@ const TYPES = {
 // production server would. Every response is counted in `served`.
 export async function startServer({ gzip = false, prefix = '/', maxAge = 0 } = {}) {
   const served = [];
+  // Compressed once per file, as a server with precompressed files would answer.
+  const compressed = new Map();
+  const gzipped = (file, body) => {
+    if (!compressed.has(file)) {
+      compressed.set(file, gzipSync(body, { level: 9 }));
+    }
+    return compressed.get(file);
+  };
   const server = createServer((request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
     let file = normalize(join(SITE, path.slice(prefix.length - 1)));
@@ -39,7 +47,7 @@ export async function startServer({ gzip = false, prefix = '/', maxAge = 0 } = {
       let body = readFileSync(file);
       const headers = { 'Content-Type': TYPES[extname(file)] ?? 'application/octet-stream', 'Cache-Control': maxAge > 0 ? `max-age=${maxAge}` : 'no-cache' };
       if (gzip && /\bgzip\b/.test(request.headers['accept-encoding'] ?? '')) {
-        body = gzipSync(body, { level: 9 });
+        body = gzipped(file, body);
         headers['Content-Encoding'] = 'gzip';
       }
       served.push({ path, bytes: body.length });
