@@ -182,3 +182,14 @@ for (const row of EXITS) {
     });
   });
 }
+
+test('leaving the page is the close request: coming back to it shows that Tavolen has ended', async () => {
+  await withPage(async (page) => {
+    await fillIn(page, { 'Text1(2)': '5' });
+    await page.goto(new URL('manifest.webmanifest', server.url).href);
+    // Chromium keeps the left page in its back-forward cache, as it was when it was hidden.
+    await page.goBack();
+    await page.waitForSelector('#ended:not([hidden])');
+    assert.equal(await page.$eval('#window', (w) => w.checkVisibility()), false);
+  });
+});

@@ -159,6 +159,17 @@ export async function tapOn(page, name) {
   await page.touchscreen.tap(x, y);
 }
 
+// Text dragged from another program and dropped on a control, as the browser receives it.
+export async function dropText(page, name, text) {
+  const { x, y } = await center(page, control(name));
+  const cdp = await page.createCDPSession();
+  const data = { items: [{ mimeType: 'text/plain', data: text }], dragOperationsMask: 1 };
+  for (const type of ['dragEnter', 'dragOver', 'drop']) {
+    await cdp.send('Input.dispatchDragEvent', { type, x, y, data });
+  }
+  await cdp.detach();
+}
+
 export async function press(page, ...keys) {
   for (const key of keys) {
     if (key === 'Shift+Tab') {

@@ -3,6 +3,7 @@ import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import {
   clickOn,
+  dropText,
   launchBrowser,
   openTavolen,
   press,
@@ -223,6 +224,17 @@ test('a paste is cut to the field limit', async () => {
     await page.keyboard.press('KeyV', { commands: ['paste'] });
     await page.keyboard.up('Control');
     assert.equal((await readWindow(page))['Text1(1)'], '1234');
+  });
+});
+
+test('text dropped on a field is refused, whether the field has the focus or not', async () => {
+  await withPage({}, async (page) => {
+    await dropText(page, 'Text1(1)', '42');
+    await clickOn(page, 'Text2(0)');
+    await page.keyboard.type('7');
+    await dropText(page, 'Text2(0)', '8');
+    const shown = await readWindow(page);
+    assert.deepEqual([shown['Text1(1)'], shown['Text2(0)'], shown.focus], ['', '7', 'Text2(0)']);
   });
 });
 
