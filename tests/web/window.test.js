@@ -169,14 +169,14 @@ for (const row of ARROWS) {
   });
 }
 
-test('Space on an option button and arrow keys in a field choose nothing', async () => {
+test('Space on an option button, arrow keys and Enter in a field choose and calculate nothing', async () => {
   await withPage({}, async (page) => {
     await press(page, ' ');
     await clickOn(page, 'Text1(1)');
     await page.keyboard.type('12');
-    await press(page, 'ArrowLeft', 'ArrowUp', 'ArrowRight');
+    await press(page, 'ArrowLeft', 'ArrowUp', 'ArrowRight', 'Enter');
     const shown = await readWindow(page);
-    assert.deepEqual([shown.Frame1, shown.focus, shown['Text1(1)']], ['Option1(0)', 'Text1(1)', '12']);
+    assert.deepEqual([shown.Frame1, shown.focus, shown['Text1(1)'], shown['Label1(2)']], ['Option1(0)', 'Text1(1)', '12', '']);
   });
 });
 
