@@ -95,7 +95,53 @@ package-check: deps-release configure
 	packaging/check-package.sh $(BUILD_DIR)
 
 ci-checks: deps-release
+	$(MAKE) web-test
 	$(MAKE) lint
 	$(MAKE) package-check
 	$(MAKE) asan
 	$(MAKE) fuzz FUZZ_SECONDS=60
+
+# The browser edition: a static site in build-web/site, built with Debian's
+# emscripten. The presets carry what its tools need (NODE_PATH for emscripten's
+# optimiser where node is not Debian's own).
+WEB_PORT ?= 8000
+# Debian's nodejs and npm conflict with a nodejs that ships its own npm, so
+# they are installed only where no node or npm is found.
+APT_INSTALL = $(if $(filter 0,$(shell id -u)),,sudo) env DEBIAN_FRONTEND=noninteractive \
+	apt-get install -y --no-install-recommends
+
+.PHONY: web web-deps web-serve web-test web-browser-test
+
+web-deps:
+	@tools/install-deps run emscripten
+	@command -v node >/dev/null 2>&1 || $(APT_INSTALL) nodejs
+	@command -v npm >/dev/null 2>&1 || $(APT_INSTALL) npm
+
+web: web-deps
+	cmake --preset web
+	cmake --build --preset web
+
+# Serves the site for trying it locally; stop it with Ctrl+C.
+web-serve: web
+	python3 -m http.server --bind 127.0.0.1 --directory build-web/site $(WEB_PORT)
+
+# The golden replays and the module under node, then the page in headless Chromium.
+web-test: web
+	ctest --preset web
+	$(MAKE) web-browser-test
+
+web-browser-test:
+	@tools/install-deps chromium
+	cd tests/web && npm ci && npm test
+
+.PHONY: web-screenshot web-bench
+
+# The README's pictures of the page: the window at 1:1, and a screen 360 CSS pixels wide.
+web-screenshot: web
+	cd tests/web && npm ci
+	node tests/web/screenshot.js docs/tavolen-web.png docs/tavolen-web-narrow.png
+
+# Size of the site, time to an interactive window and the cost of one Calculate click.
+web-bench: web
+	cd tests/web && npm ci
+	node bench/web-figures.js

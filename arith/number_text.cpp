@@ -1,16 +1,18 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <concepts>
 #include <cstdint>
 #include <string>
 
+#include "arith/double_text.h"
 #include "arith/number.h"
 
 namespace tavolen {
 namespace {
 
 // to_chars never consults the locale, unlike the stream and printf families.
-template <typename T>
+template <std::integral T>
 std::string DecimalText(const T value) {
   std::array<char, 32> buffer{};
   const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
@@ -48,7 +50,7 @@ std::string TextOf(const Double x) {
     // A negative zero converts to the integer 0 and so prints as "0".
     return DecimalText(static_cast<std::int64_t>(x.value));
   }
-  return DecimalText(x.value);
+  return ShortestText(x.value);
 }
 
 }  // namespace tavolen

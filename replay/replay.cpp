@@ -143,29 +143,6 @@ void WriteState(const Form1& form, JsonLines& json) {
   json.EndLine();
 }
 
-std::optional<Key> ParseKey(std::string_view text) {
-  struct Named {
-    std::string_view name;
-    Key key;
-  };
-  static constexpr std::array<Named, 8> kKeys{{
-      {"Tab", Key::Tab},
-      {"Shift+Tab", Key::ShiftTab},
-      {"Left", Key::Left},
-      {"Right", Key::Right},
-      {"Up", Key::Up},
-      {"Down", Key::Down},
-      {"Space", Key::Space},
-      {"Enter", Key::Enter},
-  }};
-  for (const Named& named : kKeys) {
-    if (named.name == text) {
-      return named.key;
-    }
-  }
-  return std::nullopt;
-}
-
 // A script word for a refusal message: valid UTF-8, control characters as
 // "?", and not too long to read.
 std::string Quoted(std::string_view text) {

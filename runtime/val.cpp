@@ -1,9 +1,9 @@
-#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <system_error>
 
+#include "arith/double_text.h"
 #include "runtime/services.h"
 #include "runtime/utf8.h"
 
@@ -62,20 +62,6 @@ std::size_t TakeDigits(Reader& reader, std::string& ascii) {
   return count;
 }
 
-// True when the ASCII number has a non-zero digit before its point, so that a
-// value from_chars cannot hold is too large rather than too small.
-bool HasWholePart(std::string_view ascii) {
-  for (const char c : ascii) {
-    if (c == '.') {
-      return false;
-    }
-    if (c >= '1' && c <= '9') {
-      return true;
-    }
-  }
-  return false;
-}
-
 bool AtPoint(const Reader& reader) {
   return !reader.AtEnd() && (reader.Peek() == U'.' || reader.Peek() == U'\uFF0E');
 }
@@ -92,13 +78,9 @@ Double ReadDecimal(Reader reader, bool negative) {
   if (digits == 0) {
     return Double{0.0};
   }
-  double value = 0.0;
-  const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-  if (error == std::errc::result_out_of_range) {
-    if (HasWholePart(ascii)) {
-      throw Overflow();
-    }
-    value = 0.0;
+  const double value = NearestDouble(ascii);
+  if (std::isinf(value)) {
+    throw Overflow();
   }
   // Adding +0.0 turns a negative zero into zero.
   return Double{(negative ? -value : value) + 0.0};

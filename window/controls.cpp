@@ -7,14 +7,11 @@ namespace tavolen {
 
 namespace {
 
-constexpr std::string_view kGothic = "ＭＳ Ｐゴシック";
-constexpr std::string_view kMincho = "ＭＳ Ｐ明朝";
-
 constexpr FontDef kDefaultFont{};
-constexpr FontDef kOptionFont{kGothic, 1575, false};
-constexpr FontDef kFieldFont{kGothic, 1200, true};
-constexpr FontDef kAnswerFont{kGothic, 1425, true};
-constexpr FontDef kButtonFont{kGothic, 1125, false};
+constexpr FontDef kOptionFont{kGothicFace, 1575, false};
+constexpr FontDef kFieldFont{kGothicFace, 1200, true};
+constexpr FontDef kAnswerFont{kGothicFace, 1425, true};
+constexpr FontDef kButtonFont{kGothicFace, 1125, false};
 
 constexpr std::uint32_t kPureBlue = 0x0000FFu;
 
@@ -39,16 +36,16 @@ constexpr std::array kControls{
     ControlDef{Single(Frame2), Frame, {}, "答えの出し方", 3840, 120, 1575, 1095, 6, kDefaultFont},
     ControlDef{Member(Option2, 0), OptionButton, Frame2, "帯分数", 240, 240, 1095, 375, 7, kDefaultFont},
     ControlDef{Member(Option2, 1), OptionButton, Frame2, "仮分数", 240, 720, 1095, 300, 8, kDefaultFont},
-    ControlDef{Single(Label7), Label, {}, "", 120, 1320, 1575, 615, 0, FontDef{kMincho, 2400, false}, TextAlign::Left, 0, kPureBlue},
+    ControlDef{Single(Label7), Label, {}, "", 120, 1320, 1575, 615, 0, FontDef{kMinchoFace, 2400, false}, TextAlign::Left, 0, kPureBlue},
     ControlDef{Member(Text1, 2), TextBox, {}, "", 120, 2340, 520, 375, 9, kFieldFont, TextAlign::Right, 3},
     ControlDef{Member(Text1, 1), TextBox, {}, "", 840, 2040, 735, 375, 10, kFieldFont, TextAlign::Centre, 4},
     ControlDef{Member(Text1, 0), TextBox, {}, "", 840, 2640, 735, 375, 11, kFieldFont, TextAlign::Centre, 4},
-    ControlDef{Single(Label3), Label, {}, "＋", 1800, 2340, 495, 495, 21, FontDef{kGothic, 2025, false}, TextAlign::Left},
+    ControlDef{Single(Label3), Label, {}, "＋", 1800, 2340, 495, 495, 21, FontDef{kGothicFace, 2025, false}, TextAlign::Left},
     ControlDef{Member(Text2, 2), TextBox, {}, "", 2400, 2355, 520, 375, 12, kFieldFont, TextAlign::Right, 3},
     ControlDef{Member(Text2, 1), TextBox, {}, "", 3120, 2040, 735, 375, 13, kFieldFont, TextAlign::Centre, 4},
     ControlDef{Member(Text2, 0), TextBox, {}, "", 3120, 2640, 735, 375, 14, kFieldFont, TextAlign::Centre, 4},
-    ControlDef{Single(Label4), Label, {}, "=", 4080, 2280, 255, 495, 20, FontDef{kGothic, 2400, false}, TextAlign::Left},
-    ControlDef{Member(Label1, 3), Label, {}, "", 4440, 2325, 255, 375, 19, FontDef{kGothic, 2175, false}, TextAlign::Centre},
+    ControlDef{Single(Label4), Label, {}, "=", 4080, 2280, 255, 495, 20, FontDef{kGothicFace, 2400, false}, TextAlign::Left},
+    ControlDef{Member(Label1, 3), Label, {}, "", 4440, 2325, 255, 375, 19, FontDef{kGothicFace, 2175, false}, TextAlign::Centre},
     ControlDef{Member(Label1, 2), Label, {}, "", 4680, 2340, 615, 375, 18, kAnswerFont, TextAlign::Right},
     ControlDef{Member(Label1, 1), Label, {}, "", 5520, 2040, 855, 255, 22, kAnswerFont, TextAlign::Centre},
     ControlDef{Member(Label1, 0), Label, {}, "", 5520, 2640, 855, 255, 23, kAnswerFont, TextAlign::Centre},

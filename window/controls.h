@@ -50,6 +50,10 @@ enum class ControlType : std::uint8_t {
 
 enum class TextAlign : std::uint8_t { Default, Left, Centre, Right };
 
+// The two faces of the definition; a view maps each to the nearest face it has.
+inline constexpr std::string_view kGothicFace = "ＭＳ Ｐゴシック";
+inline constexpr std::string_view kMinchoFace = "ＭＳ Ｐ明朝";
+
 struct FontDef {
   std::string_view face;      // empty: the toolkit's default user-interface font
   int hundredthsOfPoint = 0;  // 0 with an empty face

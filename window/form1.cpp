@@ -1,5 +1,6 @@
 #include "window/form1.h"
 
+#include <optional>
 #include <utility>
 
 #include "runtime/utf8.h"
@@ -304,6 +305,29 @@ void Form1::Unload() {
 
 int FieldLimit(ControlId field) {
   return DefinitionOf(field).maxLength;
+}
+
+std::optional<Key> ParseKey(std::string_view text) {
+  struct Named {
+    std::string_view name;
+    Key key;
+  };
+  static constexpr std::array<Named, 8> kKeys{{
+      {"Tab", Key::Tab},
+      {"Shift+Tab", Key::ShiftTab},
+      {"Left", Key::Left},
+      {"Right", Key::Right},
+      {"Up", Key::Up},
+      {"Down", Key::Down},
+      {"Space", Key::Space},
+      {"Enter", Key::Enter},
+  }};
+  for (const Named& named : kKeys) {
+    if (named.name == text) {
+      return named.key;
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace tavolen

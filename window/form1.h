@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,9 @@ class OptionGroup {
 };
 
 enum class Key : std::uint8_t { Tab, ShiftTab, Left, Right, Up, Down, Space, Enter };
+
+// "Tab", "Shift+Tab", "Left", "Right", "Up", "Down", "Space", "Enter"; nullopt for any other.
+[[nodiscard]] std::optional<Key> ParseKey(std::string_view text);
 
 class Form1 {
  public:

@@ -1,5 +1,8 @@
 #!/usr/bin/env python3
-"""Runs tavolen-replay on NAME.script and compares what it writes with
+"""run_golden.py REPLAY [ARG...] NAME.script
+
+Runs the replay command (tavolen-replay, or node with its WebAssembly build)
+on NAME.script and compares what it writes with
 NAME.jsonl, the exit status with NAME.status (0 when absent) and standard
 error with NAME.stderr (empty when absent).
 
@@ -22,10 +25,10 @@ def show(data: bytes) -> list[str]:
 
 
 def main() -> int:
-    replay, script = sys.argv[1], Path(sys.argv[2])
+    replay, script = sys.argv[1:-1], Path(sys.argv[-1])
     stem = script.with_suffix("")
     golden = {ext: Path(f"{stem}.{ext}") for ext in ("jsonl", "status", "stderr")}
-    run = subprocess.run([replay, str(script)], capture_output=True, timeout=60)
+    run = subprocess.run([*replay, str(script)], capture_output=True, timeout=60)
     status = f"{run.returncode}\n".encode()
 
     if os.environ.get("TAVOLEN_UPDATE_GOLDEN") == "1":

@@ -1,0 +1,146 @@
+// Figures of the browser edition, measured in headless Chromium against a local server:
+//   - the size of each file of the site, raw and gzip -9, and the bytes a first visit transfers;
+//   - the time from navigation to an interactive window, median of RUNS fresh visits;
+//   - the cost of one Calculate click in the page, over CLICKS clicks.
+// Usage: node bench/web-figures.js  (site in build-web/site, or TAVOLEN_SITE=DIR)
+import { readdirSync, readFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { gzipSync } from 'node:zlib';
+import { SITE, clickOn, launchBrowser, openTavolen, readWindow, startServer } from '../tests/web/harness.js';
+
+const RUNS = Number(process.env.RUNS ?? 10);
+const CLICKS = Number(process.env.CLICKS ?? 1000);
+const KB = 1024;
+const median = (values) => {
+  const sorted = [...values].sort((a, b) => a - b);
+  const middle = Math.floor(sorted.length / 2);
+  return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+};
+const kb = (bytes) => `${(bytes / KB).toFixed(1)} KB`;
+const ms = (value) => `${value.toFixed(value < 1 ? 3 : 1)} ms`;
+
+function fileSizes() {
+  return readdirSync(SITE)
+    .sort()
+    .map((name) => {
+      const raw = readFileSync(join(SITE, name));
+      return { name, raw: raw.length, gzip: gzipSync(raw, { level: 9 }).length };
+    });
+}
+
+// Records, from inside the page, when the window is first shown and has the focus.
+function watchForWindow() {
+  new MutationObserver((_, observer) => {
+    const shown = document.querySelector('#window:not([hidden])');
+    if (shown && shown.contains(document.activeElement) && document.activeElement !== shown) {
+      window.interactiveAt = performance.now();
+      observer.disconnect();
+    }
+  }).observe(document, { subtree: true, attributes: true, childList: true });
+}
+
+async function firstVisit(browser) {
+  const server = await startServer({ gzip: true, maxAge: 3600 });
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  await page.evaluateOnNewDocument(watchForWindow);
+  await page.goto(server.url);
+  await page.waitForFunction(() => window.interactiveAt !== undefined);
+  const untilInteractive = server.served.reduce((sum, r) => sum + r.bytes, 0);
+  // The service worker then keeps every file; with the files fresh in the HTTP cache it
+  // should need few more requests.
+  await page.waitForFunction(async () => (await caches.keys()).length > 0 && navigator.serviceWorker.controller !== null);
+  const total = server.served.reduce((sum, r) => sum + r.bytes, 0);
+  const interactiveAt = await page.evaluate(() => window.interactiveAt);
+  await context.close();
+  await server.stop();
+  return { untilInteractive, total, requests: server.served.length, interactiveAt };
+}
+
+async function warmVisit(browser, server) {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  await page.evaluateOnNewDocument(watchForWindow);
+  await page.goto(server.url);
+  await page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+  const times = [];
+  for (let i = 0; i < RUNS; i++) {
+    await page.reload();
+    await page.waitForFunction(() => window.interactiveAt !== undefined);
+    times.push(await page.evaluate(() => window.interactiveAt));
+  }
+  await context.close();
+  return times;
+}
+
+async function clickCost(browser, server) {
+  const page = await openTavolen(browser, server.url);
+  for (const [name, text] of [
+    ['Text1(2)', '1'],
+    ['Text1(1)', '1'],
+    ['Text1(0)', '2'],
+    ['Text2(2)', '2'],
+    ['Text2(1)', '1'],
+    ['Text2(0)', '3'],
+  ]) {
+    await clickOn(page, name);
+    await page.keyboard.type(text);
+  }
+  // From the first listener on the way down to the last on the way up, with the style and
+  // layout of the new picture forced before the clock stops.
+  await page.evaluate(() => {
+    window.clickTimes = [];
+    let start = 0;
+    window.addEventListener('click', () => (start = performance.now()), true);
+    window.addEventListener('click', () => {
+      void document.body.offsetHeight;
+      window.clickTimes.push(performance.now() - start);
+    });
+  });
+  const began = performance.now();
+  for (let i = 0; i < CLICKS; i++) {
+    await clickOn(page, 'Command1');
+  }
+  const wall = (performance.now() - began) / CLICKS;
+  const shown = await readWindow(page);
+  if ([shown['Label1(2)'], shown['Label1(1)'], shown['Label1(0)']].join(' ') !== '3 5 6') {
+    throw new Error('the clicks did not calculate 3 5/6');
+  }
+  const inPage = await page.evaluate(() => window.clickTimes);
+  await page.close();
+  return { inPage, wall };
+}
+
+const sizes = fileSizes();
+const browser = await launchBrowser();
+try {
+  const visits = [];
+  for (let i = 0; i < RUNS; i++) {
+    visits.push(await firstVisit(browser));
+  }
+  const server = await startServer({ gzip: true, maxAge: 3600 });
+  const warm = await warmVisit(browser, server);
+  const clicks = await clickCost(browser, server);
+  await server.stop();
+
+  console.log('| file | bytes | gzip -9 |');
+  console.log('|---|---:|---:|');
+  for (const file of sizes) {
+    console.log(`| ${file.name} | ${file.raw} | ${file.gzip} |`);
+  }
+  const all = sizes.reduce((sum, f) => sum + f.gzip, 0);
+  console.log(`| all ${sizes.length} files | ${sizes.reduce((sum, f) => sum + f.raw, 0)} | ${all} |`);
+  console.log('');
+  console.log('| figure | value | target |');
+  console.log('|---|---:|---:|');
+  console.log(`| every file of the site, gzip | ${kb(all)} | 150 KB |`);
+  console.log(`| first visit, transferred until interactive (gzip) | ${kb(visits[0].untilInteractive)} | |`);
+  console.log(`| first visit, transferred with the offline copy (gzip, ${visits[0].requests} requests) | ${kb(visits[0].total)} | 150 KB |`);
+  console.log(`| navigation to interactive window, first visit, median of ${RUNS} | ${ms(median(visits.map((v) => v.interactiveAt)))} | 200 ms |`);
+  console.log(`| navigation to interactive window, later visit (service worker), median of ${RUNS} | ${ms(median(warm))} | |`);
+  console.log(`| one 計算 click in the page (handler, model, redraw, layout), median of ${CLICKS} | ${ms(median(clicks.inPage))} | |`);
+  console.log(`| one 計算 click in the page, mean of ${CLICKS} | ${ms(clicks.inPage.reduce((a, b) => a + b, 0) / CLICKS)} | |`);
+  console.log(`| one 計算 click driven from outside (input event round trip), mean of ${CLICKS} | ${ms(clicks.wall)} | |`);
+} finally {
+  await browser.close();
+}

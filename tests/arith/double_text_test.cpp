@@ -1,0 +1,183 @@
+// The exact conversions against the standard library's std::to_chars and
+// std::from_chars, which the browser's library lacks for doubles but the
+// native one has: the two must agree on every double and every text.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "arith/double_text.h"
+
+namespace tavolen {
+namespace {
+
+constexpr double kMax = std::numeric_limits<double>::max();
+constexpr double kMinNormal = std::numeric_limits<double>::min();
+constexpr double kMinSubnormal = std::numeric_limits<double>::denorm_min();
+
+std::string LibraryText(const double x) {
+  std::array<char, 64> buffer{};
+  const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x).ptr;
+  return {buffer.data(), end};
+}
+
+// What the library reads, with an out-of-range result as infinity when there
+// is a whole part and as zero otherwise.
+double LibraryRead(const std::string& text) {
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  EXPECT_EQ(end, text.data() + text.size()) << text;
+  if (error == std::errc::result_out_of_range) {
+    const bool whole = text.find_first_of("123456789") < text.find('.');
+    return whole ? std::numeric_limits<double>::infinity() : 0.0;
+  }
+  return value;
+}
+
+// The exact value of x in fixed form (a long double holds every double and
+// every point halfway between two).
+std::string ExactText(const long double x) {
+  std::vector<char> buffer(1600);
+  const auto end =
+      std::to_chars(buffer.data(), buffer.data() + buffer.size(), x, std::chars_format::fixed, 1100)
+          .ptr;
+  std::string text(buffer.data(), end);
+  text.erase(text.find_last_not_of('0') + 1);
+  return text;
+}
+
+struct TextCase {
+  const char* name;
+  double value;
+  const char* text;
+};
+
+const TextCase kTextCases[] = {
+    {"Tenth", 0.1, "0.1"},
+    {"ThirdHasSeventeenDigits", 1.0 / 3.0, "0.3333333333333333"},
+    {"FixedOnTie", 0.001, "0.001"},
+    {"ScientificWhenShorter", 0.0001, "1e-04"},
+    {"LongFractionStaysFixed", 0.000123456, "0.000123456"},
+    {"WholeAndFraction", 12.5, "12.5"},
+    {"Negative", -2.5e-7, "-2.5e-07"},
+    {"RoundNumberScientific", 1e15, "1e+15"},
+    {"IntegerKeepsFixed", 123456789012345680.0, "123456789012345680"},
+    {"TwoDigitExponentPadded", 1.5e15, "1.5e+15"},
+    {"ThreeDigitExponent", 1e100, "1e+100"},
+    {"PowerOfTwoBoundary", 9007199254740992.0, "9007199254740992"},
+    {"LargestDouble", kMax, "1.7976931348623157e+308"},
+    {"SmallestNormal", kMinNormal, "2.2250738585072014e-308"},
+    {"SmallestSubnormal", kMinSubnormal, "5e-324"},
+    {"NegativeZero", -0.0, "-0"},
+    {"Infinity", std::numeric_limits<double>::infinity(), "inf"},
+    {"NegativeInfinity", -std::numeric_limits<double>::infinity(), "-inf"},
+};
+
+TEST(ShortestText, Table) {
+  for (const TextCase& c : kTextCases) {
+    EXPECT_EQ(ShortestText(c.value), c.text) << c.name;
+    EXPECT_EQ(ShortestText(c.value), LibraryText(c.value)) << c.name;
+  }
+}
+
+struct ReadCase {
+  const char* name;
+  std::string text;
+  double value;
+};
+
+const ReadCase kReadCases[] = {
+    {"Tenth", "0.1", 0.1},
+    {"PointFirst", ".5", 0.5},
+    {"PointLast", "5.", 5.0},
+    {"LeadingZeros", "0007.25", 7.25},
+    {"AllZeros", "000.000", 0.0},
+    {"SeventeenDigits", "0.3333333333333333", 1.0 / 3.0},
+    // 2^53 + 1 lies halfway between 2^53 and 2^53 + 2 and goes to the even one.
+    {"HalfwayToEven", "9007199254740993", 9007199254740992.0},
+    {"JustAboveHalfway", "9007199254740993.0000000000000000001", 9007199254740994.0},
+    {"LargestDouble", "179769313486231570" + std::string(291, '0'), kMax},
+    {"JustBelowOverflowHalfway", "179769313486231580" + std::string(291, '0'), kMax},
+    {"Overflow", "1" + std::string(309, '0'), std::numeric_limits<double>::infinity()},
+    {"SmallestSubnormal", "0." + std::string(323, '0') + "5", kMinSubnormal},
+    {"BelowHalfSmallest", "0." + std::string(323, '0') + "2", 0.0},
+    {"FarBelowSmallest", "0." + std::string(400, '0') + "1", 0.0},
+    {"ManyDigits", "1." + std::string(800, '0') + "1", 1.0},
+};
+
+TEST(NearestDouble, Table) {
+  for (const ReadCase& c : kReadCases) {
+    EXPECT_EQ(NearestDouble(c.text), c.value) << c.name;
+    EXPECT_EQ(NearestDouble(c.text), LibraryRead(c.text)) << c.name;
+  }
+}
+
+TEST(NearestDouble, HalfwayPointsGoToTheEvenNeighbour) {
+  std::mt19937_64 random(20240611);
+  const std::vector<double> fixed = {kMinSubnormal, kMinNormal,         kMinNormal * 2, 1.0,
+                                     0.1,           9007199254740992.0, kMax / 2};
+  std::vector<double> lows = fixed;
+  for (int i = 0; i < 3000; ++i) {
+    lows.push_back(std::abs(std::bit_cast<double>(random())));
+  }
+  for (const double low : lows) {
+    const double high = std::nextafter(low, std::numeric_limits<double>::infinity());
+    if (!std::isfinite(high)) {
+      continue;
+    }
+    const long double halfway =
+        (static_cast<long double>(low) + static_cast<long double>(high)) / 2;
+    const double even = (std::bit_cast<std::uint64_t>(low) & 1U) == 0 ? low : high;
+    const std::string text = ExactText(halfway);
+    ASSERT_EQ(NearestDouble(text), even) << text;
+    ASSERT_EQ(NearestDouble(text + "0001"), high) << text;
+    ASSERT_EQ(NearestDouble(ExactText(std::nextafter(halfway, 0.0L))), low) << text;
+    ASSERT_EQ(NearestDouble(text), LibraryRead(text)) << text;
+  }
+}
+
+// Random doubles of every magnitude, short decimals and long digit strings.
+TEST(DoubleText, AgreesWithTheLibrary) {
+  std::mt19937_64 random(7);
+  for (int i = 0; i < 20000; ++i) {
+    const auto x = std::bit_cast<double>(random());
+    if (std::isnan(x)) {
+      continue;
+    }
+    const std::string text = ShortestText(x);
+    ASSERT_EQ(text, LibraryText(x)) << std::bit_cast<std::uint64_t>(x);
+    if (std::isfinite(x)) {
+      const std::string digits = ExactText(static_cast<long double>(std::abs(x)));
+      ASSERT_EQ(NearestDouble(digits), std::abs(x)) << digits;
+      ASSERT_EQ(LibraryRead(digits), std::abs(x)) << digits;
+    }
+  }
+  // Quotients such as the answers in decimal form.
+  std::uniform_int_distribution<int> operand(1, 9999);
+  for (int i = 0; i < 20000; ++i) {
+    const double x = static_cast<double>(operand(random)) / operand(random);
+    ASSERT_EQ(ShortestText(x), LibraryText(x)) << x;
+  }
+  std::uniform_int_distribution<int> length(1, 30);
+  std::uniform_int_distribution<int> digit(0, 9);
+  for (int i = 0; i < 20000; ++i) {
+    std::string text(static_cast<std::size_t>(length(random)), '0');
+    for (char& c : text) {
+      c = static_cast<char>('0' + digit(random));
+    }
+    text.insert(random() % (text.size() + 1), ".");
+    const double value = NearestDouble(text);
+    ASSERT_EQ(value, LibraryRead(text)) << text;
+    ASSERT_EQ(ShortestText(value), LibraryText(value)) << text;
+  }
+}
+
+}  // namespace
+}  // namespace tavolen

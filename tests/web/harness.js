@@ -1,0 +1,223 @@
+// Shared by the browser tests and the figures script: a static server for the built site,
+// headless Chromium, and reading the window back as a user or a screen reader would.
+import { createServer } from 'node:http';
+import { mkdtempSync, readFileSync, rmSync, statSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { dirname, extname, join, normalize, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { gzipSync } from 'node:zlib';
+import puppeteer from 'puppeteer-core';
+
+const here = dirname(fileURLToPath(import.meta.url));
+export const SITE = resolve(process.env.TAVOLEN_SITE ?? join(here, '..', '..', 'build-web', 'site'));
+
+const TYPES = {
+  '.html': 'text/html; charset=utf-8',
+  '.js': 'text/javascript; charset=utf-8',
+  '.css': 'text/css; charset=utf-8',
+  '.wasm': 'application/wasm',
+  '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
+};
+
+// Serves SITE on 127.0.0.1 at a free port, under the folder `prefix`. With `gzip`, answers
+// gzip to clients that ask for it, and with `maxAge` lets them keep files that long, as a
+// production server would. Every response is counted in `served`.
+export async function startServer({ gzip = false, prefix = '/', maxAge = 0 } = {}) {
+  const served = [];
+  // Compressed once per file, as a server with precompressed files would answer.
+  const compressed = new Map();
+  const gzipped = (file, body) => {
+    if (!compressed.has(file)) {
+      compressed.set(file, gzipSync(body, { level: 9 }));
+    }
+    return compressed.get(file);
+  };
+  const server = createServer((request, response) => {
+    const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    let file = normalize(join(SITE, path.slice(prefix.length - 1)));
+    if (!path.startsWith(prefix) || !file.startsWith(SITE)) {
+      response.writeHead(403).end();
+      return;
+    }
+    try {
+      if (statSync(file).isDirectory()) {
+        file = join(file, 'index.html');
+      }
+      let body = readFileSync(file);
+      const headers = { 'Content-Type': TYPES[extname(file)] ?? 'application/octet-stream', 'Cache-Control': maxAge > 0 ? `max-age=${maxAge}` : 'no-cache' };
+      if (gzip && /\bgzip\b/.test(request.headers['accept-encoding'] ?? '')) {
+        body = gzipped(file, body);
+        headers['Content-Encoding'] = 'gzip';
+      }
+      served.push({ path, bytes: body.length });
+      response.writeHead(200, headers).end(body);
+    } catch {
+      response.writeHead(404).end();
+    }
+  });
+  await new Promise((done) => server.listen(0, '127.0.0.1', done));
+  const sockets = new Set();
+  server.on('connection', (socket) => {
+    sockets.add(socket);
+    socket.on('close', () => sockets.delete(socket));
+  });
+  return {
+    url: `http://127.0.0.1:${server.address().port}${prefix}`,
+    served,
+    async stop() {
+      for (const socket of sockets) {
+        socket.destroy();
+      }
+      await new Promise((done) => server.close(done));
+    },
+  };
+}
+
+// Headless Chromium with a profile of its own, removed again by close().
+export async function launchBrowser(extraArgs = []) {
+  const profile = mkdtempSync(join(tmpdir(), 'tavolen-chromium-'));
+  const args = [
+    '--headless',
+    '--disable-gpu',
+    '--no-first-run',
+    '--disable-background-networking',
+    '--disable-component-update',
+    '--disable-sync',
+    '--lang=ja',
+    ...extraArgs,
+  ];
+  if (process.getuid?.() === 0) {
+    args.push('--no-sandbox');
+  }
+  const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+    headless: true,
+    userDataDir: profile,
+    args,
+  });
+  const close = browser.close.bind(browser);
+  browser.close = async () => {
+    await close();
+    rmSync(profile, { recursive: true, force: true });
+  };
+  return browser;
+}
+
+// Opens the page and waits until the window is shown with the focus on a control.
+export async function openTavolen(browser, url, { width = 800, height = 600, hasTouch = false } = {}) {
+  const page = await browser.newPage();
+  await page.setViewport({ width, height, hasTouch });
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error));
+  page.errors = errors;
+  await page.goto(url);
+  await page.waitForFunction(() => {
+    const shown = document.querySelector('#window:not([hidden])');
+    return shown && shown.contains(document.activeElement) && document.activeElement !== shown;
+  });
+  return page;
+}
+
+// What the window shows: each control's text or caption, the chosen option of each frame,
+// whether each bar is drawn, and the control with the keyboard focus.
+export function readWindow(page) {
+  return page.evaluate(() => {
+    const shown = {};
+    for (const element of document.querySelectorAll('#window .client [data-name]')) {
+      const name = element.dataset.name;
+      if (element.matches('input.field')) {
+        shown[name] = element.value;
+      } else if (element.matches('.label')) {
+        shown[name] = element.textContent;
+      } else if (element.matches('.line')) {
+        shown[name] = element.checkVisibility();
+      } else if (element.matches('input[type=radio]') && element.checked) {
+        shown[element.name] = name;
+      }
+    }
+    shown.focus = document.activeElement?.dataset?.name ?? null;
+    return shown;
+  });
+}
+
+export const center = async (page, selector) => {
+  const box = await (await page.$(selector)).boundingBox();
+  return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+};
+
+export const control = (name) => `#window [data-name="${name}"]`;
+
+// A press and release of the mouse in the middle of a control, as a user clicks it.
+export async function clickOn(page, name) {
+  const { x, y } = await center(page, control(name));
+  await page.mouse.click(x, y);
+}
+
+export async function tapOn(page, name) {
+  const { x, y } = await center(page, control(name));
+  await page.touchscreen.tap(x, y);
+}
+
+// Text dragged from another program and dropped on a control, as the browser receives it.
+export async function dropText(page, name, text) {
+  const { x, y } = await center(page, control(name));
+  const cdp = await page.createCDPSession();
+  const data = { items: [{ mimeType: 'text/plain', data: text }], dragOperationsMask: 1 };
+  for (const type of ['dragEnter', 'dragOver', 'drop']) {
+    await cdp.send('Input.dispatchDragEvent', { type, x, y, data });
+  }
+  await cdp.detach();
+}
+
+export async function press(page, ...keys) {
+  for (const key of keys) {
+    if (key === 'Shift+Tab') {
+      await page.keyboard.down('Shift');
+      await page.keyboard.press('Tab');
+      await page.keyboard.up('Shift');
+    } else {
+      await page.keyboard.press(key);
+    }
+  }
+}
+
+// The message box on screen, as its parts read: null when none is open.
+export function readMessageBox(page) {
+  return page.evaluate(() => {
+    const dialog = document.querySelector('dialog[open]');
+    if (!dialog) {
+      return null;
+    }
+    return {
+      title: dialog.querySelector('.msgbox-title').textContent,
+      lines: dialog.querySelector('.msgbox-prompt').innerText.split('\n'),
+      icon: dialog.querySelector('.msgbox-icon').dataset.icon,
+      focus: document.activeElement?.textContent,
+    };
+  });
+}
+
+export function waitForMessageBox(page) {
+  return page.waitForSelector('dialog[open]');
+}
+
+// Chromium's whole accessibility tree as a list of nodes; each node also tells the name of
+// the group it sits in (`group`), so that a radio button can be checked against its frame.
+export async function accessibleNodes(page) {
+  const tree = await page.accessibility.snapshot({ interestingOnly: false });
+  const nodes = [];
+  const walk = (node, group) => {
+    nodes.push({ ...node, group });
+    const inner = node.role === 'radiogroup' ? node.name : group;
+    for (const child of node.children ?? []) {
+      walk(child, inner);
+    }
+  };
+  walk(tree, null);
+  return nodes;
+}
+
+export function readSiteFile(name) {
+  return readFileSync(join(SITE, name));
+}

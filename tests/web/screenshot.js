@@ -1,0 +1,50 @@
+// Pictures of the page for the README: 1 1/2 + 2 1/3 entered with real input and 計算
+// pressed, the window at 1:1 and the whole page on a screen 360 CSS pixels wide.
+// Usage: node tests/web/screenshot.js WIDE.png NARROW.png
+import { clickOn, launchBrowser, openTavolen, readWindow, startServer } from './harness.js';
+
+const [wide, narrow] = process.argv.slice(2);
+if (!wide || !narrow) {
+  console.error('usage: node screenshot.js WIDE.png NARROW.png');
+  process.exit(2);
+}
+
+async function workedExample(page) {
+  for (const [name, digit] of [
+    ['Text1(2)', '1'],
+    ['Text1(1)', '1'],
+    ['Text1(0)', '2'],
+    ['Text2(2)', '2'],
+    ['Text2(1)', '1'],
+    ['Text2(0)', '3'],
+  ]) {
+    await clickOn(page, name);
+    await page.keyboard.type(digit);
+  }
+  await clickOn(page, 'Command1');
+  const shown = await readWindow(page);
+  const answer = [shown['Label1(2)'], shown['Label1(1)'], shown['Label1(0)']].join(' ');
+  if (answer !== '3 5 6') {
+    throw new Error(`the page shows ${answer}, not 3 5/6`);
+  }
+  // The pointer leaves the window, so that nothing in the picture is hovered.
+  const viewport = page.viewport();
+  await page.mouse.move(viewport.width - 1, viewport.height - 1);
+}
+
+const server = await startServer();
+const browser = await launchBrowser(['--hide-scrollbars']);
+try {
+  const page = await openTavolen(browser, server.url, { width: 800, height: 600 });
+  await workedExample(page);
+  await (await page.$('#window')).screenshot({ path: wide });
+
+  const small = await openTavolen(browser, server.url, { width: 360, height: 640, hasTouch: true });
+  await workedExample(small);
+  const bottom = await small.$eval('#fit', (fit) => Math.ceil(fit.getBoundingClientRect().bottom));
+  await small.screenshot({ path: narrow, clip: { x: 0, y: 0, width: 360, height: bottom } });
+  console.log(`wrote ${wide} and ${narrow}`);
+} finally {
+  await browser.close();
+  await server.stop();
+}

@@ -1,0 +1,325 @@
+// The window driven with the keyboard, the mouse and touch, read back from the page.
+import { after, before, test } from 'node:test';
+import assert from 'node:assert/strict';
+import {
+  clickOn,
+  dropText,
+  launchBrowser,
+  openTavolen,
+  press,
+  readWindow,
+  startServer,
+  tapOn,
+} from './harness.js';
+
+let server;
+let browser;
+before(async () => {
+  server = await startServer();
+  browser = await launchBrowser();
+});
+after(async () => {
+  await browser?.close();
+  await server?.stop();
+});
+
+async function withPage(options, body) {
+  const page = await openTavolen(browser, server.url, options);
+  try {
+    await body(page);
+    assert.deepEqual(page.errors, []);
+  } finally {
+    await page.close();
+  }
+}
+
+const EMPTY_WINDOW = {
+  'Text1(0)': '',
+  'Text1(1)': '',
+  'Text1(2)': '',
+  'Text2(0)': '',
+  'Text2(1)': '',
+  'Text2(2)': '',
+  'Label1(0)': '',
+  'Label1(1)': '',
+  'Label1(2)': '',
+  'Label1(3)': '',
+  Label3: '＋',
+  Label4: '=',
+  Label7: '',
+  Line1: true,
+  Line2: true,
+  Line3: true,
+  Frame1: 'Option1(0)',
+  Frame2: 'Option2(0)',
+  focus: 'Option1(0)',
+};
+
+// Types into fields entered with the mouse, as most users fill the window in.
+async function fillIn(page, entries) {
+  for (const [name, text] of Object.entries(entries)) {
+    await clickOn(page, name);
+    await page.keyboard.type(text);
+  }
+}
+
+const answerOf = (shown) => ['Label1(3)', 'Label1(2)', 'Label1(1)', 'Label1(0)', 'Line3'].map((n) => shown[n]);
+const answerWords = (page) => page.$eval('#window output', (o) => o.textContent);
+
+test('the window starts empty with ＋ and 帯分数 chosen and the focus on ＋', async () => {
+  await withPage({}, async (page) => {
+    assert.deepEqual(await readWindow(page), EMPTY_WINDOW);
+    assert.equal(await page.title(), 'Tavolen');
+    assert.deepEqual(await page.$$eval('#window [data-menu]', (items) => items.map((i) => i.textContent)), [
+      '終了',
+      'バージョン情報',
+    ]);
+    assert.equal(await page.$eval('html', (html) => html.lang), 'ja');
+  });
+});
+
+test('1 1/2 + 2 1/3 typed with the keyboard alone gives 3 5/6', async () => {
+  await withPage({}, async (page) => {
+    await press(page, 'Tab', 'Tab');
+    for (const digit of ['1', '1', '2', '2', '1', '3']) {
+      await page.keyboard.type(digit);
+      await press(page, 'Tab');
+    }
+    assert.equal((await readWindow(page)).focus, 'Command1');
+    await press(page, 'Enter');
+    const shown = await readWindow(page);
+    assert.deepEqual(answerOf(shown), ['', '3', '5', '6', true]);
+    assert.equal(await answerWords(page), '3と6分の5');
+  });
+});
+
+test('1 1/2 + 2 1/3 entered with the mouse and 計算 clicked gives 3 5/6', async () => {
+  await withPage({}, async (page) => {
+    await fillIn(page, { 'Text1(2)': '1', 'Text1(1)': '1', 'Text1(0)': '2', 'Text2(2)': '2', 'Text2(1)': '1', 'Text2(0)': '3' });
+    await clickOn(page, 'Command1');
+    const shown = await readWindow(page);
+    assert.deepEqual(answerOf(shown), ['', '3', '5', '6', true]);
+    assert.equal(shown.focus, 'Command1');
+  });
+});
+
+test('a tap into a field focuses it for a digit keyboard and a tap on 計算 calculates', async () => {
+  await withPage({ hasTouch: true, width: 400 }, async (page) => {
+    for (const [name, digit] of [
+      ['Text1(1)', '1'],
+      ['Text1(0)', '4'],
+      ['Text2(1)', '1'],
+      ['Text2(0)', '4'],
+    ]) {
+      await tapOn(page, name);
+      const focused = await page.evaluate(() => [document.activeElement.dataset.name, document.activeElement.inputMode]);
+      assert.deepEqual(focused, [name, 'numeric']);
+      await page.keyboard.type(digit);
+    }
+    await tapOn(page, 'Option1(3)');
+    await tapOn(page, 'Command1');
+    const shown = await readWindow(page);
+    assert.deepEqual([shown.Frame1, shown.Label3, shown['Label1(2)'], shown.Line3], ['Option1(3)', '÷', '1', false]);
+  });
+});
+
+test('Tab visits the groups, the fields and the buttons in order and wraps; Shift+Tab goes back', async () => {
+  await withPage({}, async (page) => {
+    const forward = [];
+    for (let i = 0; i < 11; i++) {
+      await press(page, 'Tab');
+      forward.push((await readWindow(page)).focus);
+    }
+    const order = ['Option2(0)', 'Text1(2)', 'Text1(1)', 'Text1(0)', 'Text2(2)', 'Text2(1)', 'Text2(0)', 'Command1', 'Command2', 'Command3', 'Option1(0)'];
+    assert.deepEqual(forward, order);
+    const backward = [];
+    for (let i = 0; i < 11; i++) {
+      await press(page, 'Shift+Tab');
+      backward.push((await readWindow(page)).focus);
+    }
+    assert.deepEqual(backward, [...order].reverse().slice(1).concat('Option1(0)'));
+  });
+});
+
+test('Tab enters each option group at its chosen button', async () => {
+  await withPage({}, async (page) => {
+    await clickOn(page, 'Option1(2)');
+    await clickOn(page, 'Option2(1)');
+    await clickOn(page, 'Command2');
+    await press(page, 'Tab', 'Tab');
+    assert.equal((await readWindow(page)).focus, 'Option1(2)');
+    await press(page, 'Tab');
+    assert.equal((await readWindow(page)).focus, 'Option2(1)');
+  });
+});
+
+const ARROWS = [
+  { name: 'Right moves to the next operator', keys: ['ArrowRight'], chosen: 'Option1(1)', symbol: '－' },
+  { name: 'Down moves to the next operator', keys: ['ArrowDown', 'ArrowDown'], chosen: 'Option1(2)', symbol: '×' },
+  { name: 'Left wraps from the first to the last', keys: ['ArrowLeft'], chosen: 'Option1(3)', symbol: '÷' },
+  { name: 'Up wraps back after Down', keys: ['ArrowDown', 'ArrowUp', 'ArrowUp'], chosen: 'Option1(3)', symbol: '÷' },
+];
+for (const row of ARROWS) {
+  test(`arrow keys in the operator group: ${row.name}`, async () => {
+    await withPage({}, async (page) => {
+      await press(page, ...row.keys);
+      const shown = await readWindow(page);
+      assert.deepEqual([shown.Frame1, shown.focus, shown.Label3, shown.Frame2], [row.chosen, row.chosen, row.symbol, 'Option2(0)']);
+    });
+  });
+}
+
+test('Space on an option button, arrow keys and Enter in a field choose and calculate nothing', async () => {
+  await withPage({}, async (page) => {
+    await press(page, ' ');
+    await clickOn(page, 'Text1(1)');
+    await page.keyboard.type('12');
+    await press(page, 'ArrowLeft', 'ArrowUp', 'ArrowRight', 'Enter');
+    const shown = await readWindow(page);
+    assert.deepEqual([shown.Frame1, shown.focus, shown['Text1(1)'], shown['Label1(2)']], ['Option1(0)', 'Text1(1)', '12', '']);
+  });
+});
+
+const LIMITS = [
+  { field: 'Text1(2)', typed: '1234', kept: '123' },
+  { field: 'Text1(1)', typed: '12345', kept: '1234' },
+  { field: 'Text1(0)', typed: '98765', kept: '9876' },
+  { field: 'Text2(2)', typed: '7777', kept: '777' },
+  { field: 'Text2(1)', typed: '1-2.34', kept: '1-2.' },
+  { field: 'Text2(0)', typed: '00001', kept: '0000' },
+];
+for (const row of LIMITS) {
+  test(`typing into ${row.field} stops at its limit: ${row.typed} keeps ${row.kept}`, async () => {
+    await withPage({}, async (page) => {
+      await clickOn(page, row.field);
+      await page.keyboard.type(row.typed);
+      assert.equal((await readWindow(page))[row.field], row.kept);
+    });
+  });
+}
+
+test('a character typed into the middle of a full field is refused', async () => {
+  await withPage({}, async (page) => {
+    await clickOn(page, 'Text1(1)');
+    await page.keyboard.type('1234');
+    await press(page, 'ArrowLeft', 'ArrowLeft');
+    await page.keyboard.type('9');
+    await press(page, 'Backspace');
+    await page.keyboard.type('5');
+    assert.equal((await readWindow(page))['Text1(1)'], '1534');
+  });
+});
+
+test('a paste is cut to the field limit', async () => {
+  await withPage({}, async (page) => {
+    await page.browserContext().overridePermissions(server.url, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+    await clickOn(page, 'Text1(2)');
+    await page.evaluate(() => navigator.clipboard.writeText('123456'));
+    await page.keyboard.down('Control');
+    await page.keyboard.press('KeyV', { commands: ['paste'] });
+    await page.keyboard.up('Control');
+    assert.equal((await readWindow(page))['Text1(2)'], '123');
+    await press(page, 'Tab');
+    await page.keyboard.down('Control');
+    await page.keyboard.press('KeyV', { commands: ['paste'] });
+    await page.keyboard.up('Control');
+    assert.equal((await readWindow(page))['Text1(1)'], '1234');
+  });
+});
+
+test('text dropped on a field is refused, whether the field has the focus or not', async () => {
+  await withPage({}, async (page) => {
+    await dropText(page, 'Text1(1)', '42');
+    await clickOn(page, 'Text2(0)');
+    await page.keyboard.type('7');
+    await dropText(page, 'Text2(0)', '8');
+    const shown = await readWindow(page);
+    assert.deepEqual([shown['Text1(1)'], shown['Text2(0)'], shown.focus], ['', '7', 'Text2(0)']);
+  });
+});
+
+test('the hint names the role of the focused field and goes when the focus leaves the fields', async () => {
+  await withPage({}, async (page) => {
+    const hints = [];
+    for (const name of ['Text1(2)', 'Text1(1)', 'Text1(0)', 'Text2(2)', 'Text2(1)', 'Text2(0)']) {
+      await clickOn(page, name);
+      hints.push((await readWindow(page)).Label7);
+    }
+    assert.deepEqual(hints, ['整数', '分子', '分母', '整数', '分子', '分母']);
+    await press(page, 'Tab');
+    assert.equal((await readWindow(page)).Label7, '');
+  });
+});
+
+// Leaving a field cleans it: a lone minus goes, anything else becomes the digits of the
+// nearest whole number's magnitude, ties to even.
+const CLEANUPS = [
+  { field: 'Text1(2)', typed: '-', left: '' },
+  { field: 'Text1(1)', typed: '-5', left: '5' },
+  { field: 'Text1(0)', typed: '3.7', left: '4' },
+  { field: 'Text2(2)', typed: '2.5', left: '2' },
+  { field: 'Text2(1)', typed: '3.5', left: '4' },
+  { field: 'Text2(0)', typed: '-0.5', left: '0' },
+  { field: 'Text1(1)', typed: 'abc', left: '0' },
+  { field: 'Text1(0)', typed: '007', left: '7' },
+];
+for (const row of CLEANUPS) {
+  test(`leaving ${row.field} with ${row.typed} leaves ${JSON.stringify(row.left)}`, async () => {
+    await withPage({}, async (page) => {
+      await clickOn(page, row.field);
+      await page.keyboard.type(row.typed);
+      assert.equal((await readWindow(page))[row.field], row.typed);
+      await press(page, 'Tab');
+      assert.equal((await readWindow(page))[row.field], row.left);
+    });
+  });
+}
+
+test('the answer form switches between 帯分数 and 仮分数 and back', async () => {
+  await withPage({}, async (page) => {
+    await fillIn(page, { 'Text1(2)': '1', 'Text1(1)': '1', 'Text1(0)': '2', 'Text2(2)': '2', 'Text2(1)': '1', 'Text2(0)': '3' });
+    await clickOn(page, 'Command1');
+    await clickOn(page, 'Option2(1)');
+    let shown = await readWindow(page);
+    assert.deepEqual([...answerOf(shown), shown.Frame2, shown.focus], ['', '', '23', '6', true, 'Option2(1)', 'Option2(1)']);
+    assert.equal(await answerWords(page), '6分の23');
+    await press(page, 'ArrowUp');
+    shown = await readWindow(page);
+    assert.deepEqual([...answerOf(shown), shown.Frame2], ['', '3', '5', '6', true, 'Option2(0)']);
+    assert.equal(shown.Frame1, 'Option1(0)');
+  });
+});
+
+test('消す empties the fields and the answer and keeps the choices, the bar and the focus', async () => {
+  await withPage({}, async (page) => {
+    await clickOn(page, 'Option1(1)');
+    await fillIn(page, { 'Text1(2)': '1', 'Text2(2)': '3' });
+    await clickOn(page, 'Command1');
+    const computed = await readWindow(page);
+    assert.deepEqual(answerOf(computed), ['-', '2', '', '', false]);
+    await press(page, 'Tab', ' ');
+    const cleared = await readWindow(page);
+    assert.deepEqual(cleared, { ...EMPTY_WINDOW, Label3: '－', Frame1: 'Option1(1)', Line3: false, focus: 'Command2' });
+    assert.equal(await answerWords(page), '');
+  });
+});
+
+test('a negative answer reads with マイナス', async () => {
+  await withPage({}, async (page) => {
+    await clickOn(page, 'Option1(1)');
+    await fillIn(page, { 'Text1(1)': '1', 'Text1(0)': '3', 'Text2(1)': '1', 'Text2(0)': '2' });
+    await clickOn(page, 'Command1');
+    assert.deepEqual(answerOf(await readWindow(page)), ['-', '', '1', '6', true]);
+    assert.equal(await answerWords(page), 'マイナス6分の1');
+  });
+});
+
+test('a field keeps the focus when the mouse presses the window background', async () => {
+  await withPage({}, async (page) => {
+    await clickOn(page, 'Text2(1)');
+    const box = await (await page.$('#window .client')).boundingBox();
+    await page.mouse.click(box.x + 420, box.y + 100);
+    const shown = await readWindow(page);
+    assert.deepEqual([shown.focus, shown.Label7], ['Text2(1)', '分子']);
+  });
+});

@@ -1,0 +1,287 @@
+// The window model for the page: its definition, one Window per run of the
+// program, and a plain snapshot of what the page draws. A handler cannot wait
+// for the user here, so each message box is queued with the window as it
+// stood when the box opened, and the page plays them back in order.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "runtime/services.h"
+#include "window/accessible_text.h"
+#include "window/controls.h"
+#include "window/form1.h"
+
+namespace tavolen {
+namespace {
+
+using emscripten::val;
+
+struct State {
+  std::array<std::string, 3> text1;
+  std::array<std::string, 3> text2;
+  std::array<std::string, 4> label1;
+  std::string label3;
+  std::string label7;
+  bool line3 = true;
+  int option1 = 0;
+  int option2 = 0;
+  std::string focus;
+  bool unloaded = false;
+  std::string answerWords;
+};
+
+struct MessageBox {
+  std::string prompt;
+  std::string title;
+  int style = 0;
+  State window;
+};
+
+State StateOf(const Form1& form) {
+  State state;
+  for (std::int16_t i = 0; i < 3; ++i) {
+    state.text1.at(static_cast<std::size_t>(i)) = form.Text1(Integer{i}).Text;
+    state.text2.at(static_cast<std::size_t>(i)) = form.Text2(Integer{i}).Text;
+  }
+  for (std::int16_t i = 0; i < 4; ++i) {
+    state.label1.at(static_cast<std::size_t>(i)) = form.Label1(Integer{i}).Caption;
+  }
+  state.label3 = form.Label3.Caption;
+  state.label7 = form.Label7.Caption;
+  state.line3 = form.Line3.Visible;
+  state.option1 = form.Option1.Chosen();
+  state.option2 = form.Option2.Chosen();
+  state.focus = DisplayName(form.Focus());
+  state.unloaded = form.IsUnloaded();
+  state.answerWords =
+      AnswerWords(state.label1[0], state.label1[1], state.label1[2], state.label1[3]);
+  return state;
+}
+
+class WebRuntime final : public Runtime {
+ public:
+  void Watch(const Form1& form) { form_ = &form; }
+
+  void MsgBox(const std::string& prompt, Integer style, const std::string& title) override {
+    boxes_.push_back({prompt, title, style.value, StateOf(*form_)});
+  }
+  // The form reports itself unloaded; the page asks it through the snapshot.
+  void Unloaded() override {}
+  // The user sees the error through the message box that follows.
+  void ErrorLeftHandler(const RuntimeError& /*error*/, std::string_view /*handler*/) override {}
+
+  std::vector<MessageBox> TakeBoxes() { return std::exchange(boxes_, {}); }
+
+ private:
+  const Form1* form_ = nullptr;
+  std::vector<MessageBox> boxes_;
+};
+
+class Window {
+ public:
+  Window() { runtime_.Watch(form_); }
+
+  bool Focus(const std::string& name) {
+    const std::optional<ControlId> id = ParseControlName(name);
+    return id && form_.MoveFocus(*id);
+  }
+  bool Type(const std::string& text) { return form_.Type(text); }
+  bool Erase() { return form_.Erase(); }
+  bool EditText(const std::string& name, const std::string& text) {
+    const std::optional<ControlId> id = ParseControlName(name);
+    return id && form_.EditText(*id, text);
+  }
+  bool Click(const std::string& name) {
+    const std::optional<ControlId> id = ParseControlName(name);
+    return id && form_.Click(*id);
+  }
+  bool PressKey(const std::string& name) {
+    const std::optional<Key> key = ParseKey(name);
+    return key && form_.PressKey(*key);
+  }
+  bool Menu(const std::string& name) {
+    const std::optional<ControlId> id = ParseControlName(name);
+    return id && form_.ChooseMenu(*id);
+  }
+  bool Close() { return form_.RequestClose(); }
+  [[nodiscard]] State Snapshot() const { return StateOf(form_); }
+
+  val TakeMessageBoxes() {
+    val boxes = val::array();
+    for (MessageBox& box : runtime_.TakeBoxes()) {
+      boxes.call<void>("push", val(std::move(box)));
+    }
+    return boxes;
+  }
+
+ private:
+  WebRuntime runtime_;
+  Form1 form_{runtime_};
+};
+
+std::string TypeName(const ControlType type) {
+  switch (type) {
+    case ControlType::Frame:
+      return "Frame";
+    case ControlType::OptionButton:
+      return "OptionButton";
+    case ControlType::Label:
+      return "Label";
+    case ControlType::TextBox:
+      return "TextBox";
+    case ControlType::CommandButton:
+      return "CommandButton";
+    case ControlType::Line:
+      return "Line";
+    case ControlType::MenuCommand:
+      return "MenuCommand";
+  }
+  return "";
+}
+
+std::string AlignName(const TextAlign align) {
+  switch (align) {
+    case TextAlign::Left:
+      return "left";
+    case TextAlign::Centre:
+      return "centre";
+    case TextAlign::Right:
+      return "right";
+    case TextAlign::Default:
+      break;
+  }
+  return "";
+}
+
+val FontOf(const FontDef& font) {
+  val object = val::object();
+  object.set("face", font.face == kGothicFace   ? "gothic"
+                     : font.face == kMinchoFace ? "mincho"
+                                                : "");
+  object.set("pixels", font.Pixels());
+  object.set("bold", font.bold);
+  return object;
+}
+
+std::string ColourOf(const std::uint32_t colour) {
+  if (colour == kDefaultColour) {
+    return "";
+  }
+  static constexpr std::string_view kHex = "0123456789abcdef";
+  std::string text = "#";
+  for (int shift = 20; shift >= 0; shift -= 4) {
+    text += kHex[(colour >> static_cast<unsigned>(shift)) & 0xFU];
+  }
+  return text;
+}
+
+val ControlOf(const ControlDef& def) {
+  val control = val::object();
+  control.set("name", DisplayName(def.id));
+  control.set("type", TypeName(def.type));
+  control.set("container", def.container ? DisplayName({*def.container}) : "");
+  control.set("caption", std::string(def.caption));
+  control.set("left", def.left);
+  control.set("top", def.top);
+  control.set("width", def.width);
+  control.set("height", def.height);
+  control.set("tabIndex", def.tabIndex);
+  control.set("font", FontOf(def.font));
+  control.set("align", AlignName(def.align));
+  control.set("maxLength", def.maxLength);
+  control.set("colour", ColourOf(def.colour));
+  control.set("accessibleName", def.type == ControlType::Label ? "" : AccessibleNameOf(def.id));
+  return control;
+}
+
+val Definition() {
+  val controls = val::array();
+  for (const ControlDef& def : ControlDefinitions()) {
+    controls.call<void>("push", ControlOf(def));
+  }
+  val lines = val::array();
+  for (const LineDef& def : LineDefinitions()) {
+    val line = val::object();
+    line.set("name", DisplayName(def.id));
+    line.set("x1", def.x1);
+    line.set("y1", def.y1);
+    line.set("x2", def.x2);
+    line.set("y2", def.y2);
+    lines.call<void>("push", line);
+  }
+  val menus = val::array();
+  for (const MenuDef& def : MenuDefinitions()) {
+    val menu = val::object();
+    menu.set("name", DisplayName(def.id));
+    menu.set("caption", std::string(def.caption));
+    menus.call<void>("push", menu);
+  }
+  val definition = val::object();
+  definition.set("caption", std::string(kFormCaption));
+  definition.set("clientWidth", kClientWidthTwips);
+  definition.set("clientHeight", kClientHeightTwips);
+  definition.set("controls", controls);
+  definition.set("lines", lines);
+  definition.set("menus", menus);
+  definition.set("answerAreaName", std::string(kAnswerAreaName));
+  return definition;
+}
+
+}  // namespace
+}  // namespace tavolen
+
+EMSCRIPTEN_BINDINGS(tavolen) {
+  using emscripten::class_;
+  using emscripten::function;
+  using emscripten::value_array;
+  using emscripten::value_object;
+  using tavolen::MessageBox;
+  using tavolen::State;
+  using tavolen::Window;
+
+  value_array<std::array<std::string, 3>>("Texts3")
+      .element(emscripten::index<0>())
+      .element(emscripten::index<1>())
+      .element(emscripten::index<2>());
+  value_array<std::array<std::string, 4>>("Texts4")
+      .element(emscripten::index<0>())
+      .element(emscripten::index<1>())
+      .element(emscripten::index<2>())
+      .element(emscripten::index<3>());
+  value_object<State>("State")
+      .field("text1", &State::text1)
+      .field("text2", &State::text2)
+      .field("label1", &State::label1)
+      .field("label3", &State::label3)
+      .field("label7", &State::label7)
+      .field("line3", &State::line3)
+      .field("option1", &State::option1)
+      .field("option2", &State::option2)
+      .field("focus", &State::focus)
+      .field("unloaded", &State::unloaded)
+      .field("answerWords", &State::answerWords);
+  value_object<MessageBox>("MessageBox")
+      .field("prompt", &MessageBox::prompt)
+      .field("title", &MessageBox::title)
+      .field("style", &MessageBox::style)
+      .field("window", &MessageBox::window);
+
+  function("definition", &tavolen::Definition);
+  class_<Window>("Window")
+      .constructor<>()
+      .function("focus", &Window::Focus)
+      .function("type", &Window::Type)
+      .function("erase", &Window::Erase)
+      .function("editText", &Window::EditText)
+      .function("click", &Window::Click)
+      .function("key", &Window::PressKey)
+      .function("menu", &Window::Menu)
+      .function("close", &Window::Close)
+      .function("snapshot", &Window::Snapshot)
+      .function("takeMessageBoxes", &Window::TakeMessageBoxes);
+}

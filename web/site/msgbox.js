@@ -1,0 +1,82 @@
+// Plays back the message boxes a handler raised. A handler cannot wait for the user in a
+// browser, so each box comes with the window as it stood when the box opened; the boxes are
+// shown in order, each in front of its own picture of the window.
+
+// The icon bits of a message box style.
+const ICONS = { 16: 'critical', 32: 'question', 48: 'exclamation', 64: 'information' };
+
+export function createMessageBoxes(dialog) {
+  const title = dialog.querySelector('.msgbox-title');
+  const prompt = dialog.querySelector('.msgbox-prompt');
+  const icon = dialog.querySelector('.msgbox-icon');
+  const ok = dialog.querySelector('.msgbox-ok');
+  let queue = [];
+  let showWindow = null;
+  let done = null;
+
+  function present(box) {
+    showWindow(box.window);
+    title.textContent = box.title;
+    // The prompt's line breaks are single carriage returns.
+    prompt.textContent = box.prompt.replaceAll('\r', '\n');
+    icon.dataset.icon = ICONS[box.style & 0x70] ?? '';
+    dialog.showModal();
+    ok.focus();
+  }
+
+  // Closes the box on screen and opens the next, or, after the last, hands back to the window.
+  // Each box is a dialog of its own, so that a screen reader announces it.
+  function advance() {
+    if (dialog.open) {
+      dialog.close();
+    }
+    const box = queue.shift();
+    if (box) {
+      present(box);
+      return;
+    }
+    const finish = done;
+    done = null;
+    finish?.();
+  }
+
+  ok.addEventListener('click', advance);
+  dialog.addEventListener('cancel', (event) => {
+    if (event.cancelable) {
+      event.preventDefault();
+      advance();
+    }
+  });
+  // Closed by the browser itself (an Escape it would not let the page refuse).
+  dialog.addEventListener('close', () => {
+    if (!dialog.open && done !== null) {
+      advance();
+    }
+  });
+  // One button only: the focus stays on it, whatever is pressed or clicked.
+  dialog.addEventListener('keydown', (event) => {
+    if (event.key === 'Tab') {
+      event.preventDefault();
+      ok.focus();
+    }
+  });
+  dialog.addEventListener('mousedown', (event) => {
+    if (event.target !== ok) {
+      event.preventDefault();
+    }
+  });
+
+  return {
+    get isOpen() {
+      return done !== null;
+    },
+    // Shows boxes one after another; `show(state)` draws the window behind each, and
+    // `finish()` runs once the last one is closed.
+    play(boxes, show, finish) {
+      queue = [...boxes];
+      showWindow = show;
+      done = finish;
+      advance();
+    },
+  };
+}

@@ -1,0 +1,233 @@
+// Builds the window's elements from the module's definition and shows a snapshot of the model.
+// The layout lives in the definition (twips); this file only turns it into elements.
+
+const TWIPS_PER_PX = 15;
+const px = (twips) => `${twips / TWIPS_PER_PX}px`;
+
+// The answer labels and their bar are read out together, as words, from one live region.
+const IN_ANSWER_AREA = /^(Label1\(\d+\)|Line3)$/;
+
+const ALIGN = { left: 'left', centre: 'center', right: 'right' };
+
+// "Text1(2)" -> the snapshot's key "text1" and index 2; "Label3" -> "label3", -1.
+function stateKey(name) {
+  const match = /^([A-Za-z]+\d*)(?:\((\d+)\))?$/.exec(name);
+  const base = match[1];
+  return { key: base[0].toLowerCase() + base.slice(1), index: match[2] === undefined ? -1 : Number(match[2]) };
+}
+
+function valueOf(state, name) {
+  const { key, index } = stateKey(name);
+  const value = state[key];
+  return index >= 0 && Array.isArray(value) ? value[index] : value;
+}
+
+function place(element, def, origin = { left: 0, top: 0 }) {
+  element.style.left = px(def.left - origin.left);
+  element.style.top = px(def.top - origin.top);
+  element.style.width = px(def.width);
+  element.style.height = px(def.height);
+}
+
+function applyFont(element, font) {
+  element.classList.add(`face-${font.face || 'default'}`);
+  if (font.pixels) {
+    element.style.fontSize = `${font.pixels}px`;
+  }
+  element.style.fontWeight = font.bold ? '700' : '400';
+}
+
+function applyLooks(element, def) {
+  applyFont(element, def.font);
+  if (def.align) {
+    element.style.textAlign = ALIGN[def.align];
+  }
+  if (def.colour) {
+    element.style.color = def.colour;
+  }
+}
+
+function makeFrame(def) {
+  const frame = document.createElement('fieldset');
+  frame.className = 'frame';
+  frame.setAttribute('role', 'radiogroup');
+  frame.setAttribute('aria-label', def.accessibleName || def.caption);
+  const legend = document.createElement('legend');
+  legend.textContent = def.caption;
+  frame.append(legend);
+  applyLooks(frame, def);
+  return { outer: frame, focusable: null };
+}
+
+function makeOption(def, id) {
+  const outer = document.createElement('div');
+  outer.className = 'option';
+  const input = document.createElement('input');
+  input.type = 'radio';
+  input.id = id;
+  input.name = def.container;
+  input.tabIndex = -1;
+  input.setAttribute('aria-label', def.accessibleName);
+  const label = document.createElement('label');
+  label.htmlFor = id;
+  label.textContent = def.caption;
+  outer.append(input, label);
+  applyLooks(outer, def);
+  return { outer, focusable: input };
+}
+
+function makeField(def) {
+  const input = document.createElement('input');
+  input.type = 'text';
+  input.className = 'field';
+  input.inputMode = 'numeric';
+  input.autocomplete = 'off';
+  input.spellcheck = false;
+  input.tabIndex = -1;
+  input.setAttribute('autocapitalize', 'off');
+  input.setAttribute('aria-label', def.accessibleName);
+  if (def.maxLength > 0) {
+    input.maxLength = def.maxLength;
+  }
+  input.value = def.caption;
+  applyLooks(input, def);
+  return { outer: input, focusable: input };
+}
+
+function makeButton(def) {
+  const button = document.createElement('button');
+  button.type = 'button';
+  button.className = 'command';
+  button.tabIndex = -1;
+  button.textContent = def.caption;
+  if (def.accessibleName && def.accessibleName !== def.caption) {
+    button.setAttribute('aria-label', def.accessibleName);
+  }
+  applyLooks(button, def);
+  return { outer: button, focusable: button };
+}
+
+function makeLabel(def) {
+  const label = document.createElement('div');
+  label.className = 'label';
+  label.textContent = def.caption;
+  applyLooks(label, def);
+  return { outer: label, focusable: null };
+}
+
+const MAKERS = {
+  Frame: makeFrame,
+  OptionButton: makeOption,
+  TextBox: makeField,
+  CommandButton: makeButton,
+  Label: makeLabel,
+};
+
+function boundsOf(defs) {
+  const left = Math.min(...defs.map((d) => d.left));
+  const top = Math.min(...defs.map((d) => d.top));
+  const right = Math.max(...defs.map((d) => d.left + d.width));
+  const bottom = Math.max(...defs.map((d) => d.top + d.height));
+  return { left, top, width: right - left, height: bottom - top };
+}
+
+function lineBox(line) {
+  return {
+    name: line.name,
+    left: Math.min(line.x1, line.x2),
+    top: Math.min(line.y1, line.y2),
+    width: Math.max(Math.abs(line.x2 - line.x1), TWIPS_PER_PX),
+    height: Math.max(Math.abs(line.y2 - line.y1), TWIPS_PER_PX),
+  };
+}
+
+function makeAnswerArea(def, members) {
+  const area = document.createElement('div');
+  area.className = 'answer';
+  const box = boundsOf(members);
+  place(area, box);
+  const shown = document.createElement('div');
+  shown.setAttribute('aria-hidden', 'true');
+  const words = document.createElement('output');
+  words.className = 'answer-words';
+  words.setAttribute('aria-live', 'polite');
+  words.setAttribute('aria-label', def.answerAreaName);
+  area.append(shown, words);
+  return { area, shown, words, origin: box };
+}
+
+export function buildWindow(windowElement, def) {
+  const client = windowElement.querySelector('.client');
+  const menubar = windowElement.querySelector('.menubar');
+  client.style.width = px(def.clientWidth);
+  client.style.height = px(def.clientHeight);
+
+  const views = new Map();
+  const answerMembers = [
+    ...def.controls.filter((c) => IN_ANSWER_AREA.test(c.name)),
+    ...def.lines.map(lineBox).filter((l) => IN_ANSWER_AREA.test(l.name)),
+  ];
+  const answer = makeAnswerArea(def, answerMembers);
+
+  for (const [i, control] of def.controls.entries()) {
+    const made = MAKERS[control.type](control, `control-${i}`);
+    made.outer.dataset.name = control.name;
+    if (made.focusable) {
+      made.focusable.dataset.name = control.name;
+    }
+    const inAnswer = IN_ANSWER_AREA.test(control.name);
+    place(made.outer, control, inAnswer ? answer.origin : undefined);
+    const parent = control.container ? views.get(control.container).outer : inAnswer ? answer.shown : client;
+    parent.append(made.outer);
+    views.set(control.name, { ...made, type: control.type });
+  }
+  for (const line of def.lines) {
+    const box = lineBox(line);
+    const bar = document.createElement('div');
+    bar.className = 'line';
+    bar.dataset.name = line.name;
+    const inAnswer = IN_ANSWER_AREA.test(line.name);
+    place(bar, box, inAnswer ? answer.origin : undefined);
+    (inAnswer ? answer.shown : client).append(bar);
+    views.set(line.name, { outer: bar, focusable: null, type: 'Line' });
+  }
+  client.append(answer.area);
+
+  for (const menu of def.menus) {
+    const item = document.createElement('button');
+    item.type = 'button';
+    item.className = 'menu';
+    item.setAttribute('role', 'menuitem');
+    item.tabIndex = -1;
+    item.dataset.name = menu.name;
+    item.dataset.menu = '';
+    item.textContent = menu.caption;
+    menubar.append(item);
+  }
+
+  function render(state) {
+    for (const [name, view] of views) {
+      const value = valueOf(state, name);
+      if (view.type === 'TextBox' && typeof value === 'string' && view.outer.value !== value) {
+        view.outer.value = value;
+      } else if (view.type === 'Label' && typeof value === 'string' && view.outer.textContent !== value) {
+        view.outer.textContent = value;
+      } else if (view.type === 'OptionButton') {
+        view.focusable.checked = value === stateKey(name).index;
+      } else if (view.type === 'Line' && typeof value === 'boolean') {
+        view.outer.hidden = !value;
+      }
+    }
+    if (answer.words.textContent !== state.answerWords) {
+      answer.words.textContent = state.answerWords;
+    }
+  }
+
+  return {
+    render,
+    // The element that takes the keyboard focus for a control name, if any.
+    elementOf: (name) => views.get(name)?.focusable ?? null,
+    typeOf: (name) => views.get(name)?.type ?? null,
+    nameOf: (element) => element?.closest?.('[data-name]')?.dataset.name ?? null,
+  };
+}
