@@ -31,6 +31,9 @@
 namespace tavolen {
 namespace {
 
+// How long the press of a key-repeat pair may trail its release on X11.
+constexpr int kRepeatPairMs = 30;
+
 QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -182,6 +185,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), runtime_(*this), 
   BuildControls(*client);
   BuildLines(*client);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
+  spaceRelease_.setSingleShot(true);
+  spaceRelease_.setInterval(kRepeatPairMs);
+  connect(&spaceRelease_, &QTimer::timeout, this, [this] { ClickOnSpaceRelease(); });
   Sync();
 }
 
@@ -466,7 +472,10 @@ bool MainWindow::OnKeyPress(ControlId id, QObject& watched, const QKeyEvent& eve
   }
   // Space shows the pressed look; the release clicks.
   if (key == Qt::Key_Space) {
-    if (IsCommandButton(id) && !event.isAutoRepeat()) {
+    if (spaceRelease_.isActive() &&
+        (event.isAutoRepeat() || event.timestamp() == spaceReleasedAt_)) {
+      spaceRelease_.stop();
+    } else if (IsCommandButton(id) && !event.isAutoRepeat()) {
       button->setDown(true);
     }
     return true;
@@ -483,10 +492,18 @@ bool MainWindow::OnKeyRelease(QObject& watched, const QKeyEvent& event) {
   // Held down, the key repeats press and release; only the last release
   // clicks, and only once: Qt's own click on release never runs.
   if (!event.isAutoRepeat() && button->isDown()) {
+    spaceReleasedAt_ = event.timestamp();
+    spaceRelease_.start();
+  }
+  return true;
+}
+
+void MainWindow::ClickOnSpaceRelease() {
+  auto* button = qobject_cast<QAbstractButton*>(WidgetOf(form_.Focus()));
+  if (button != nullptr && button->isDown()) {
     button->setDown(false);
     Dispatch([this] { form_.PressKey(Key::Space); });
   }
-  return true;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QMainWindow>
+#include <QTimer>
 #include <QTranslator>
 
 #include "qt/qt_runtime.h"
@@ -57,6 +58,7 @@ class MainWindow final : public QMainWindow {
   void OnFocusIn(ControlId id, const QFocusEvent& event);
   bool OnKeyPress(ControlId id, QObject& watched, const QKeyEvent& event);
   bool OnKeyRelease(QObject& watched, const QKeyEvent& event);
+  void ClickOnSpaceRelease();
   bool OnMouse(ControlId id, QObject& watched, const QMouseEvent& event);
   bool OnButtonMouse(ControlId id, QAbstractButton& button, const QMouseEvent& event);
 
@@ -64,6 +66,10 @@ class MainWindow final : public QMainWindow {
   void Dispatch(Action&& action, Qt::FocusReason reason = Qt::OtherFocusReason);
 
   QTranslator qtTexts_;
+  // A Space release waits here in case a press with its time stamp follows:
+  // then it was a key repeat that the window system did not mark as one.
+  QTimer spaceRelease_;
+  quint64 spaceReleasedAt_ = 0;
   QtRuntime runtime_;
   Form1 form_;
   std::vector<View> views_;
