@@ -150,7 +150,11 @@ void ShowCaption(QLabel& label, const QString& caption, const ControlDef& def) {
 // QLineEdit::setText cuts a text at maxLength, but what the program writes is
 // shown whole: the limit is lifted as far as the text needs, and no further.
 void ShowText(QLineEdit& field, const QString& text, int limit) {
-  field.setMaxLength(std::max(limit, static_cast<int>(text.size())));
+  // Setting the limit resets the field's undo history, so only when it changes.
+  const int wanted = std::max(limit, static_cast<int>(text.size()));
+  if (field.maxLength() != wanted) {
+    field.setMaxLength(wanted);
+  }
   if (field.text() != text) {
     field.setText(text);
   }
