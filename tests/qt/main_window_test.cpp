@@ -295,6 +295,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(field->selectedText(), "1234");
     QTest::keyClicks(field, "56");
     QCOMPARE(field->text(), "56");
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(field->text(), "56");
     QTest::keyClick(field, Qt::Key_Tab);
     QTest::mouseClick(field, Qt::LeftButton, {}, QPoint(3, field->height() / 2));
     QCOMPARE(FocusName(), "Text1_1");
