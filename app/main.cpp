@@ -2,45 +2,78 @@
 // options (-platform, -style, ...) pass through to the toolkit.
 #include <cstdio>
 #include <cstdlib>
-#include <span>
-#include <string_view>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include <QApplication>
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
 
 #include "qt/main_window.h"
 
 namespace {
 
-bool IsSet(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr && *value != '\0';
-}
-
-// Without a display Qt aborts with a long plugin diagnostic; say it plainly.
-bool HasDisplay(std::span<char* const> args) {
-#if defined(__linux__)
-  for (const char* arg : args) {
-    if (std::string_view(arg) == "-platform") {
-      return true;
+// A display that cannot be opened makes Qt print a few warnings and then
+// abort with a core dump. While the application is being created its messages
+// are held back: a fatal one ends the program with one line and status 1, and
+// the others are passed on once the application stands.
+class StartupMessages {
+ public:
+  StartupMessages() : previous_(qInstallMessageHandler(&Hold)) {}
+  StartupMessages(const StartupMessages&) = delete;
+  StartupMessages& operator=(const StartupMessages&) = delete;
+  ~StartupMessages() {
+    qInstallMessageHandler(previous_);
+    for (const Held& message : HeldMessages()) {
+      const QMessageLogContext context(OrNull(message.file), message.line, OrNull(message.function),
+                                       OrNull(message.category));
+      qt_message_output(message.type, context, message.text);
     }
+    HeldMessages().clear();
   }
-  return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
-#else
-  static_cast<void>(args);
-  return true;
-#endif
-}
+
+ private:
+  struct Held {
+    QtMsgType type;
+    QByteArray file, function, category;
+    int line;
+    QString text;
+  };
+
+  static const char* OrNull(const QByteArray& text) {
+    return text.isNull() ? nullptr : text.constData();
+  }
+
+  // Qt's message handler takes no context of its own, so the messages wait here.
+  static std::vector<Held>& HeldMessages() {
+    static std::vector<Held> held;
+    return held;
+  }
+
+  static void Hold(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type != QtFatalMsg) {
+      HeldMessages().push_back(
+          {type, context.file, context.function, context.category, context.line, text});
+      return;
+    }
+    // The first warning names the cause ("could not connect to display :9").
+    const QString cause = HeldMessages().empty() ? text : HeldMessages().front().text;
+    std::fprintf(stderr, "tavolen: cannot open the display: %s\n",
+                 qPrintable(cause.section(QLatin1Char('\n'), 0, 0)));
+    std::_Exit(EXIT_FAILURE);
+  }
+
+  QtMessageHandler previous_;
+};
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (!HasDisplay(std::span(argv, static_cast<std::size_t>(argc)))) {
-    std::fputs(
-        "tavolen: no display to show the window on (DISPLAY and WAYLAND_DISPLAY are unset)\n",
-        stderr);
-    return EXIT_FAILURE;
-  }
+  std::optional<StartupMessages> startup(std::in_place);
   QApplication app(argc, argv);
+  startup.reset();
   tavolen::MainWindow window;
   window.show();
   return QApplication::exec();

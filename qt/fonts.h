@@ -20,4 +20,9 @@ void InstallFontSubstitutes();
 // when the definition sets none.
 [[nodiscard]] QFont FontOf(const FontDef& font);
 
+// The font in which text fits in width pixels: the font itself if the text
+// fits, else a smaller pixel size down to 8, and below that the 8-pixel font
+// narrowed; the text is never cut off.
+[[nodiscard]] QFont FittingFont(const QFont& font, const QString& text, int width);
+
 }  // namespace tavolen

@@ -7,14 +7,18 @@
 #include <utility>
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
@@ -26,6 +30,9 @@
 
 namespace tavolen {
 namespace {
+
+// How long the press of a key-repeat pair may trail its release on X11.
+constexpr int kRepeatPairMs = 30;
 
 QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -125,10 +132,29 @@ const OptionGroup* ModelGroup(const Form1& form, ControlId id) {
   }
 }
 
+// A caption wider than its label is drawn smaller, centred on the line it
+// would have had, and given whole in the tooltip; the label keeps its size.
+void ShowCaption(QLabel& label, const QString& caption, const ControlDef& def) {
+  if (label.text() == caption) {
+    return;
+  }
+  label.setText(caption);
+  const QFont nominal = FontOf(def.font);
+  const QFont shown = FittingFont(nominal, caption, label.contentsRect().width());
+  const bool shrunk = shown != nominal;
+  label.setFont(shown);
+  label.setAlignment(HorizontalAlignment(def.align) | (shrunk ? Qt::AlignVCenter : Qt::AlignTop));
+  label.setToolTip(shrunk ? caption : QString());
+}
+
 // QLineEdit::setText cuts a text at maxLength, but what the program writes is
 // shown whole: the limit is lifted as far as the text needs, and no further.
 void ShowText(QLineEdit& field, const QString& text, int limit) {
-  field.setMaxLength(std::max(limit, static_cast<int>(text.size())));
+  // Setting the limit resets the field's undo history, so only when it changes.
+  const int wanted = std::max(limit, static_cast<int>(text.size()));
+  if (field.maxLength() != wanted) {
+    field.setMaxLength(wanted);
+  }
   if (field.text() != text) {
     field.setText(text);
   }
@@ -137,6 +163,12 @@ void ShowText(QLineEdit& field, const QString& text, int limit) {
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), runtime_(*this), form_(runtime_) {
+  // Qt's own texts (the fields' context menu, message box buttons) in
+  // Japanese like the rest of the window, whatever the user's locale.
+  if (qtTexts_.load(QStringLiteral("qtbase_ja"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(&qtTexts_);
+  }
   InstallFontSubstitutes();
   setWindowTitle(ToQString(kFormCaption));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -163,10 +195,15 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), runtime_(*this), 
   BuildControls(*client);
   BuildLines(*client);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
+  spaceRelease_.setSingleShot(true);
+  spaceRelease_.setInterval(kRepeatPairMs);
+  connect(&spaceRelease_, &QTimer::timeout, this, [this] { ClickOnSpaceRelease(); });
   Sync();
 }
 
 void MainWindow::BuildMenu() {
+  // A desktop's global menu drops actions that have no drop-down of their own.
+  menuBar()->setNativeMenuBar(false);
   for (const MenuDef& def : MenuDefinitions()) {
     QAction* action = menuBar()->addAction(WithoutAccessKeys(def.caption));
     action->setObjectName(ObjectNameOf(def.id));
@@ -238,10 +275,11 @@ QWidget* MainWindow::CreateWidget(const ControlDef& def, QWidget& parent) {
     }
     case ControlType::OptionButton: {
       auto* option = new QRadioButton(caption, &parent);
-      // The model keeps the choice exclusive and moves it on arrow keys.
-      option->setAutoExclusive(false);
-      // A click is one model event that moves the focus and then chooses;
-      // Qt must not move the focus on its own at the press.
+      // Auto-exclusive so that assistive technology hears a radio button; the
+      // model still decides the choice, as the mouse and keys go to it first
+      // and only an accessibility action reaches the clicked signal.
+      option->setAutoExclusive(true);
+      // The model moves the focus at the press, not Qt.
       option->setFocusPolicy(Qt::TabFocus);
       connect(option, &QAbstractButton::clicked, this,
               [this, id] { Dispatch([this, id] { form_.Click(id); }); });
@@ -277,6 +315,8 @@ QWidget* MainWindow::CreateWidget(const ControlDef& def, QWidget& parent) {
   auto* label = new QLabel(ToQString(def.caption), &parent);
   label->setTextFormat(Qt::PlainText);
   label->setAlignment(HorizontalAlignment(def.align) | Qt::AlignTop);
+  // A pixel to spare on either side of the caption.
+  label->setContentsMargins(1, 0, 1, 0);
   label->setFocusPolicy(Qt::NoFocus);
   return label;
 }
@@ -296,14 +336,14 @@ std::optional<ControlId> MainWindow::IdOf(const QObject* object) const {
   return view->id;
 }
 
-void MainWindow::Sync() {
+void MainWindow::Sync(Qt::FocusReason reason) {
   const QScopedValueRollback guard(syncing_, true);
   for (const View& view : views_) {
     ShowControl(view);
   }
   ShowAnswerWords();
   if (QWidget* focus = WidgetOf(form_.Focus())) {
-    focus->setFocus(Qt::OtherFocusReason);
+    focus->setFocus(reason);
   }
 }
 
@@ -314,7 +354,7 @@ void MainWindow::ShowControl(const View& view) const {
     if (auto* field = qobject_cast<QLineEdit*>(view.widget)) {
       ShowText(*field, shown, DefinitionOf(view.id).maxLength);
     } else if (auto* label = qobject_cast<QLabel*>(view.widget)) {
-      label->setText(shown);
+      ShowCaption(*label, shown, DefinitionOf(view.id));
     }
   } else if (const Line* line = ModelLine(form_, view.id)) {
     view.widget->setVisible(line->Visible);
@@ -333,13 +373,14 @@ void MainWindow::ShowAnswerWords() const {
 }
 
 template <typename Action>
-void MainWindow::Dispatch(Action&& action) {
+void MainWindow::Dispatch(Action&& action, Qt::FocusReason reason) {
   std::forward<Action>(action)();
-  Sync();
+  Sync(reason);
 }
 
 bool MainWindow::focusNextPrevChild(bool next) {
-  Dispatch([this, next] { form_.PressKey(next ? Key::Tab : Key::ShiftTab); });
+  Dispatch([this, next] { form_.PressKey(next ? Key::Tab : Key::ShiftTab); },
+           next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
   return true;
 }
 
@@ -353,18 +394,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       OnFocusIn(*id, static_cast<const QFocusEvent&>(*event));
       return false;
     case QEvent::MouseButtonPress:
-      // In a window that is not active yet Qt only notes the focus for later,
-      // with no FocusIn; the press into a field still moves the focus there.
-      if (IsEntryField(*id) && *id != form_.Focus()) {
-        Dispatch([this, id] { form_.MoveFocus(*id); });
-      }
-      return false;
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+      return OnMouse(*id, *watched, static_cast<const QMouseEvent&>(*event));
     case QEvent::KeyPress:
-      return OnKeyPress(*id, static_cast<const QKeyEvent&>(*event));
+      return OnKeyPress(*id, *watched, static_cast<const QKeyEvent&>(*event));
     case QEvent::KeyRelease:
-      // The press already did what Space does; the button must not click again.
-      return static_cast<const QKeyEvent&>(*event).key() == Qt::Key_Space &&
-             (IsCommandButton(*id) || IsOptionButton(*id));
+      return OnKeyRelease(*watched, static_cast<const QKeyEvent&>(*event));
     default:
       return false;
   }
@@ -375,7 +412,7 @@ void MainWindow::OnFocusIn(ControlId id, const QFocusEvent& event) {
     return;
   }
   if (event.reason() == Qt::MouseFocusReason && IsEntryField(id)) {
-    Dispatch([this, id] { form_.MoveFocus(id); });
+    Dispatch([this, id] { form_.MoveFocus(id); }, Qt::MouseFocusReason);
     return;
   }
   // Qt moved the focus on its own (or gave it back to another widget when the
@@ -385,22 +422,98 @@ void MainWindow::OnFocusIn(ControlId id, const QFocusEvent& event) {
       this, [this] { Sync(); }, Qt::QueuedConnection);
 }
 
-bool MainWindow::OnKeyPress(ControlId id, const QKeyEvent& event) {
-  const bool isButton = IsCommandButton(id);
-  if (!isButton && !IsOptionButton(id)) {
+bool MainWindow::OnMouse(ControlId id, QObject& watched, const QMouseEvent& event) {
+  if (auto* button = qobject_cast<QAbstractButton*>(&watched)) {
+    return OnButtonMouse(id, *button, event);
+  }
+  // In a window that is not active yet Qt only notes the focus for later,
+  // with no FocusIn; the press into a field still moves the focus there.
+  if (event.type() == QEvent::MouseButtonPress && IsEntryField(id) && id != form_.Focus()) {
+    Dispatch([this, id] { form_.MoveFocus(id); }, Qt::MouseFocusReason);
+  }
+  return false;
+}
+
+// The focus moves at the press; the click comes at the release, and only over
+// the same button. The whole rectangle counts, not just a radio button's
+// circle and caption.
+bool MainWindow::OnButtonMouse(ControlId id, QAbstractButton& button, const QMouseEvent& event) {
+  if (event.button() != Qt::LeftButton && !event.buttons().testFlag(Qt::LeftButton)) {
     return false;
   }
-  if (const std::optional<Key> arrow = ArrowKey(event.key())) {
-    Dispatch([this, arrow] { form_.PressKey(*arrow); });
-    return true;
+  const bool over = button.rect().contains(event.position().toPoint());
+  switch (event.type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+      Dispatch([this, id] { form_.Press(id); });
+      // A message box opened by the press may have taken the release.
+      button.setDown(QGuiApplication::mouseButtons().testFlag(Qt::LeftButton));
+      break;
+    case QEvent::MouseMove:
+      button.setDown(over);
+      break;
+    default:
+      if (button.isDown()) {
+        button.setDown(false);
+        if (over) {
+          Dispatch([this, id] { form_.Click(id); });
+        }
+      }
+      break;
   }
-  if (event.key() == Qt::Key_Space) {
-    if (isButton && !event.isAutoRepeat()) {
-      Dispatch([this] { form_.PressKey(Key::Space); });
+  return true;
+}
+
+bool MainWindow::OnKeyPress(ControlId id, QObject& watched, const QKeyEvent& event) {
+  const int key = event.key();
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+    if (!event.isAutoRepeat()) {
+      Dispatch([this] { form_.PressKey(Key::Enter); });
     }
     return true;
   }
-  return false;
+  auto* button = qobject_cast<QAbstractButton*>(&watched);
+  if (button == nullptr) {
+    return false;
+  }
+  if (const std::optional<Key> arrow = ArrowKey(key)) {
+    Dispatch([this, arrow] { form_.PressKey(*arrow); });
+    return true;
+  }
+  // Space shows the pressed look; the release clicks.
+  if (key == Qt::Key_Space) {
+    if (spaceRelease_.isActive() &&
+        (event.isAutoRepeat() || event.timestamp() == spaceReleasedAt_)) {
+      spaceRelease_.stop();
+    } else if (IsCommandButton(id) && !event.isAutoRepeat()) {
+      button->setDown(true);
+    }
+    return true;
+  }
+  // There is no cancel button, and Escape does not call off a held Space.
+  return key == Qt::Key_Escape;
+}
+
+bool MainWindow::OnKeyRelease(QObject& watched, const QKeyEvent& event) {
+  auto* button = qobject_cast<QAbstractButton*>(&watched);
+  if (button == nullptr || event.key() != Qt::Key_Space) {
+    return false;
+  }
+  // Held down, the key repeats press and release; only the last release
+  // clicks, and only once: Qt's own click on release never runs.
+  if (!event.isAutoRepeat() && button->isDown()) {
+    spaceReleasedAt_ = event.timestamp();
+    spaceRelease_.start();
+  }
+  return true;
+}
+
+void MainWindow::ClickOnSpaceRelease() {
+  auto* button = qobject_cast<QAbstractButton*>(WidgetOf(form_.Focus()));
+  if (button != nullptr && button->isDown()) {
+    button->setDown(false);
+    Dispatch([this] { form_.PressKey(Key::Space); });
+  }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -7,12 +7,16 @@
 #include <vector>
 
 #include <QMainWindow>
+#include <QTimer>
+#include <QTranslator>
 
 #include "qt/qt_runtime.h"
 #include "window/form1.h"
 
+class QAbstractButton;
 class QFocusEvent;
 class QKeyEvent;
+class QMouseEvent;
 
 namespace tavolen {
 
@@ -26,8 +30,9 @@ class MainWindow final : public QMainWindow {
 
   [[nodiscard]] Form1& form() { return form_; }
 
-  // Brings every widget, and the keyboard focus, up to date from the model.
-  void Sync();
+  // Brings every widget, and the keyboard focus, up to date from the model;
+  // the reason tells a field moved into by Tab to select its text.
+  void Sync(Qt::FocusReason reason = Qt::OtherFocusReason);
 
  protected:
   bool focusNextPrevChild(bool next) override;
@@ -51,11 +56,20 @@ class MainWindow final : public QMainWindow {
   void ShowControl(const View& view) const;
   void ShowAnswerWords() const;
   void OnFocusIn(ControlId id, const QFocusEvent& event);
-  bool OnKeyPress(ControlId id, const QKeyEvent& event);
+  bool OnKeyPress(ControlId id, QObject& watched, const QKeyEvent& event);
+  bool OnKeyRelease(QObject& watched, const QKeyEvent& event);
+  void ClickOnSpaceRelease();
+  bool OnMouse(ControlId id, QObject& watched, const QMouseEvent& event);
+  bool OnButtonMouse(ControlId id, QAbstractButton& button, const QMouseEvent& event);
 
   template <typename Action>
-  void Dispatch(Action&& action);
+  void Dispatch(Action&& action, Qt::FocusReason reason = Qt::OtherFocusReason);
 
+  QTranslator qtTexts_;
+  // A Space release waits here in case a press with its time stamp follows:
+  // then it was a key repeat that the window system did not mark as one.
+  QTimer spaceRelease_;
+  quint64 spaceReleasedAt_ = 0;
   QtRuntime runtime_;
   Form1 form_;
   std::vector<View> views_;

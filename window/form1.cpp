@@ -220,6 +220,14 @@ bool Form1::EditText(ControlId field, std::string_view text) {
   return true;
 }
 
+bool Form1::Press(ControlId target) {
+  if (unloaded_ || !(IsCommandButton(target) || IsOptionButton(target))) {
+    return false;
+  }
+  ShiftFocus(target);
+  return true;
+}
+
 bool Form1::Click(ControlId target) {
   if (unloaded_) {
     return false;

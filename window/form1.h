@@ -92,6 +92,10 @@ class Form1 {
   // The user edited an entry field to this text (a paste, a deletion in the
   // middle); text beyond the field's limit is cut off.
   bool EditText(ControlId field, std::string_view text);
+  // A mouse press on a command button or option button: the focus moves to it
+  // and nothing is clicked or chosen yet; Click follows if the release is
+  // over the same control.
+  bool Press(ControlId target);
   // A mouse click on a command button or option button; focus moves first.
   bool Click(ControlId target);
   bool PressKey(Key key);
