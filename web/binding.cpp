@@ -96,6 +96,10 @@ class Window {
     const std::optional<ControlId> id = ParseControlName(name);
     return id && form_.EditText(*id, text);
   }
+  bool Press(const std::string& name) {
+    const std::optional<ControlId> id = ParseControlName(name);
+    return id && form_.Press(*id);
+  }
   bool Click(const std::string& name) {
     const std::optional<ControlId> id = ParseControlName(name);
     return id && form_.Click(*id);
@@ -278,6 +282,7 @@ EMSCRIPTEN_BINDINGS(tavolen) {
       .function("type", &Window::Type)
       .function("erase", &Window::Erase)
       .function("editText", &Window::EditText)
+      .function("press", &Window::Press)
       .function("click", &Window::Click)
       .function("key", &Window::PressKey)
       .function("menu", &Window::Menu)

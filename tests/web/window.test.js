@@ -2,7 +2,9 @@
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import {
+  center,
   clickOn,
+  control,
   dropText,
   launchBrowser,
   openTavolen,
@@ -321,5 +323,37 @@ test('a field keeps the focus when the mouse presses the window background', asy
     await page.mouse.click(box.x + 420, box.y + 100);
     const shown = await readWindow(page);
     assert.deepEqual([shown.focus, shown.Label7], ['Text2(1)', '分子']);
+  });
+});
+
+test('a press on 計算 moves the focus at once; a release dragged off it calculates nothing', async () => {
+  await withPage({}, async (page) => {
+    await clickOn(page, 'Text1(2)');
+    await page.keyboard.type('-');
+    const { x, y } = await center(page, control('Command1'));
+    await page.mouse.move(x, y);
+    await page.mouse.down();
+    const pressed = await readWindow(page);
+    assert.deepEqual([pressed.focus, pressed['Text1(2)'], pressed.Label7], ['Command1', '', '']);
+    await page.mouse.move(x, y + 200);
+    await page.mouse.up();
+    const released = await readWindow(page);
+    assert.deepEqual([released.focus, released.Line3, released['Label1(2)']], ['Command1', true, '']);
+  });
+});
+
+test('Space held on 計算 shows it pressed and clicks once, on the release', async () => {
+  await withPage({}, async (page) => {
+    // A numerator over an empty denominator: every click of 計算 opens a refusal box.
+    await fillIn(page, { 'Text1(1)': '1' });
+    await press(page, 'Tab', 'Tab', 'Tab', 'Tab', 'Tab');
+    await page.keyboard.down(' ');
+    await page.keyboard.down(' ');
+    const held = await page.$eval(control('Command1'), (button) => button.classList.contains('pressed'));
+    assert.deepEqual([held, await page.$('dialog[open]')], [true, null]);
+    await page.keyboard.up(' ');
+    await page.waitForSelector('dialog[open]');
+    await press(page, 'Enter');
+    assert.deepEqual([await page.$('dialog[open]'), (await readWindow(page)).focus], [null, 'Command1']);
   });
 });

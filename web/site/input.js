@@ -61,6 +61,7 @@ export function routeInput(windowElement, view, session) {
   const typeAt = (element) => view.typeOf(view.nameOf(element));
   const inWindow = (element) => windowElement.contains(element) && element !== windowElement;
   const menuKey = routeMenu(windowElement, session);
+  let spaceDownOn = null;
 
   document.addEventListener('keydown', (event) => {
     if (!session.accepting() || event.isComposing) {
@@ -93,29 +94,49 @@ export function routeInput(windowElement, view, session) {
       return;
     }
     event.preventDefault();
-    session.act((w) => w.key(key));
+    if (key === 'Space') {
+      // As on the desktop, Space shows the button pressed and clicks it on the release; a key
+      // held down repeats its press but clicks once.
+      spaceDownOn = target;
+      target.classList.add('pressed');
+      return;
+    }
+    // Enter held down clicks once, like Space; Tab and the arrows repeat.
+    if (key !== 'Enter' || !event.repeat) {
+      session.act((w) => w.key(key));
+    }
   });
 
-  // A button activates on the release of Space; the press already went to the model.
   document.addEventListener('keyup', (event) => {
-    if (event.key === ' ' && session.accepting() && typeAt(event.target) !== 'TextBox') {
-      event.preventDefault();
+    if (event.key !== ' ' || !spaceDownOn) {
+      return;
+    }
+    const pressed = spaceDownOn;
+    spaceDownOn = null;
+    pressed.classList.remove('pressed');
+    event.preventDefault();
+    if (session.accepting() && document.activeElement === pressed) {
+      session.act((w) => w.key('Space'));
     }
   });
 
   // A press into a field focuses it through the model, then lets the browser place the caret
-  // (and open a digit keyboard on touch screens). Any other press keeps the focus where it is:
-  // a button or option gets the focus from the model on its click.
+  // (and open a digit keyboard on touch screens). A press on a button or option moves the focus
+  // there at once, as on the desktop; its click follows only if the release is over it too.
+  // Any other press keeps the focus where it is.
   windowElement.addEventListener('mousedown', (event) => {
-    if (!session.accepting()) {
+    if (!session.accepting() || event.button !== 0) {
       return;
     }
     const name = view.nameOf(event.target);
-    if (view.typeOf(name) === 'TextBox') {
+    const type = view.typeOf(name);
+    if (type === 'TextBox') {
       session.act((w) => w.focus(name));
       if (session.focusName() === name) {
         return;
       }
+    } else if (type === 'OptionButton' || type === 'CommandButton') {
+      session.act((w) => w.press(name));
     }
     event.preventDefault();
   });
