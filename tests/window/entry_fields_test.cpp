@@ -12,16 +12,8 @@ struct CleanUpCase {
   bool overflow;
 };
 
+// The golden cleanup script holds the ordinary texts; these are the limits.
 const CleanUpCase kCleanUps[] = {
-    {"LoneMinusRemoved", "-", "", false},
-    {"EmptyStaysEmpty", "", "", false},
-    {"ZeroStays", "0", "0", false},
-    {"MinusDropped", "-5", "5", false},
-    {"RoundsUp", "3.7", "4", false},
-    {"TieToEvenDown", "2.5", "2", false},
-    {"NoNumberIsZero", "abc", "0", false},
-    {"FullWidthDigits", "１２．５", "12", false},
-    {"FullWidthMinusIsNotLone", "－", "0", false},
     {"LongestNegative", "-2147483647", "2147483647", false},
     {"BeyondLong", "2147483648", "2147483648", true},
     {"AbsOfMostNegative", "-2147483648", "-2147483648", true},
