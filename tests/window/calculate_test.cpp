@@ -19,19 +19,14 @@ struct CalculateCase {
   std::vector<std::string> events;
 };
 
-// Expected answers checked with exact fractions by hand; the golden scripts
-// hold the mixed sums, the division by zero and the keyboard's overflow.
+// Expected answers checked with exact fractions by hand. The arithmetic itself
+// is checked against exact fractions in fraction_test; the golden scripts hold
+// the ordinary answers, the division by zero and the keyboard's overflow.
 const CalculateCase kCases[] = {
     {"AllEmptyAddsToZero", "|||||", 0, 0, "||0|", false, kNone},
-    {"ProperSum", "|1|2||1|3", 0, 0, "6|5||", true, kNone},
-    {"NegativeFraction", "|1|3||1|2", 1, 0, "6|1||-", true, kNone},
     {"NegativeWhole", "|1|2||5|2", 1, 0, "||2|-", false, kNone},
     {"NegativeMixed", "|1|7|2||", 1, 0, "7|6|1|-", true, kNone},
     {"NegativeDenominatorGivesTheSign", "|1|-2|||", 0, 0, "2|1||-", true, kNone},
-    {"CrossReducedProduct", "|2|3||3|4", 2, 0, "2|1||", true, kNone},
-    {"UnevenQuotient", "2|1|3||3|5", 3, 0, "9|8|3|", true, kNone},
-    {"WholeQuotient", "|1|2||1|4", 3, 0, "||2|", false, kNone},
-    {"ZeroDividedIsZero", "|||5||", 3, 0, "||0|", false, kNone},
     {"FirstZeroDenominatorRejected", "|3||1||", 0, 0, "|||", true, kRejected},
     {"NegativeNumeratorOverZeroAccepted", "3|-2|0|||", 0, 0, "||3|", false, kNone},
     {"FieldBeyondLong", "2147483648|||||", 0, 0, "|||", true, kOverflow},
@@ -39,28 +34,26 @@ const CalculateCase kCases[] = {
     {"LargestSum", "|1|30370005||1|30370004", 0, 1, "922337173330020|60740009||", true, kNone},
 };
 
-class Calculate : public ::testing::TestWithParam<CalculateCase> {};
+TEST(Calculate, WritesTheOutcome) {
+  for (const CalculateCase& c : kCases) {
+    SCOPED_TRACE(c.name);
+    Window w;
+    // A previous negative whole answer, so that every label and the bar change.
+    w.Enter("|||3||");
+    w.form.Click(Id("Option1(1)"));
+    w.form.Click(Id("Command1"));
+    ASSERT_EQ(w.Answer(), "||3|-");
 
-TEST_P(Calculate, WritesTheOutcome) {
-  const CalculateCase& c = GetParam();
-  Window w;
-  // A previous negative whole answer, so that every label and the bar change.
-  w.Enter("|||3||");
-  w.form.Click(Id("Option1(1)"));
-  w.form.Click(Id("Command1"));
-  ASSERT_EQ(w.Answer(), "||3|-");
-
-  w.Enter(c.fields);
-  w.form.Click(ControlId{ControlName::Option1, c.op});
-  w.form.Click(ControlId{ControlName::Option2, c.form});
-  w.runtime.events.clear();
-  w.form.Click(Id("Command1"));
-  EXPECT_EQ(w.Answer(), c.labels);
-  EXPECT_EQ(w.form.Line3.Visible, c.bar);
-  EXPECT_EQ(w.runtime.events, c.events);
+    w.Enter(c.fields);
+    w.form.Click(ControlId{ControlName::Option1, c.op});
+    w.form.Click(ControlId{ControlName::Option2, c.form});
+    w.runtime.events.clear();
+    w.form.Click(Id("Command1"));
+    EXPECT_EQ(w.Answer(), c.labels);
+    EXPECT_EQ(w.form.Line3.Visible, c.bar);
+    EXPECT_EQ(w.runtime.events, c.events);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Outcomes, Calculate, ::testing::ValuesIn(kCases), kRowName);
 
 }  // namespace
 }  // namespace tavolen::testing

@@ -30,16 +30,6 @@ TEST(Focus, TabVisitsEveryStopAndWrapsToTheChosenOperator) {
   EXPECT_EQ(seen() + w.form.Label3.Caption, "Option2(1) ×");
 }
 
-TEST(Focus, LostFocusErrorLetsTheClickGoOn) {
-  Window w;
-  w.form.MoveFocus(Id("Text1(2)"));
-  w.form.Text1(Integer{2}).Text = "9999999999";
-  w.form.Click(Id("Option1(3)"));
-  EXPECT_EQ(w.runtime.events, OverflowIn("Text1_LostFocus"));
-  EXPECT_EQ(w.form.Focus(), Id("Option1(3)"));
-  EXPECT_EQ(w.form.Label3.Caption, "÷");
-}
-
 // Refusals that the golden refuse_* scripts cannot reach.
 TEST(Refusal, ActionThatDoesNotApplyChangesNothing) {
   const std::pair<const char*, bool (*)(Form1&)> kRefusals[] = {
