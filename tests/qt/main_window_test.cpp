@@ -432,19 +432,6 @@ class MainWindowTest : public QObject {
     QVERIFY(!calculate->isDown());
     QCOMPARE(s.answer(), "||0|");
     QVERIFY(!s.widget("Line3")->isVisible());
-  }
-
-  // An error that leaves a handler is reported in a box, and the window takes
-  // the next action: 999 1/9999 is 9989002/9999, and 9989002 * 9998 leaves Long.
-  void overflowReported() {
-    const Screen s;
-    s.click("Option1_3");
-    s.type("Text1_2=999 Text1_1=1 Text1_0=9999 Text2_1=1 Text2_0=9998");
-    const MessageBoxCloser closer;
-    s.click("Command1");
-    QCOMPARE(closer.seen, QStringList{"Critical エラーメッセージ: 数が大きすぎて計算できません。"});
-    QCOMPARE(s.answer(), "|||");
-    QVERIFY(s.widget("Line3")->isVisible());
     QTRY_COMPARE(FocusName(), "Command1");
   }
 
