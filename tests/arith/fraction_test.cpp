@@ -50,18 +50,12 @@ std::string RunSteps(Case c, Answer& answer) {
   return text + "0";
 }
 
-constexpr CalcOperator kAdd = CalcOperator::Add;
-constexpr CalcOperator kSub = CalcOperator::Subtract;
-constexpr CalcOperator kMul = CalcOperator::Multiply;
-constexpr CalcOperator kDiv = CalcOperator::Divide;
+using enum CalcOperator;
 
 constexpr Int128 kDoubleExactMax = Int128{1} << 53;
-constexpr bool FitsLong(const Int128 v) {
-  return v <= INT32_MAX;
-}
-constexpr bool FitsCurrency(const Int128 v) {
-  return v <= 922337203685477;
-}
+// The magnitudes here are never negative, so only the upper limits matter.
+constexpr Int128 kLongMax = INT32_MAX;
+constexpr Int128 kCurrencyMax = 922337203685477;
 
 Int128 Gcd(Int128 a, Int128 b) {
   while (b != 0) {
@@ -89,13 +83,13 @@ Rational ValueOf(const Operand& e) {
 std::string ExactText(const Case& c) {
   const Rational x = ValueOf(c.first);
   const Rational y = ValueOf(c.second);
-  if (c.op == kDiv && y.num == 0) {
+  if (c.op == Divide && y.num == 0) {
     return "by zero, 0";
   }
-  const Rational r = c.op == kAdd   ? Lowest(x.num * y.den + y.num * x.den, x.den * y.den)
-                     : c.op == kSub ? Lowest(x.num * y.den - y.num * x.den, x.den * y.den)
-                     : c.op == kMul ? Lowest(x.num * y.num, x.den * y.den)
-                                    : Lowest(x.num * y.den, x.den * y.num);
+  const Rational r = c.op == Add        ? Lowest(x.num * y.den + y.num * x.den, x.den * y.den)
+                     : c.op == Subtract ? Lowest(x.num * y.den - y.num * x.den, x.den * y.den)
+                     : c.op == Multiply ? Lowest(x.num * y.num, x.den * y.den)
+                                        : Lowest(x.num * y.den, x.den * y.num);
   const std::string text = std::to_string(static_cast<std::int64_t>(r.num));
   return r.den == 1 ? text : text + "/" + std::to_string(static_cast<std::int64_t>(r.den));
 }
@@ -107,7 +101,7 @@ bool Cancel(Int128& a, Int128& b) {
   const Int128 g = Gcd(a, b);
   a /= g;
   b /= g;
-  return FitsLong(g);
+  return g <= kLongMax;
 }
 
 // Follows the steps' intermediates on exact integers (operands are never
@@ -122,14 +116,14 @@ Outcome PredictSteps(const Case& c) {
     const Int128 product = operands[i].Whole.value * denominator;
     d[i] = denominator == 0 ? 1 : denominator;
     n[i] = denominator == 0 ? operands[i].Whole.value : product + operands[i].Numerator.value;
-    if (!FitsLong(product) || !FitsLong(n[i]) || !Cancel(d[i], n[i])) {
+    if (product > kLongMax || n[i] > kLongMax || !Cancel(d[i], n[i])) {
       return Outcome::Overflows;
     }
   }
   Int128 num = 0;
   Int128 den = 0;
-  if (c.op == kAdd || c.op == kSub) {
-    if (!FitsCurrency(d[0] * d[1])) {
+  if (c.op == Add || c.op == Subtract) {
+    if (d[0] * d[1] > kCurrencyMax) {
       return Outcome::Overflows;
     }
     den = d[0] * d[1] / Gcd(d[0], d[1]);
@@ -138,13 +132,13 @@ Outcome PredictSteps(const Case& c) {
     if (a > kDoubleExactMax || b > kDoubleExactMax) {
       return Outcome::Inexact;
     }
-    num = c.op == kAdd ? a + b : (a > b ? a - b : b - a);
-    if (!FitsCurrency(num)) {
+    num = c.op == Add ? a + b : (a > b ? a - b : b - a);
+    if (num > kCurrencyMax) {
       return Outcome::Overflows;
     }
-  } else if (c.op == kMul) {
-    if (!Cancel(d[0], n[1]) || !Cancel(n[0], d[1]) || !FitsCurrency(n[0] * n[1]) ||
-        !FitsLong(d[0] * d[1])) {
+  } else if (c.op == Multiply) {
+    if (!Cancel(d[0], n[1]) || !Cancel(n[0], d[1]) || n[0] * n[1] > kCurrencyMax ||
+        d[0] * d[1] > kLongMax) {
       return Outcome::Overflows;
     }
     num = n[0] * n[1];
@@ -153,15 +147,15 @@ Outcome PredictSteps(const Case& c) {
     if (n[1] == 0) {
       return Outcome::Fits;
     }
-    if (!Cancel(d[0], d[1]) || !Cancel(n[0], n[1]) || !FitsLong(n[0] * d[1]) ||
-        !FitsLong(n[1] * d[0])) {
+    if (!Cancel(d[0], d[1]) || !Cancel(n[0], n[1]) || n[0] * d[1] > kLongMax ||
+        n[1] * d[0] > kLongMax) {
       return Outcome::Overflows;
     }
     num = n[0] * d[1];
     den = n[1] * d[0];
   }
   const bool fraction = num != 0 && num % den != 0;
-  return !fraction || FitsLong(Gcd(num, den)) ? Outcome::Fits : Outcome::Overflows;
+  return !fraction || Gcd(num, den) <= kLongMax ? Outcome::Fits : Outcome::Overflows;
 }
 
 // Turns the answer as shown into the other form and back, and applies each
@@ -201,7 +195,7 @@ void CheckCase(const Case& c, Tally& tally) {
   Answer answer;
   if (predicted == Outcome::Overflows) {
     ++tally.overflowed;
-    tally.overflowed_outside_divide |= c.op != kDiv;
+    tally.overflowed_outside_divide |= c.op != Divide;
     EXPECT_THROW((void)RunSteps(c, answer), Overflow) << Describe(c);
   } else if (predicted == Outcome::Fits) {
     ++tally.agreed;
@@ -220,7 +214,7 @@ Tally CheckRandomCases(const int pairs, Field field) {
     // Denominator, numerator and whole part, as the fields are read.
     const Operand first{Long{field(9999)}, Long{field(9999)}, Long{field(999)}, Long{0}};
     const Operand second{Long{field(9999)}, Long{field(9999)}, Long{field(999)}, Long{0}};
-    for (const CalcOperator op : {kAdd, kSub, kMul, kDiv}) {
+    for (const CalcOperator op : {Add, Subtract, Multiply, Divide}) {
       CheckCase({first, op, second}, tally);
     }
   }

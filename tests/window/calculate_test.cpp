@@ -7,7 +7,6 @@ namespace {
 
 const std::vector<std::string> kNone;
 const std::vector<std::string> kRejected{kErrorBox + "分母を１以上の整数にしてください。"};
-const std::vector<std::string> kByZero{kErrorBox + "0で割り算しようとしています。"};
 const std::vector<std::string> kOverflow = OverflowIn("Command1_Click");
 
 struct CalculateCase {
@@ -20,52 +19,41 @@ struct CalculateCase {
   std::vector<std::string> events;
 };
 
-// Expected answers checked with exact fractions by hand.
+// Expected answers checked with exact fractions by hand. The arithmetic itself
+// is checked against exact fractions in fraction_test; the golden scripts hold
+// the ordinary answers, the division by zero and the keyboard's overflow.
 const CalculateCase kCases[] = {
     {"AllEmptyAddsToZero", "|||||", 0, 0, "||0|", false, kNone},
-    {"ProperSum", "|1|2||1|3", 0, 0, "6|5||", true, kNone},
-    {"MixedSumShownMixed", "1|1|2|2|1|3", 0, 0, "6|5|3|", true, kNone},
-    {"MixedSumShownImproper", "1|1|2|2|1|3", 0, 1, "6|23||", true, kNone},
-    {"NegativeFraction", "|1|3||1|2", 1, 0, "6|1||-", true, kNone},
     {"NegativeWhole", "|1|2||5|2", 1, 0, "||2|-", false, kNone},
     {"NegativeMixed", "|1|7|2||", 1, 0, "7|6|1|-", true, kNone},
     {"NegativeDenominatorGivesTheSign", "|1|-2|||", 0, 0, "2|1||-", true, kNone},
-    {"CrossReducedProduct", "|2|3||3|4", 2, 0, "2|1||", true, kNone},
-    {"UnevenQuotient", "2|1|3||3|5", 3, 0, "9|8|3|", true, kNone},
-    {"WholeQuotient", "|1|2||1|4", 3, 0, "||2|", false, kNone},
-    {"ZeroDividedIsZero", "|||5||", 3, 0, "||0|", false, kNone},
-    {"DivisionByZero", "5|||||", 3, 0, "||0|", false, kByZero},
     {"FirstZeroDenominatorRejected", "|3||1||", 0, 0, "|||", true, kRejected},
-    {"SecondZeroDenominatorRejected", "||||3|", 0, 0, "|||", true, kRejected},
     {"NegativeNumeratorOverZeroAccepted", "3|-2|0|||", 0, 0, "||3|", false, kNone},
-    {"KeyboardReachableOverflow", "999|1|9999||1|9998", 3, 0, "|||", true, kOverflow},
     {"FieldBeyondLong", "2147483648|||||", 0, 0, "|||", true, kOverflow},
     {"LcmOverflow", "|1|30370005||1|30370005", 0, 0, "|||", true, kOverflow},
     {"LargestSum", "|1|30370005||1|30370004", 0, 1, "922337173330020|60740009||", true, kNone},
 };
 
-class Calculate : public ::testing::TestWithParam<CalculateCase> {};
+TEST(Calculate, WritesTheOutcome) {
+  for (const CalculateCase& c : kCases) {
+    SCOPED_TRACE(c.name);
+    Window w;
+    // A previous negative whole answer, so that every label and the bar change.
+    w.Enter("|||3||");
+    w.form.Click(Id("Option1(1)"));
+    w.form.Click(Id("Command1"));
+    ASSERT_EQ(w.Answer(), "||3|-");
 
-TEST_P(Calculate, WritesTheOutcome) {
-  const CalculateCase& c = GetParam();
-  Window w;
-  // A previous negative whole answer, so that every label and the bar change.
-  w.Enter("|||3||");
-  w.form.Click(Id("Option1(1)"));
-  w.form.Click(Id("Command1"));
-  ASSERT_EQ(w.Answer(), "||3|-");
-
-  w.Enter(c.fields);
-  w.form.Click(ControlId{ControlName::Option1, c.op});
-  w.form.Click(ControlId{ControlName::Option2, c.form});
-  w.runtime.events.clear();
-  w.form.Click(Id("Command1"));
-  EXPECT_EQ(w.Answer(), c.labels);
-  EXPECT_EQ(w.form.Line3.Visible, c.bar);
-  EXPECT_EQ(w.runtime.events, c.events);
+    w.Enter(c.fields);
+    w.form.Click(ControlId{ControlName::Option1, c.op});
+    w.form.Click(ControlId{ControlName::Option2, c.form});
+    w.runtime.events.clear();
+    w.form.Click(Id("Command1"));
+    EXPECT_EQ(w.Answer(), c.labels);
+    EXPECT_EQ(w.form.Line3.Visible, c.bar);
+    EXPECT_EQ(w.runtime.events, c.events);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Outcomes, Calculate, ::testing::ValuesIn(kCases), kRowName);
 
 }  // namespace
 }  // namespace tavolen::testing

@@ -67,6 +67,4 @@ inline std::vector<std::string> OverflowIn(const std::string& handler) {
   return {"error Overflow in " + handler, kOverflowReport};
 }
 
-inline constexpr auto kRowName = [](const auto& row) { return std::string(row.param.name); };
-
 }  // namespace tavolen::testing
