@@ -20,10 +20,10 @@ const TYPES = {
   '.webmanifest': 'application/manifest+json',
 };
 
-// Serves SITE on 127.0.0.1 at a free port, under the folder `prefix`. With `gzip`, answers
-// gzip to clients that ask for it, and with `maxAge` lets them keep files that long, as a
-// production server would. Every response is counted in `served`.
-export async function startServer({ gzip = false, prefix = '/', maxAge = 0 } = {}) {
+// Serves `site` (the built site unless told) on 127.0.0.1 at a free port, under the folder
+// `prefix`. With `gzip`, answers gzip to clients that ask for it, and with `maxAge` lets them
+// keep files that long, as a production server would. Every response is counted in `served`.
+export async function startServer({ gzip = false, prefix = '/', maxAge = 0, site = SITE } = {}) {
   const served = [];
   // Compressed once per file, as a server with precompressed files would answer.
   const compressed = new Map();
@@ -35,8 +35,8 @@ export async function startServer({ gzip = false, prefix = '/', maxAge = 0 } = {
   };
   const server = createServer((request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
-    let file = normalize(join(SITE, path.slice(prefix.length - 1)));
-    if (!path.startsWith(prefix) || !file.startsWith(SITE)) {
+    let file = normalize(join(site, path.slice(prefix.length - 1)));
+    if (!path.startsWith(prefix) || !file.startsWith(site)) {
       response.writeHead(403).end();
       return;
     }

@@ -85,5 +85,4 @@ async function start() {
   settle();
 }
 
-start();
-keepForOffline();
+start().finally(keepForOffline);
