@@ -7,7 +7,16 @@ import { copyFileSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFile
 import { loadavg, tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { gzipSync } from 'node:zlib';
-import { SITE, clickOn, launchBrowser, openTavolen, readWindow, startServer } from '../tests/web/harness.js';
+import {
+  SITE,
+  WORKED_EXAMPLE,
+  clickOn,
+  fillIn,
+  launchBrowser,
+  openTavolen,
+  readWindow,
+  startServer,
+} from '../tests/web/harness.js';
 
 const RUNS = Number(process.env.RUNS ?? 10);
 const CLICKS = Number(process.env.CLICKS ?? 1000);
@@ -117,17 +126,7 @@ async function warmVisit(browser, server) {
 
 async function clickCost(browser, server) {
   const page = await openTavolen(browser, server.url);
-  for (const [name, text] of [
-    ['Text1(2)', '1'],
-    ['Text1(1)', '1'],
-    ['Text1(0)', '2'],
-    ['Text2(2)', '2'],
-    ['Text2(1)', '1'],
-    ['Text2(0)', '3'],
-  ]) {
-    await clickOn(page, name);
-    await page.keyboard.type(text);
-  }
+  await fillIn(page, WORKED_EXAMPLE);
   // From the first listener on the way down to the last on the way up, with the style and
   // layout of the new picture forced before the clock stops.
   await page.evaluate(() => {

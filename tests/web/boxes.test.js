@@ -5,6 +5,7 @@ import assert from 'node:assert/strict';
 import {
   accessibleNodes,
   clickOn,
+  fillIn,
   launchBrowser,
   openTavolen,
   press,
@@ -32,13 +33,6 @@ async function withPage(body) {
     assert.deepEqual(page.errors, []);
   } finally {
     await page.close();
-  }
-}
-
-async function fillIn(page, entries) {
-  for (const [name, text] of Object.entries(entries)) {
-    await clickOn(page, name);
-    await page.keyboard.type(text);
   }
 }
 

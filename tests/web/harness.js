@@ -154,6 +154,24 @@ export async function clickOn(page, name) {
   await page.mouse.click(x, y);
 }
 
+// Types into fields entered with the mouse, as most users fill the window in.
+export async function fillIn(page, entries) {
+  for (const [name, text] of Object.entries(entries)) {
+    await clickOn(page, name);
+    await page.keyboard.type(text);
+  }
+}
+
+// The fields of 1 1/2 + 2 1/3, the worked example whose answer is 3 5/6.
+export const WORKED_EXAMPLE = {
+  'Text1(2)': '1',
+  'Text1(1)': '1',
+  'Text1(0)': '2',
+  'Text2(2)': '2',
+  'Text2(1)': '1',
+  'Text2(0)': '3',
+};
+
 export async function tapOn(page, name) {
   const { x, y } = await center(page, control(name));
   await page.touchscreen.tap(x, y);

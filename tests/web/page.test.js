@@ -7,6 +7,7 @@ import {
   SITE,
   accessibleNodes,
   clickOn,
+  fillIn,
   launchBrowser,
   openTavolen,
   readSiteFile,
@@ -32,15 +33,7 @@ async function withServer(options, body) {
 }
 
 async function calculateHalfAndThird(page) {
-  for (const [name, digit] of [
-    ['Text1(1)', '1'],
-    ['Text1(0)', '2'],
-    ['Text2(1)', '1'],
-    ['Text2(0)', '3'],
-  ]) {
-    await clickOn(page, name);
-    await page.keyboard.type(digit);
-  }
+  await fillIn(page, { 'Text1(1)': '1', 'Text1(0)': '2', 'Text2(1)': '1', 'Text2(0)': '3' });
   await clickOn(page, 'Command1');
   const shown = await readWindow(page);
   return [shown['Label1(1)'], shown['Label1(0)']];

@@ -1,7 +1,7 @@
 // Pictures of the page for the README: 1 1/2 + 2 1/3 entered with real input and 計算
 // pressed, the window at 1:1 and the whole page on a screen 360 CSS pixels wide.
 // Usage: node tests/web/screenshot.js WIDE.png NARROW.png
-import { clickOn, launchBrowser, openTavolen, readWindow, startServer } from './harness.js';
+import { WORKED_EXAMPLE, clickOn, fillIn, launchBrowser, openTavolen, readWindow, startServer } from './harness.js';
 
 const [wide, narrow] = process.argv.slice(2);
 if (!wide || !narrow) {
@@ -10,17 +10,7 @@ if (!wide || !narrow) {
 }
 
 async function workedExample(page) {
-  for (const [name, digit] of [
-    ['Text1(2)', '1'],
-    ['Text1(1)', '1'],
-    ['Text1(0)', '2'],
-    ['Text2(2)', '2'],
-    ['Text2(1)', '1'],
-    ['Text2(0)', '3'],
-  ]) {
-    await clickOn(page, name);
-    await page.keyboard.type(digit);
-  }
+  await fillIn(page, WORKED_EXAMPLE);
   await clickOn(page, 'Command1');
   const shown = await readWindow(page);
   const answer = [shown['Label1(2)'], shown['Label1(1)'], shown['Label1(0)']].join(' ');

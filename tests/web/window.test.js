@@ -4,6 +4,7 @@ import assert from 'node:assert/strict';
 import {
   center,
   clickOn,
+  fillIn,
   control,
   dropText,
   launchBrowser,
@@ -12,6 +13,7 @@ import {
   readWindow,
   startServer,
   tapOn,
+  WORKED_EXAMPLE,
 } from './harness.js';
 
 let server;
@@ -57,14 +59,6 @@ const EMPTY_WINDOW = {
   focus: 'Option1(0)',
 };
 
-// Types into fields entered with the mouse, as most users fill the window in.
-async function fillIn(page, entries) {
-  for (const [name, text] of Object.entries(entries)) {
-    await clickOn(page, name);
-    await page.keyboard.type(text);
-  }
-}
-
 const answerOf = (shown) => ['Label1(3)', 'Label1(2)', 'Label1(1)', 'Label1(0)', 'Line3'].map((n) => shown[n]);
 const answerWords = (page) => page.$eval('#window output', (o) => o.textContent);
 
@@ -97,7 +91,7 @@ test('1 1/2 + 2 1/3 typed with the keyboard alone gives 3 5/6', async () => {
 
 test('1 1/2 + 2 1/3 entered with the mouse and 計算 clicked gives 3 5/6', async () => {
   await withPage({}, async (page) => {
-    await fillIn(page, { 'Text1(2)': '1', 'Text1(1)': '1', 'Text1(0)': '2', 'Text2(2)': '2', 'Text2(1)': '1', 'Text2(0)': '3' });
+    await fillIn(page, WORKED_EXAMPLE);
     await clickOn(page, 'Command1');
     const shown = await readWindow(page);
     assert.deepEqual(answerOf(shown), ['', '3', '5', '6', true]);
@@ -279,7 +273,7 @@ for (const row of CLEANUPS) {
 
 test('the answer form switches between 帯分数 and 仮分数 and back', async () => {
   await withPage({}, async (page) => {
-    await fillIn(page, { 'Text1(2)': '1', 'Text1(1)': '1', 'Text1(0)': '2', 'Text2(2)': '2', 'Text2(1)': '1', 'Text2(0)': '3' });
+    await fillIn(page, WORKED_EXAMPLE);
     await clickOn(page, 'Command1');
     await clickOn(page, 'Option2(1)');
     let shown = await readWindow(page);
