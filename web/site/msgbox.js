@@ -3,7 +3,7 @@
 // shown in order, each in front of its own picture of the window.
 
 // The icon bits of a message box style.
-const ICONS = { 16: 'critical', 32: 'question', 48: 'exclamation', 64: 'information' };
+const ICONS = { 16: 'critical', 64: 'information' };
 
 export function createMessageBoxes(dialog) {
   const title = dialog.querySelector('.msgbox-title');
