@@ -139,7 +139,7 @@ TEST(DoubleText, AgreesWithTheLibrary) {
     if (!std::isfinite(high)) {
       continue;
     }
-    const std::string digits = ExactText(low);
+    const std::string digits = ExactText(static_cast<long double>(low));
     ASSERT_EQ(NearestDouble(digits), low) << digits;
     ASSERT_EQ(LibraryRead(digits), low) << digits;
     const long double halfway =
