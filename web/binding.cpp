@@ -86,9 +86,11 @@ class Window {
  public:
   Window() { runtime_.Watch(form_); }
 
-  bool Focus(const std::string& name) {
+  // An entry point that names its control; an unknown name changes nothing.
+  template <bool (Form1::*Action)(ControlId)>
+  bool On(const std::string& name) {
     const std::optional<ControlId> id = ParseControlName(name);
-    return id && form_.MoveFocus(*id);
+    return id && (form_.*Action)(*id);
   }
   bool Type(const std::string& text) { return form_.Type(text); }
   bool Erase() { return form_.Erase(); }
@@ -96,21 +98,9 @@ class Window {
     const std::optional<ControlId> id = ParseControlName(name);
     return id && form_.EditText(*id, text);
   }
-  bool Press(const std::string& name) {
-    const std::optional<ControlId> id = ParseControlName(name);
-    return id && form_.Press(*id);
-  }
-  bool Click(const std::string& name) {
-    const std::optional<ControlId> id = ParseControlName(name);
-    return id && form_.Click(*id);
-  }
   bool PressKey(const std::string& name) {
     const std::optional<Key> key = ParseKey(name);
     return key && form_.PressKey(*key);
-  }
-  bool Menu(const std::string& name) {
-    const std::optional<ControlId> id = ParseControlName(name);
-    return id && form_.ChooseMenu(*id);
   }
   bool Close() { return form_.RequestClose(); }
   [[nodiscard]] State Snapshot() const { return StateOf(form_); }
@@ -278,14 +268,14 @@ EMSCRIPTEN_BINDINGS(tavolen) {
   function("definition", &tavolen::Definition);
   class_<Window>("Window")
       .constructor<>()
-      .function("focus", &Window::Focus)
+      .function("focus", &Window::On<&tavolen::Form1::MoveFocus>)
       .function("type", &Window::Type)
       .function("erase", &Window::Erase)
       .function("editText", &Window::EditText)
-      .function("press", &Window::Press)
-      .function("click", &Window::Click)
+      .function("press", &Window::On<&tavolen::Form1::Press>)
+      .function("click", &Window::On<&tavolen::Form1::Click>)
       .function("key", &Window::PressKey)
-      .function("menu", &Window::Menu)
+      .function("menu", &Window::On<&tavolen::Form1::ChooseMenu>)
       .function("close", &Window::Close)
       .function("snapshot", &Window::Snapshot)
       .function("takeMessageBoxes", &Window::TakeMessageBoxes);
