@@ -351,3 +351,44 @@ test('Space held on 計算 shows it pressed and clicks once, on the release', as
     assert.deepEqual([await page.$('dialog[open]'), (await readWindow(page)).focus], [null, 'Command1']);
   });
 });
+
+test('a long answer is drawn smaller inside its label, never cut, with the whole text in its tooltip', async () => {
+  await withPage({}, async (page) => {
+    await clickOn(page, 'Option1(2)');
+    const operand = { whole: '999', numerator: '9998', denominator: '9999' };
+    await fillIn(page, {
+      'Text1(2)': operand.whole,
+      'Text1(1)': operand.numerator,
+      'Text1(0)': operand.denominator,
+      'Text2(2)': operand.whole,
+      'Text2(1)': operand.numerator,
+      'Text2(0)': operand.denominator,
+    });
+    await clickOn(page, 'Option2(1)');
+    await clickOn(page, 'Command1');
+    // Each answer caption within its label, a shrunk one with a pixel to spare on either side;
+    // each field's text within the field.
+    const shown = await page.$$eval('#window .answer .label, #window .field', (elements) =>
+      elements.map((element) => {
+        if (element.matches('.field')) {
+          return [element.dataset.name, element.value, element.scrollWidth <= element.clientWidth, ''];
+        }
+        const box = element.getBoundingClientRect();
+        const inner = element.querySelector('.caption').getBoundingClientRect();
+        const spare = element.title ? 1 : 0;
+        const fits = inner.left >= box.left + spare && inner.right <= box.right - spare;
+        return [element.dataset.name, element.textContent, fits, element.title];
+      }),
+    );
+    assert.deepEqual(
+      shown.filter(([name]) => name.startsWith('Label1')),
+      [
+        ['Label1(3)', '', true, ''],
+        ['Label1(2)', '', true, ''],
+        ['Label1(1)', '99979981002001', true, '99979981002001'],
+        ['Label1(0)', '99980001', true, '99980001'],
+      ],
+    );
+    assert.deepEqual(shown.filter(([, , fits]) => !fits), []);
+  });
+});

@@ -107,12 +107,48 @@ function makeButton(def) {
   return { outer: button, focusable: button };
 }
 
+// A caption wider than its label is drawn smaller, down to 8 px, and then narrowed, so that it is
+// never cut; the label keeps its size, with a pixel to spare on either side, and its tooltip holds
+// the whole text. Only a label whose text changed is measured, so a redraw stays cheap.
+const SMALLEST_PX = 8;
+
+function fitCaption(label, caption, nominalPx) {
+  caption.style.fontSize = nominalPx ? `${nominalPx}px` : '';
+  caption.style.transform = '';
+  label.classList.remove('shrunk');
+  label.style.lineHeight = '';
+  label.removeAttribute('title');
+  const room = label.clientWidth - 2;
+  const width = () => caption.getBoundingClientRect().width;
+  if (room <= 0 || width() <= label.clientWidth) {
+    return;
+  }
+  let size = nominalPx || parseFloat(getComputedStyle(caption).fontSize);
+  while (width() > room && size > SMALLEST_PX) {
+    size -= 1;
+    caption.style.fontSize = `${size}px`;
+  }
+  if (width() > room) {
+    caption.style.transform = `translateX(1px) scaleX(${room / width()})`;
+  }
+  label.classList.add('shrunk');
+  label.style.lineHeight = `${label.clientHeight}px`;
+  label.title = caption.textContent;
+}
+
 function makeLabel(def) {
   const label = document.createElement('div');
   label.className = 'label';
-  label.textContent = def.caption;
+  const caption = document.createElement('span');
+  caption.className = 'caption';
+  caption.textContent = def.caption;
+  label.append(caption);
   applyLooks(label, def);
-  return { outer: label, focusable: null };
+  const show = (text) => {
+    caption.textContent = text;
+    fitCaption(label, caption, def.font.pixels);
+  };
+  return { outer: label, focusable: null, show };
 }
 
 const MAKERS = {
@@ -211,7 +247,7 @@ export function buildWindow(windowElement, def) {
       if (view.type === 'TextBox' && typeof value === 'string' && view.outer.value !== value) {
         view.outer.value = value;
       } else if (view.type === 'Label' && typeof value === 'string' && view.outer.textContent !== value) {
-        view.outer.textContent = value;
+        view.show(value);
       } else if (view.type === 'OptionButton') {
         view.focusable.checked = value === stateKey(name).index;
       } else if (view.type === 'Line' && typeof value === 'boolean') {
