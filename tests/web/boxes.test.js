@@ -26,8 +26,8 @@ after(async () => {
   await server?.stop();
 });
 
-async function withPage(body) {
-  const page = await openTavolen(browser, server.url);
+async function withPage(body, options = {}) {
+  const page = await openTavolen(browser, server.url, options);
   try {
     await body(page);
     assert.deepEqual(page.errors, []);
@@ -152,6 +152,31 @@ test('F10 reaches the menu bar from the keyboard; Escape goes back to the window
   });
 });
 
+test('without modal dialogs in the browser, a message box still holds the focus and keeps the window still', async () => {
+  const prepare = (page) => page.evaluateOnNewDocument(() => delete HTMLDialogElement.prototype.showModal);
+  await withPage(async (page) => {
+    await fillIn(page, { 'Text2(1)': '7' });
+    await clickOn(page, 'FileBer');
+    await waitForMessageBox(page);
+    assert.equal((await readMessageBox(page)).focus, 'OK');
+    const before = await readWindow(page);
+    await clickOn(page, 'Option1(3)');
+    await fillIn(page, { 'Text1(2)': '5' });
+    await press(page, 'Tab', 'Tab');
+    assert.deepEqual(await readWindow(page), before);
+    assert.equal((await readMessageBox(page)).focus, 'OK');
+    await press(page, 'Escape');
+    await page.waitForSelector('dialog[open]', { hidden: true });
+    assert.deepEqual(await readWindow(page), { ...before, focus: 'Text2(1)' });
+    await clickOn(page, 'Command1');
+    await waitForMessageBox(page);
+    assert.equal((await readMessageBox(page)).title, ERROR_TITLE);
+    await press(page, 'Enter');
+    await page.waitForSelector('dialog[open]', { hidden: true });
+    assert.equal((await readWindow(page)).focus, 'Command1');
+  }, { prepare });
+});
+
 const EXITS = [
   { name: 'the 終了 button', exit: (page) => clickOn(page, 'Command3') },
   { name: 'the 終了 menu command', exit: (page) => clickOn(page, 'FileExit') },
@@ -177,13 +202,46 @@ for (const row of EXITS) {
   });
 }
 
-test('leaving the page is the close request: coming back to it shows that Tavolen has ended', async () => {
-  await withPage(async (page) => {
-    await fillIn(page, { 'Text1(2)': '5' });
-    await page.goto(new URL('manifest.webmanifest', server.url).href);
-    // Chromium keeps the left page in its back-forward cache, as it was when it was hidden.
-    await page.goBack();
-    await page.waitForSelector('#ended:not([hidden])');
-    assert.equal(await page.$eval('#window', (w) => w.checkVisibility()), false);
+// Back to the page: Chromium restores it from its back-forward cache as it was when it was left.
+const COMING_BACK = [
+  {
+    name: 'after typing, the window comes back as it was, and works',
+    async before(page) {
+      await fillIn(page, { 'Text1(1)': '1', 'Text1(0)': '2' });
+    },
+    ended: false,
+    async after(page) {
+      assert.deepEqual((await readWindow(page)).focus, 'Text1(0)');
+      await fillIn(page, { 'Text2(1)': '1', 'Text2(0)': '3' });
+      await clickOn(page, 'Command1');
+      assert.deepEqual(answerOf(await readWindow(page)), ['', '', '5', '6', true]);
+    },
+  },
+  {
+    name: 'after 終了, the notice comes back',
+    async before(page) {
+      await clickOn(page, 'Command3');
+    },
+    ended: true,
+    async after(page) {
+      assert.equal(await page.evaluate(() => document.activeElement.id), 'restart');
+    },
+  },
+];
+for (const row of COMING_BACK) {
+  test(`Back to the page: ${row.name}`, async () => {
+    await withPage(async (page) => {
+      await row.before(page);
+      await page.evaluate(() => window.addEventListener('pageshow', (event) => (window.restored = event.persisted)));
+      await page.goto(new URL('manifest.webmanifest', server.url).href);
+      await page.goBack();
+      assert.equal(await page.evaluate(() => window.restored), true, 'not kept for Back');
+      const shown = await page.evaluate(() => ({
+        window: document.querySelector('#window').checkVisibility(),
+        ended: document.querySelector('#ended').checkVisibility(),
+      }));
+      assert.deepEqual(shown, { window: !row.ended, ended: row.ended });
+      await row.after(page);
+    });
   });
-});
+}

@@ -104,16 +104,18 @@ export async function launchBrowser(extraArgs = []) {
   return browser;
 }
 
-// Opens the page and waits until the window is shown with the focus on a control.
-export async function openTavolen(browser, url, { width = 800, height = 600, hasTouch = false } = {}) {
+// Opens the page and waits until the window is shown with the focus on a control. `prepare(page)`
+// runs before the page loads.
+export async function openTavolen(browser, url, { width = 800, height = 600, hasTouch = false, prepare } = {}) {
   const page = await browser.newPage();
   await page.setViewport({ width, height, hasTouch });
+  await prepare?.(page);
   const errors = [];
   page.on('pageerror', (error) => errors.push(error));
   page.errors = errors;
   await page.goto(url);
   await page.waitForFunction(() => {
-    const shown = document.querySelector('#window:not([hidden])');
+    const shown = document.querySelector('#window:not([hidden]):not([aria-busy])');
     return shown && shown.contains(document.activeElement) && document.activeElement !== shown;
   });
   return page;

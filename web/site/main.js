@@ -11,18 +11,47 @@ function element(id) {
   return document.getElementById(id);
 }
 
+// The window is in the page before the module is ready, so a user may already have typed into its
+// fields or chosen an option; the elements' defaults still hold the first frame. The model is told
+// as if it had seen the input: each newly checked option clicked, each changed field entered and
+// edited, the field with the focus last.
+function adoptEarlyInput(model, view, def) {
+  const focused = view.nameOf(document.activeElement);
+  const named = (type) => def.controls.filter((c) => c.type === type).map((c) => c.name);
+  for (const name of named('OptionButton')) {
+    const input = view.elementOf(name);
+    if (input.checked && !input.defaultChecked) {
+      model.click(name);
+    }
+  }
+  const changed = (name) => view.elementOf(name).value !== view.elementOf(name).defaultValue;
+  const fields = named('TextBox');
+  for (const name of [...fields.filter((n) => n !== focused && changed(n)), ...fields.filter((n) => n === focused)]) {
+    model.focus(name);
+    model.editText(name, view.elementOf(name).value);
+  }
+  if (view.typeOf(focused) === 'CommandButton') {
+    model.focus(focused);
+  }
+}
+
 async function start() {
+  // Tells the page's older script that the module runs.
+  document.documentElement.dataset.module = '';
+  const windowElement = element('window');
   const loaded = await loadModule();
   if (!loaded.module) {
+    windowElement.hidden = true;
     element(loaded.failure === 'no-wasm' ? 'too-old' : 'load-failed').hidden = false;
     return;
   }
   const { module } = loaded;
-  const windowElement = element('window');
   const ended = element('ended');
-  const view = buildWindow(windowElement, module.definition());
+  const def = module.definition();
+  const view = buildWindow(windowElement, def);
   const boxes = createMessageBoxes(element('msgbox'));
   let model = new module.Window();
+  adoptEarlyInput(model, view, def);
 
   const show = (state) => view.render(state);
   const refocus = () => view.elementOf(model.snapshot().focus)?.focus();
@@ -73,15 +102,17 @@ async function start() {
     settle();
   });
 
-  // Closing the tab is the window system's close request.
-  window.addEventListener('pagehide', () => {
-    if (!windowElement.hidden && model.close()) {
+  // Closing the tab is the window system's close request. A page the browser keeps for Back and
+  // Forward is not closed: it comes back as it was.
+  window.addEventListener('pagehide', (event) => {
+    if (!event.persisted && !windowElement.hidden && model.close()) {
       settle();
     }
   });
 
-  windowElement.hidden = false;
   fitToViewport(element('stage'), element('fit'), element('scaled'));
+  windowElement.querySelector('[autofocus]')?.removeAttribute('autofocus');
+  windowElement.removeAttribute('aria-busy');
   settle();
 }
 

@@ -5,6 +5,49 @@
 // The icon bits of a message box style.
 const ICONS = { 16: 'critical', 64: 'information' };
 
+// A browser without modal dialogs (Safari before 15.4) shows the box as a panel in front of the
+// page, which takes no press, click or focus while the box is open; the box keeps the focus.
+function modalFallback(dialog, ok, cancel) {
+  const outside = (event) => dialog.hasAttribute('open') && !dialog.contains(event.target);
+  const refuse = (event) => {
+    if (outside(event)) {
+      event.preventDefault();
+      event.stopPropagation();
+    }
+  };
+  for (const type of ['mousedown', 'click']) {
+    document.addEventListener(type, refuse, true);
+  }
+  document.addEventListener('focusin', (event) => outside(event) && ok.focus(), true);
+  dialog.addEventListener('keydown', (event) => {
+    if (event.key === 'Escape') {
+      event.preventDefault();
+      cancel();
+    }
+  });
+  return {
+    show() {
+      dialog.classList.add('modal-fallback');
+      dialog.setAttribute('aria-modal', 'true');
+      dialog.setAttribute('open', '');
+    },
+    close() {
+      dialog.removeAttribute('open');
+    },
+  };
+}
+
+function nativeModal(dialog) {
+  return {
+    show: () => dialog.showModal(),
+    close() {
+      if (dialog.open) {
+        dialog.close();
+      }
+    },
+  };
+}
+
 export function createMessageBoxes(dialog) {
   const title = dialog.querySelector('.msgbox-title');
   const prompt = dialog.querySelector('.msgbox-prompt');
@@ -13,6 +56,7 @@ export function createMessageBoxes(dialog) {
   let queue = [];
   let showWindow = null;
   let done = null;
+  const modal = typeof dialog.showModal === 'function' ? nativeModal(dialog) : modalFallback(dialog, ok, () => advance());
 
   function present(box) {
     showWindow(box.window);
@@ -20,16 +64,14 @@ export function createMessageBoxes(dialog) {
     // The prompt's line breaks are single carriage returns.
     prompt.textContent = box.prompt.replaceAll('\r', '\n');
     icon.dataset.icon = ICONS[box.style & 0x70] ?? '';
-    dialog.showModal();
+    modal.show();
     ok.focus();
   }
 
   // Closes the box on screen and opens the next, or, after the last, hands back to the window.
   // Each box is a dialog of its own, so that a screen reader announces it.
   function advance() {
-    if (dialog.open) {
-      dialog.close();
-    }
+    modal.close();
     const box = queue.shift();
     if (box) {
       present(box);

@@ -144,11 +144,7 @@ function makeLabel(def) {
   caption.textContent = def.caption;
   label.append(caption);
   applyLooks(label, def);
-  const show = (text) => {
-    caption.textContent = text;
-    fitCaption(label, caption, def.font.pixels);
-  };
-  return { outer: label, focusable: null, show };
+  return { outer: label, focusable: null };
 }
 
 const MAKERS = {
@@ -192,13 +188,13 @@ function makeAnswerArea(def, members) {
   return { area, shown, words, origin: box };
 }
 
-export function buildWindow(windowElement, def) {
-  const client = windowElement.querySelector('.client');
-  const menubar = windowElement.querySelector('.menubar');
+// Creates the window's elements. The page as delivered already carries them, drawn by this same
+// code when the site was built; a window without them is drawn here.
+function drawWindow(client, menubar, def) {
   client.style.width = px(def.clientWidth);
   client.style.height = px(def.clientHeight);
 
-  const views = new Map();
+  const outers = new Map();
   const answerMembers = [
     ...def.controls.filter((c) => IN_ANSWER_AREA.test(c.name)),
     ...def.lines.map(lineBox).filter((l) => IN_ANSWER_AREA.test(l.name)),
@@ -213,9 +209,9 @@ export function buildWindow(windowElement, def) {
     }
     const inAnswer = IN_ANSWER_AREA.test(control.name);
     place(made.outer, control, inAnswer ? answer.origin : undefined);
-    const parent = control.container ? views.get(control.container).outer : inAnswer ? answer.shown : client;
+    const parent = control.container ? outers.get(control.container) : inAnswer ? answer.shown : client;
     parent.append(made.outer);
-    views.set(control.name, { ...made, type: control.type });
+    outers.set(control.name, made.outer);
   }
   for (const line of def.lines) {
     const box = lineBox(line);
@@ -225,7 +221,6 @@ export function buildWindow(windowElement, def) {
     const inAnswer = IN_ANSWER_AREA.test(line.name);
     place(bar, box, inAnswer ? answer.origin : undefined);
     (inAnswer ? answer.shown : client).append(bar);
-    views.set(line.name, { outer: bar, focusable: null, type: 'Line' });
   }
   client.append(answer.area);
 
@@ -240,6 +235,47 @@ export function buildWindow(windowElement, def) {
     item.textContent = menu.caption;
     menubar.append(item);
   }
+}
+
+// Finds each control's elements by name: the outer element is the first of its name, the one that
+// takes the focus is the option's circle or the control itself.
+function findViews(client, def) {
+  const outers = new Map();
+  for (const element of client.querySelectorAll('[data-name]')) {
+    if (!outers.has(element.dataset.name)) {
+      outers.set(element.dataset.name, element);
+    }
+  }
+  const views = new Map();
+  for (const control of def.controls) {
+    const outer = outers.get(control.name);
+    const view = { outer, focusable: null, type: control.type };
+    if (control.type === 'OptionButton') {
+      view.focusable = outer.querySelector('input');
+    } else if (control.type === 'TextBox' || control.type === 'CommandButton') {
+      view.focusable = outer;
+    } else if (control.type === 'Label') {
+      view.show = (text) => {
+        const caption = outer.firstElementChild;
+        caption.textContent = text;
+        fitCaption(outer, caption, control.font.pixels);
+      };
+    }
+    views.set(control.name, view);
+  }
+  for (const line of def.lines) {
+    views.set(line.name, { outer: outers.get(line.name), focusable: null, type: 'Line' });
+  }
+  return views;
+}
+
+export function buildWindow(windowElement, def) {
+  const client = windowElement.querySelector('.client');
+  if (!client.firstElementChild) {
+    drawWindow(client, windowElement.querySelector('.menubar'), def);
+  }
+  const views = findViews(client, def);
+  const words = client.querySelector('output');
 
   function render(state) {
     for (const [name, view] of views) {
@@ -254,8 +290,8 @@ export function buildWindow(windowElement, def) {
         view.outer.hidden = !value;
       }
     }
-    if (answer.words.textContent !== state.answerWords) {
-      answer.words.textContent = state.answerWords;
+    if (words.textContent !== state.answerWords) {
+      words.textContent = state.answerWords;
     }
   }
 
