@@ -152,14 +152,75 @@ std::string AlignName(const TextAlign align) {
   return "";
 }
 
-val FontOf(const FontDef& font) {
-  val object = val::object();
-  object.set("face", font.face == kGothicFace   ? "gothic"
-                     : font.face == kMinchoFace ? "mincho"
-                                                : "");
-  object.set("pixels", font.Pixels());
-  object.set("bold", font.bold);
-  return object;
+// The definition crosses into the page as one JSON text, parsed there at once: built a value at a
+// time it cost the page's start more than the rest of the model together.
+std::string Quoted(const std::string_view text) {
+  static constexpr std::string_view kHex = "0123456789abcdef";
+  std::string quoted = "\"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      quoted += '\\';
+      quoted += c;
+    } else if (byte < 0x20U) {
+      quoted += "\\u00";
+      quoted += kHex[byte >> 4U];
+      quoted += kHex[byte & 0xFU];
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + '"';
+}
+
+// One JSON object or array, written member by member.
+class Json {
+ public:
+  static Json Object() { return Json('{', '}'); }
+  static Json Array() { return Json('[', ']'); }
+
+  Json& Text(const std::string_view key, const std::string_view value) {
+    return Raw(key, Quoted(value));
+  }
+  Json& Number(const std::string_view key, const int value) {
+    return Raw(key, std::to_string(value));
+  }
+  Json& Flag(const std::string_view key, const bool value) {
+    return Raw(key, value ? "true" : "false");
+  }
+  Json& Raw(const std::string_view key, const std::string_view json) {
+    Separate();
+    text_ += Quoted(key) + ':';
+    text_ += json;
+    return *this;
+  }
+  Json& Element(const std::string_view json) {
+    Separate();
+    text_ += json;
+    return *this;
+  }
+  [[nodiscard]] std::string Close() const { return text_ + close_; }
+
+ private:
+  Json(const char open, const char close) : text_(1, open), close_(close) {}
+  void Separate() {
+    if (text_.size() > 1) {
+      text_ += ',';
+    }
+  }
+
+  std::string text_;
+  char close_;
+};
+
+std::string FontOf(const FontDef& font) {
+  return Json::Object()
+      .Text("face", font.face == kGothicFace   ? "gothic"
+                    : font.face == kMinchoFace ? "mincho"
+                                               : "")
+      .Number("pixels", font.Pixels())
+      .Flag("bold", font.bold)
+      .Close();
 }
 
 std::string ColourOf(const std::uint32_t colour) {
@@ -174,56 +235,58 @@ std::string ColourOf(const std::uint32_t colour) {
   return text;
 }
 
-val ControlOf(const ControlDef& def) {
-  val control = val::object();
-  control.set("name", DisplayName(def.id));
-  control.set("type", TypeName(def.type));
-  control.set("container", def.container ? DisplayName({*def.container}) : "");
-  control.set("caption", std::string(def.caption));
-  control.set("left", def.left);
-  control.set("top", def.top);
-  control.set("width", def.width);
-  control.set("height", def.height);
-  control.set("tabIndex", def.tabIndex);
-  control.set("font", FontOf(def.font));
-  control.set("align", AlignName(def.align));
-  control.set("maxLength", def.maxLength);
-  control.set("colour", ColourOf(def.colour));
-  control.set("accessibleName", def.type == ControlType::Label ? "" : AccessibleNameOf(def.id));
-  return control;
+std::string ControlOf(const ControlDef& def) {
+  return Json::Object()
+      .Text("name", DisplayName(def.id))
+      .Text("type", TypeName(def.type))
+      .Text("container", def.container ? DisplayName({*def.container}) : "")
+      .Text("caption", def.caption)
+      .Number("left", def.left)
+      .Number("top", def.top)
+      .Number("width", def.width)
+      .Number("height", def.height)
+      .Number("tabIndex", def.tabIndex)
+      .Raw("font", FontOf(def.font))
+      .Text("align", AlignName(def.align))
+      .Number("maxLength", def.maxLength)
+      .Text("colour", ColourOf(def.colour))
+      .Text("accessibleName", def.type == ControlType::Label ? "" : AccessibleNameOf(def.id))
+      .Close();
+}
+
+std::string DefinitionJson() {
+  Json controls = Json::Array();
+  for (const ControlDef& def : ControlDefinitions()) {
+    controls.Element(ControlOf(def));
+  }
+  Json lines = Json::Array();
+  for (const LineDef& def : LineDefinitions()) {
+    lines.Element(Json::Object()
+                      .Text("name", DisplayName(def.id))
+                      .Number("x1", def.x1)
+                      .Number("y1", def.y1)
+                      .Number("x2", def.x2)
+                      .Number("y2", def.y2)
+                      .Close());
+  }
+  Json menus = Json::Array();
+  for (const MenuDef& def : MenuDefinitions()) {
+    menus.Element(
+        Json::Object().Text("name", DisplayName(def.id)).Text("caption", def.caption).Close());
+  }
+  return Json::Object()
+      .Text("caption", kFormCaption)
+      .Number("clientWidth", kClientWidthTwips)
+      .Number("clientHeight", kClientHeightTwips)
+      .Raw("controls", controls.Close())
+      .Raw("lines", lines.Close())
+      .Raw("menus", menus.Close())
+      .Text("answerAreaName", kAnswerAreaName)
+      .Close();
 }
 
 val Definition() {
-  val controls = val::array();
-  for (const ControlDef& def : ControlDefinitions()) {
-    controls.call<void>("push", ControlOf(def));
-  }
-  val lines = val::array();
-  for (const LineDef& def : LineDefinitions()) {
-    val line = val::object();
-    line.set("name", DisplayName(def.id));
-    line.set("x1", def.x1);
-    line.set("y1", def.y1);
-    line.set("x2", def.x2);
-    line.set("y2", def.y2);
-    lines.call<void>("push", line);
-  }
-  val menus = val::array();
-  for (const MenuDef& def : MenuDefinitions()) {
-    val menu = val::object();
-    menu.set("name", DisplayName(def.id));
-    menu.set("caption", std::string(def.caption));
-    menus.call<void>("push", menu);
-  }
-  val definition = val::object();
-  definition.set("caption", std::string(kFormCaption));
-  definition.set("clientWidth", kClientWidthTwips);
-  definition.set("clientHeight", kClientHeightTwips);
-  definition.set("controls", controls);
-  definition.set("lines", lines);
-  definition.set("menus", menus);
-  definition.set("answerAreaName", std::string(kAnswerAreaName));
-  return definition;
+  return val::global("JSON").call<val>("parse", DefinitionJson());
 }
 
 }  // namespace
