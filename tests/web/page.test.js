@@ -252,3 +252,112 @@ for (const row of CANNOT_RUN) {
     });
   });
 }
+
+// The window as the page delivers it, before the module has arrived: the module's WebAssembly is
+// held back at the server's door until `release()`.
+async function openHeldBack(server, options = {}) {
+  const page = await browser.newPage();
+  await page.setViewport({ width: 800, height: 600, ...options });
+  await page.setRequestInterception(true);
+  let release;
+  const released = new Promise((done) => (release = done));
+  page.on('request', async (request) => {
+    if (request.url().endsWith('/tavolen.wasm')) {
+      await released;
+    }
+    await request.continue();
+  });
+  await page.goto(server.url);
+  await page.waitForSelector('#window .client > .answer');
+  return { page, release };
+}
+
+const takenOver = (page) =>
+  page.waitForFunction(() => document.querySelector('#window:not([aria-busy])') && document.activeElement?.dataset.name);
+
+// Every element of the window in order: its tag, attributes, state, box and looks, as drawn.
+function readElements(page) {
+  return page.evaluate(() =>
+    [...document.querySelectorAll('#window *')].map((element) => {
+      const style = getComputedStyle(element);
+      const { x, y, width, height } = element.getBoundingClientRect();
+      const attributes = [...element.attributes]
+        .filter((a) => !['style', 'autofocus', 'checked', 'value'].includes(a.name))
+        .map((a) => `${a.name}=${a.value}`);
+      return {
+        tag: element.localName,
+        attributes,
+        text: element.children.length === 0 ? element.textContent : '',
+        value: element.value,
+        checked: element.checked,
+        box: [x, y, width, height],
+        looks: ['font', 'color', 'text-align', 'line-height', 'display', 'visibility', 'border'].map((p) => style.getPropertyValue(p)),
+      };
+    }),
+  );
+}
+
+async function readFirstFrame(page) {
+  const window = await page.$('#window');
+  return {
+    elements: await readElements(page),
+    focus: await page.evaluate(() => document.activeElement?.dataset.name),
+    pixels: Buffer.from(await window.screenshot()),
+  };
+}
+
+function assertSameFrame(actual, expected, what) {
+  assert.deepEqual({ ...actual, pixels: null }, { ...expected, pixels: null }, what);
+  assert.ok(actual.pixels.equals(expected.pixels), `${what}: the pixels differ`);
+}
+
+test('the window in the page as delivered is, element by element and pixel by pixel, the one the module draws at start', async () => {
+  await withServer({}, async (server) => {
+    const { page: delivered, release } = await openHeldBack(server);
+    const asDelivered = await readFirstFrame(delivered);
+    const elements = await delivered.evaluate(() => (window.firstElements = [...document.querySelectorAll('#window *')]).length);
+    release();
+    await takenOver(delivered);
+    // The module takes over the very elements of the page, changing none of them.
+    assert.equal(await delivered.evaluate(() => [...document.querySelectorAll('#window *')].every((e, i) => e === window.firstElements[i])), true);
+    assert.equal(await delivered.evaluate(() => document.querySelectorAll('#window *').length), elements);
+    assertSameFrame(await readFirstFrame(delivered), asDelivered, 'taken over');
+
+    // The same window drawn by the module alone, from a page whose window is emptied before it runs.
+    const drawn = await browser.newPage();
+    await drawn.setViewport({ width: 800, height: 600 });
+    await drawn.evaluateOnNewDocument(() =>
+      document.addEventListener('readystatechange', () => {
+        if (document.readyState === 'interactive') {
+          document.querySelector('#window .menubar').replaceChildren();
+          document.querySelector('#window .client').replaceChildren();
+        }
+      }),
+    );
+    await drawn.goto(server.url);
+    await takenOver(drawn);
+    assertSameFrame(await readFirstFrame(drawn), asDelivered, 'drawn by the module');
+    assert.equal(asDelivered.focus, 'Option1(0)');
+    await Promise.all([delivered.close(), drawn.close()]);
+  });
+});
+
+test('what is typed and chosen before the module is ready is kept, and the model calculates with it', async () => {
+  await withServer({}, async (server) => {
+    const { page, release } = await openHeldBack(server);
+    await fillIn(page, { 'Text1(1)': '1', 'Text1(0)': '2' });
+    await clickOn(page, 'Option1(2)');
+    await fillIn(page, { 'Text2(1)': '1', 'Text2(0)': '3' });
+    release();
+    await takenOver(page);
+    const shown = await readWindow(page);
+    assert.deepEqual(
+      [shown['Text1(1)'], shown['Text1(0)'], shown['Text2(1)'], shown['Text2(0)'], shown.Frame1, shown.Label3, shown.focus, shown.Label7],
+      ['1', '2', '1', '3', 'Option1(2)', '×', 'Text2(0)', '分母'],
+    );
+    await clickOn(page, 'Command1');
+    const answer = await readWindow(page);
+    assert.deepEqual([answer['Label1(1)'], answer['Label1(0)']], ['1', '6']);
+    await page.close();
+  });
+});
