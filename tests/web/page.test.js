@@ -9,6 +9,7 @@ import {
   clickOn,
   fillIn,
   launchBrowser,
+  openAtScaleOne,
   openTavolen,
   readSiteFile,
   readWindow,
@@ -100,9 +101,9 @@ test('at 360 CSS pixels the whole window is visible without horizontal scrolling
   });
 });
 
-test('on a wide screen the window is drawn 1:1, one CSS pixel per 15 twips', async () => {
+test('at a scale of 1 the window is drawn one CSS pixel per 15 twips', async () => {
   await withServer({}, async (server) => {
-    const page = await openTavolen(browser, server.url, { width: 1024, height: 700 });
+    const page = await openAtScaleOne(browser, server.url);
     const sizes = await page.evaluate(() => {
       const size = (selector) => {
         const box = document.querySelector(selector).getBoundingClientRect();

@@ -52,6 +52,7 @@ async function start() {
   const session = {
     accepting: () => !boxes.isOpen && !windowElement.hidden,
     focusName: () => model.snapshot().focus,
+    wrapsOn: (key) => model.wrapsOn(key),
     refocus,
     act(action) {
       if (!session.accepting()) {
@@ -81,7 +82,7 @@ async function start() {
   });
 
   windowElement.hidden = false;
-  fitToViewport(element('stage'), element('fit'), element('scaled'));
+  fitToViewport(element('stage'), element('scaled'), view.refit);
   settle();
 }
 
