@@ -102,6 +102,10 @@ class Window {
     const std::optional<Key> key = ParseKey(name);
     return key && form_.PressKey(*key);
   }
+  [[nodiscard]] bool WrapsOn(const std::string& name) const {
+    const std::optional<Key> key = ParseKey(name);
+    return key && form_.WrapsOn(*key);
+  }
   bool Close() { return form_.RequestClose(); }
   [[nodiscard]] State Snapshot() const { return StateOf(form_); }
 
@@ -338,6 +342,7 @@ EMSCRIPTEN_BINDINGS(tavolen) {
       .function("press", &Window::On<&tavolen::Form1::Press>)
       .function("click", &Window::On<&tavolen::Form1::Click>)
       .function("key", &Window::PressKey)
+      .function("wrapsOn", &Window::WrapsOn)
       .function("menu", &Window::On<&tavolen::Form1::ChooseMenu>)
       .function("close", &Window::Close)
       .function("snapshot", &Window::Snapshot)

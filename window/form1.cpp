@@ -286,6 +286,11 @@ bool Form1::PressKey(Key key) {
   return true;
 }
 
+bool Form1::WrapsOn(Key key) const {
+  const std::size_t position = TabPosition(focus_);
+  return key == Key::Tab ? position + 1 == kTabStops.size() : key == Key::ShiftTab && position == 0;
+}
+
 bool Form1::ChooseMenu(ControlId command) {
   if (unloaded_ || command.index != -1 ||
       (command.name != ControlName::FileExit && command.name != ControlName::FileBer)) {

@@ -75,6 +75,10 @@ class Form1 {
   [[nodiscard]] ControlId Focus() const { return focus_; }
   [[nodiscard]] bool IsUnloaded() const { return unloaded_; }
   [[nodiscard]] Runtime& runtime() const { return runtime_; }
+  // Whether Tab (or Shift+Tab) from the focus wraps around to the other end of
+  // the tab order: where the window sits inside a larger surface, such as a
+  // web page, that key hands the focus on to the surface instead.
+  [[nodiscard]] bool WrapsOn(Key key) const;
 
   // Entry points. Each raises Click, GotFocus and LostFocus in the form
   // engine's order and returns false, changing nothing, when the action does

@@ -121,6 +121,25 @@ export async function openTavolen(browser, url, { width = 800, height = 600, has
   return page;
 }
 
+// Opens the page on a screen just large enough for the window at a scale of 1, with the margin
+// that the page keeps around it.
+export async function openAtScaleOne(browser, url) {
+  const page = await openTavolen(browser, url);
+  const size = await page.$eval('#scaled', (scaled) => {
+    const zoom = scaled.style.zoom;
+    scaled.style.zoom = '';
+    const box = { width: scaled.offsetWidth, height: scaled.offsetHeight };
+    scaled.style.zoom = zoom;
+    return box;
+  });
+  await page.setViewport({ width: size.width + 2 * MARGIN, height: size.height + 2 * MARGIN });
+  await page.waitForFunction(() => document.querySelector('#scaled').style.zoom === '');
+  return page;
+}
+
+// CSS pixels kept free around the window.
+export const MARGIN = 8;
+
 // What the window shows: each control's text or caption, the chosen option of each frame,
 // whether each bar is drawn, and the control with the keyboard focus.
 export function readWindow(page) {

@@ -9,6 +9,7 @@ import {
   clickOn,
   fillIn,
   launchBrowser,
+  openAtScaleOne,
   openTavolen,
   readSiteFile,
   readWindow,
@@ -100,9 +101,9 @@ test('at 360 CSS pixels the whole window is visible without horizontal scrolling
   });
 });
 
-test('on a wide screen the window is drawn 1:1, one CSS pixel per 15 twips', async () => {
+test('at a scale of 1 the window is drawn one CSS pixel per 15 twips', async () => {
   await withServer({}, async (server) => {
-    const page = await openTavolen(browser, server.url, { width: 1024, height: 700 });
+    const page = await openAtScaleOne(browser, server.url);
     const sizes = await page.evaluate(() => {
       const size = (selector) => {
         const box = document.querySelector(selector).getBoundingClientRect();
@@ -258,6 +259,12 @@ for (const row of CANNOT_RUN) {
 async function openHeldBack(server, options = {}) {
   const page = await browser.newPage();
   await page.setViewport({ width: 800, height: 600, ...options });
+  // Every move of an element already drawn, as the browser counts it.
+  await page.evaluateOnNewDocument(() => {
+    window.shifts = [];
+
+    new PerformanceObserver((list) => window.shifts.push(...list.getEntries().map((e) => e.value))).observe({ type: 'layout-shift', buffered: true });
+  });
   await page.setRequestInterception(true);
   let release;
   const released = new Promise((done) => (release = done));
@@ -275,10 +282,13 @@ async function openHeldBack(server, options = {}) {
 const takenOver = (page) =>
   page.waitForFunction(() => document.querySelector('#window:not([aria-busy])') && document.activeElement?.dataset.name);
 
+// What the window draws: its menu bar and client area, and everything in them.
+const DRAWN = '#window .menubar, #window .menubar *, #window .client, #window .client *';
+
 // Every element of the window in order: its tag, attributes, state, box and looks, as drawn.
 function readElements(page) {
-  return page.evaluate(() =>
-    [...document.querySelectorAll('#window *')].map((element) => {
+  return page.evaluate((drawn) =>
+    [...document.querySelectorAll(drawn)].map((element) => {
       const style = getComputedStyle(element);
       const { x, y, width, height } = element.getBoundingClientRect();
       const attributes = [...element.attributes]
@@ -294,15 +304,17 @@ function readElements(page) {
         looks: ['font', 'color', 'text-align', 'line-height', 'display', 'visibility', 'border'].map((p) => style.getPropertyValue(p)),
       };
     }),
+    DRAWN,
   );
 }
 
 async function readFirstFrame(page) {
-  const window = await page.$('#window');
+  // A picture of the viewport as it is: capturing beyond it would resize the page for a moment.
+  const clip = await (await page.$('#window')).boundingBox();
   return {
     elements: await readElements(page),
     focus: await page.evaluate(() => document.activeElement?.dataset.name),
-    pixels: Buffer.from(await window.screenshot()),
+    pixels: Buffer.from(await page.screenshot({ clip, captureBeyondViewport: false })),
   };
 }
 
@@ -311,36 +323,44 @@ function assertSameFrame(actual, expected, what) {
   assert.ok(actual.pixels.equals(expected.pixels), `${what}: the pixels differ`);
 }
 
-test('the window in the page as delivered is, element by element and pixel by pixel, the one the module draws at start', async () => {
-  await withServer({}, async (server) => {
-    const { page: delivered, release } = await openHeldBack(server);
-    const asDelivered = await readFirstFrame(delivered);
-    const elements = await delivered.evaluate(() => (window.firstElements = [...document.querySelectorAll('#window *')]).length);
-    release();
-    await takenOver(delivered);
-    // The module takes over the very elements of the page, changing none of them.
-    assert.equal(await delivered.evaluate(() => [...document.querySelectorAll('#window *')].every((e, i) => e === window.firstElements[i])), true);
-    assert.equal(await delivered.evaluate(() => document.querySelectorAll('#window *').length), elements);
-    assertSameFrame(await readFirstFrame(delivered), asDelivered, 'taken over');
+// A desk screen, and a phone held upright with touch at three device pixels to the CSS pixel.
+const SCREENS = [
+  { name: 'at 800 × 600', viewport: { width: 800, height: 600 } },
+  { name: 'on a phone', viewport: { width: 360, height: 640, hasTouch: true, isMobile: true, deviceScaleFactor: 3 } },
+];
+for (const screen of SCREENS) {
+  test(`${screen.name}, the window in the page as delivered is, element by element and pixel by pixel, the one the module draws at start`, async () => {
+    await withServer({}, async (server) => {
+      const { page: delivered, release } = await openHeldBack(server, screen.viewport);
+      const asDelivered = await readFirstFrame(delivered);
+      const elements = await delivered.evaluate((drawn) => (window.firstElements = [...document.querySelectorAll(drawn)]).length, DRAWN);
+      release();
+      await takenOver(delivered);
+      // The module takes over the very elements of the page; nothing moves, nothing changes.
+      assert.equal(await delivered.evaluate((drawn) => [...document.querySelectorAll(drawn)].every((e, i) => e === window.firstElements[i]), DRAWN), true);
+      assert.equal(await delivered.evaluate((drawn) => document.querySelectorAll(drawn).length, DRAWN), elements);
+      assertSameFrame(await readFirstFrame(delivered), asDelivered, 'taken over');
+      assert.deepEqual(await delivered.evaluate(() => window.shifts), [], 'the layout shifted');
 
-    // The same window drawn by the module alone, from a page whose window is emptied before it runs.
-    const drawn = await browser.newPage();
-    await drawn.setViewport({ width: 800, height: 600 });
-    await drawn.evaluateOnNewDocument(() =>
-      document.addEventListener('readystatechange', () => {
-        if (document.readyState === 'interactive') {
-          document.querySelector('#window .menubar').replaceChildren();
-          document.querySelector('#window .client').replaceChildren();
-        }
-      }),
-    );
-    await drawn.goto(server.url);
-    await takenOver(drawn);
-    assertSameFrame(await readFirstFrame(drawn), asDelivered, 'drawn by the module');
-    assert.equal(asDelivered.focus, 'Option1(0)');
-    await Promise.all([delivered.close(), drawn.close()]);
+      // The same window drawn by the module alone, from a page whose window is emptied before it runs.
+      const drawn = await browser.newPage();
+      await drawn.setViewport(screen.viewport);
+      await drawn.evaluateOnNewDocument(() =>
+        document.addEventListener('readystatechange', () => {
+          if (document.readyState === 'interactive') {
+            document.querySelector('#window .menubar').replaceChildren();
+            document.querySelector('#window .client').replaceChildren();
+          }
+        }),
+      );
+      await drawn.goto(server.url);
+      await takenOver(drawn);
+      assertSameFrame(await readFirstFrame(drawn), asDelivered, 'drawn by the module');
+      assert.equal(asDelivered.focus, 'Option1(0)');
+      await Promise.all([delivered.close(), drawn.close()]);
+    });
   });
-});
+}
 
 test('what is typed and chosen before the module is ready is kept, and the model calculates with it', async () => {
   await withServer({}, async (server) => {

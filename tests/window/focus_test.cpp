@@ -17,6 +17,8 @@ TEST(Focus, TabVisitsEveryStopAndWrapsToTheChosenOperator) {
   for (const std::string& stop : kOrder) {
     EXPECT_TRUE(w.form.PressKey(Key::Tab));
     EXPECT_EQ(seen(), stop);
+    EXPECT_EQ(w.form.WrapsOn(Key::Tab), stop == "Command3 ") << stop;
+    EXPECT_EQ(w.form.WrapsOn(Key::ShiftTab), stop == "Option1(2) ") << stop;
   }
   for (auto it = std::rbegin(kOrder) + 1; it != std::rend(kOrder); ++it) {
     w.form.PressKey(Key::ShiftTab);

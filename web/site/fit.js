@@ -1,17 +1,52 @@
-// Scales the window as a whole so that it fits a narrow viewport; 1:1 wherever it fits.
-export function fitToViewport(stage, fit, scaled) {
-  const update = () => {
-    const style = getComputedStyle(stage);
-    const room = stage.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
-    const width = scaled.offsetWidth;
-    const height = scaled.offsetHeight;
-    const scale = width > 0 ? Math.min(1, room / width) : 1;
-    scaled.style.transform = scale < 1 ? `scale(${scale})` : '';
-    fit.style.width = `${width * scale}px`;
-    fit.style.height = `${height * scale}px`;
+// Draws the window as large as the viewport allows, up to three times its size. CSS zoom lays the
+// window out again at that scale rather than stretching a picture of it, so text and lines stay
+// sharp and the browser hit-tests what it draws. The margin is the stage's padding.
+
+export const MAX_SCALE = 3;
+
+// The scale at which a window of `width` × `height` fills `room` (CSS pixels), in thousandths
+// rounded down so that rounding never makes it overflow.
+export function scaleFor(room, width, height) {
+  if (width <= 0 || height <= 0) {
+    return 1;
+  }
+  const fits = Math.min(MAX_SCALE, room.width / width, room.height / height);
+  return Math.max(0.001, Math.floor(fits * 1000) / 1000);
+}
+
+function roomIn(stage) {
+  const style = getComputedStyle(stage);
+  const viewport = document.documentElement;
+  return {
+    width: viewport.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight),
+    height: viewport.clientHeight - parseFloat(style.paddingTop) - parseFloat(style.paddingBottom),
   };
-  const observer = new ResizeObserver(update);
-  observer.observe(stage);
-  observer.observe(scaled);
+}
+
+// Scales `scaled` to fit its stage and again whenever the viewport (rotation, browser zoom) or
+// the content changes; `onScale(scale)` runs after each change of scale.
+export function fitToViewport(stage, scaled, onScale = () => {}) {
+  let current = 1;
+  const apply = (scale) => {
+    scaled.style.zoom = scale === 1 ? '' : String(scale);
+    scaled.style.setProperty('--scale', String(scale));
+  };
+  const update = () => {
+    // Measured at 1:1: a size read back through the zoom carries its rounding.
+    apply(1);
+    const scale = scaleFor(roomIn(stage), scaled.offsetWidth, scaled.offsetHeight);
+    apply(scale);
+    if (scale !== current) {
+      current = scale;
+      onScale(scale);
+    }
+  };
+  window.addEventListener('resize', update);
+  new ResizeObserver(update).observe(scaled, { box: 'content-box' });
   update();
 }
+
+// The page loads this module as a render-blocking script, so that the window it carries is scaled
+// before it is first painted. A change of scale is told with a `rescale` event on the scaled element.
+const scaled = document.getElementById('scaled');
+fitToViewport(document.getElementById('stage'), scaled, () => scaled.dispatchEvent(new Event('rescale')));

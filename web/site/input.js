@@ -57,13 +57,58 @@ function routeMenu(windowElement, session) {
   };
 }
 
+// Invisible stops at either end of the window. Tab from before the page's window lands on the
+// first and Shift+Tab from after it on the last; each hands the focus to the model. Tab from the
+// model's last stop (Shift+Tab from its first) leaves the window, as from any other part of a page.
+function tabEdges(windowElement) {
+  const edge = () => {
+    const element = document.createElement('span');
+    element.className = 'tab-edge';
+    element.tabIndex = 0;
+    return element;
+  };
+  const first = edge();
+  const last = edge();
+  windowElement.prepend(first);
+  windowElement.append(last);
+  let restore = null;
+  const edges = {
+    entering: (element) => (element === first ? 'Tab' : element === last ? 'Shift+Tab' : null),
+    // While the browser moves the focus out, the edge on the way is not a stop; it is one again
+    // once the focus has moved, or before the next key.
+    stepOver(key) {
+      const passed = key === 'Tab' ? last : first;
+      passed.tabIndex = -1;
+      restore = () => (passed.tabIndex = 0);
+      setTimeout(edges.restore);
+    },
+    restore() {
+      restore?.();
+      restore = null;
+    },
+  };
+  document.addEventListener('focusin', edges.restore);
+  return edges;
+}
+
 export function routeInput(windowElement, view, session) {
   const typeAt = (element) => view.typeOf(view.nameOf(element));
   const inWindow = (element) => windowElement.contains(element) && element !== windowElement;
   const menuKey = routeMenu(windowElement, session);
+  const edges = tabEdges(windowElement);
   let spaceDownOn = null;
 
+  // Tab and Shift+Tab into a field select its whole text, as in the desktop window.
+  const tabTo = (key) => {
+    session.act((w) => w.key(key));
+    const focused = document.activeElement;
+    if (typeAt(focused) === 'TextBox') {
+      focused.select();
+    }
+  };
+
   document.addEventListener('keydown', (event) => {
+    edges.restore();
     if (!session.accepting() || event.isComposing) {
       return;
     }
@@ -78,19 +123,15 @@ export function routeInput(windowElement, view, session) {
       return;
     }
     const key = keyName(event);
-    if (!key) {
-      return;
-    }
-    if (!inWindow(target)) {
-      // The page had the focus elsewhere: the first key brings it back to the window.
-      if (key === 'Tab' || key === 'Shift+Tab') {
-        event.preventDefault();
-        session.refocus();
-      }
+    if (!key || !inWindow(target)) {
       return;
     }
     // In an entry field the arrows move the caret and Space is typed, as the browser does.
     if (typeAt(target) === 'TextBox' && !['Tab', 'Shift+Tab', 'Enter'].includes(key)) {
+      return;
+    }
+    if ((key === 'Tab' || key === 'Shift+Tab') && session.wrapsOn(key)) {
+      edges.stepOver(key);
       return;
     }
     event.preventDefault();
@@ -101,8 +142,15 @@ export function routeInput(windowElement, view, session) {
       target.classList.add('pressed');
       return;
     }
-    // Enter held down clicks once, like Space; Tab and the arrows repeat.
+    if (key === 'Tab' || key === 'Shift+Tab') {
+      tabTo(key);
+      return;
+    }
+    // Enter held down clicks once, like Space; the arrows repeat.
     if (key !== 'Enter' || !event.repeat) {
+      if (typeAt(target) === 'CommandButton') {
+        view.announceAnswer();
+      }
       session.act((w) => w.key(key));
     }
   });
@@ -116,6 +164,9 @@ export function routeInput(windowElement, view, session) {
     pressed.classList.remove('pressed');
     event.preventDefault();
     if (session.accepting() && document.activeElement === pressed) {
+      if (typeAt(pressed) === 'CommandButton') {
+        view.announceAnswer();
+      }
       session.act((w) => w.key('Space'));
     }
   });
@@ -143,6 +194,7 @@ export function routeInput(windowElement, view, session) {
 
   windowElement.addEventListener('click', (event) => {
     if (!session.accepting()) {
+      event.preventDefault();
       return;
     }
     const item = event.target.closest('[data-menu]');
@@ -153,18 +205,38 @@ export function routeInput(windowElement, view, session) {
     }
     const name = view.nameOf(event.target);
     const type = view.typeOf(name);
-    if (type === 'OptionButton' || type === 'CommandButton') {
-      // The model chooses the option; the browser must not check it on its own.
-      event.preventDefault();
+    if (type === 'CommandButton') {
+      view.announceAnswer();
       session.act((w) => w.click(name));
+    } else if (type === 'OptionButton' && event.target === view.elementOf(name)) {
+      // Every click on an option ends here: one on the circle, and one on the rest of the box,
+      // which the box passes on as its label. The model then chooses; the browser has already
+      // checked the button clicked, and a cancelled click would undo what the model drew.
+      if (!session.act((w) => w.click(name))) {
+        event.preventDefault();
+      }
     }
   });
 
   // Focus that arrives some other way (assistive technology, the browser returning to the page)
-  // is reported to the model, or handed back to the control the model has.
+  // is reported to the model, or handed back to the control the model has. Focus that arrives at
+  // an edge by Tab moves the model's focus as its own Tab would wrap round, when it was left at
+  // that end, and otherwise back to where it was.
   windowElement.addEventListener('focusin', (event) => {
+    if (!session.accepting()) {
+      return;
+    }
+    const entering = edges.entering(event.target);
+    if (entering) {
+      if (session.wrapsOn(entering)) {
+        tabTo(entering);
+      } else {
+        session.refocus();
+      }
+      return;
+    }
     const name = view.nameOf(event.target);
-    if (!session.accepting() || !name || isMenu(event.target) || name === session.focusName()) {
+    if (!name || isMenu(event.target) || name === session.focusName()) {
       return;
     }
     const type = view.typeOf(name);
@@ -175,23 +247,11 @@ export function routeInput(windowElement, view, session) {
     }
   });
 
-  // Typing at the end of a field is the model's Type, which refuses characters past the limit.
-  // Other edits (in the middle, deletions, pastes) are left to the field, whose maxlength cuts
-  // a paste, and then given to the model as the field's new text.
+  // The field edits its text itself, typing included, so that its own undo (Ctrl+Z) knows every
+  // change; the model is then given the new text, and cuts what is past the limit.
   windowElement.addEventListener('beforeinput', (event) => {
-    const field = event.target;
-    if (typeAt(field) !== 'TextBox') {
-      return;
-    }
-    if (event.inputType === 'insertFromDrop') {
+    if (typeAt(event.target) === 'TextBox' && event.inputType === 'insertFromDrop') {
       event.preventDefault();
-      return;
-    }
-    const end = field.value.length;
-    const atEnd = field.selectionStart === end && field.selectionEnd === end;
-    if (event.inputType === 'insertText' && event.data && atEnd && !event.isComposing) {
-      event.preventDefault();
-      session.act((w) => w.type(event.data));
     }
   });
 

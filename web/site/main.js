@@ -4,7 +4,6 @@ import { loadModule } from './load.js';
 import { buildWindow } from './render.js';
 import { routeInput } from './input.js';
 import { createMessageBoxes } from './msgbox.js';
-import { fitToViewport } from './fit.js';
 import { keepForOffline } from './offline.js';
 
 function element(id) {
@@ -81,6 +80,7 @@ async function start() {
   const session = {
     accepting: () => !boxes.isOpen && !windowElement.hidden,
     focusName: () => model.snapshot().focus,
+    wrapsOn: (key) => model.wrapsOn(key),
     refocus,
     act(action) {
       if (!session.accepting()) {
@@ -110,7 +110,7 @@ async function start() {
     }
   });
 
-  fitToViewport(element('stage'), element('fit'), element('scaled'));
+  element('scaled').addEventListener('rescale', view.refit);
   windowElement.querySelector('[autofocus]')?.removeAttribute('autofocus');
   windowElement.removeAttribute('aria-busy');
   settle();

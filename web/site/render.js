@@ -59,19 +59,20 @@ function makeFrame(def) {
   return { outer: frame, focusable: null };
 }
 
-function makeOption(def, id) {
-  const outer = document.createElement('div');
+// The whole box of an option is its label, so that a click or tap anywhere in it reaches the
+// button, and the button's accessible area is the box.
+function makeOption(def) {
+  const outer = document.createElement('label');
   outer.className = 'option';
   const input = document.createElement('input');
   input.type = 'radio';
-  input.id = id;
   input.name = def.container;
   input.tabIndex = -1;
   input.setAttribute('aria-label', def.accessibleName);
-  const label = document.createElement('label');
-  label.htmlFor = id;
-  label.textContent = def.caption;
-  outer.append(input, label);
+  const caption = document.createElement('span');
+  caption.className = 'caption';
+  caption.textContent = def.caption;
+  outer.append(input, caption);
   applyLooks(outer, def);
   return { outer, focusable: input };
 }
@@ -109,18 +110,23 @@ function makeButton(def) {
 
 // A caption wider than its label is drawn smaller, down to 8 px, and then narrowed, so that it is
 // never cut; the label keeps its size, with a pixel to spare on either side, and its tooltip holds
-// the whole text. Only a label whose text changed is measured, so a redraw stays cheap.
+// the whole text. Widths are compared as drawn, at whatever scale the window has, and the label's
+// pixel is one of its own. Only a label whose text changed or whose scale changed is measured, so
+// a redraw stays cheap.
 const SMALLEST_PX = 8;
 
-function fitCaption(label, caption, nominalPx) {
+function fitCaption(label, caption, def) {
+  const nominalPx = def.font.pixels;
   caption.style.fontSize = nominalPx ? `${nominalPx}px` : '';
   caption.style.transform = '';
   label.classList.remove('shrunk');
   label.style.lineHeight = '';
   label.removeAttribute('title');
-  const room = label.clientWidth - 2;
+  const box = label.getBoundingClientRect().width;
+  const pixel = box / (def.width / TWIPS_PER_PX);
+  const room = box - 2 * pixel;
   const width = () => caption.getBoundingClientRect().width;
-  if (room <= 0 || width() <= label.clientWidth) {
+  if (room <= 0 || width() <= box) {
     return;
   }
   let size = nominalPx || parseFloat(getComputedStyle(caption).fontSize);
@@ -132,7 +138,7 @@ function fitCaption(label, caption, nominalPx) {
     caption.style.transform = `translateX(1px) scaleX(${room / width()})`;
   }
   label.classList.add('shrunk');
-  label.style.lineHeight = `${label.clientHeight}px`;
+  label.style.lineHeight = px(def.height);
   label.title = caption.textContent;
 }
 
@@ -201,8 +207,8 @@ function drawWindow(client, menubar, def) {
   ];
   const answer = makeAnswerArea(def, answerMembers);
 
-  for (const [i, control] of def.controls.entries()) {
-    const made = MAKERS[control.type](control, `control-${i}`);
+  for (const control of def.controls) {
+    const made = MAKERS[control.type](control);
     made.outer.dataset.name = control.name;
     if (made.focusable) {
       made.focusable.dataset.name = control.name;
@@ -217,6 +223,8 @@ function drawWindow(client, menubar, def) {
     const box = lineBox(line);
     const bar = document.createElement('div');
     bar.className = 'line';
+    // A border, not a filled box: forced colours and printing without backgrounds keep borders.
+    bar.style.borderWidth = box.width >= box.height ? '1px 0 0' : '0 0 0 1px';
     bar.dataset.name = line.name;
     const inAnswer = IN_ANSWER_AREA.test(line.name);
     place(bar, box, inAnswer ? answer.origin : undefined);
@@ -255,10 +263,10 @@ function findViews(client, def) {
     } else if (control.type === 'TextBox' || control.type === 'CommandButton') {
       view.focusable = outer;
     } else if (control.type === 'Label') {
+      view.fit = () => fitCaption(outer, outer.firstElementChild, control);
       view.show = (text) => {
-        const caption = outer.firstElementChild;
-        caption.textContent = text;
-        fitCaption(outer, caption, control.font.pixels);
+        outer.firstElementChild.textContent = text;
+        view.fit();
       };
     }
     views.set(control.name, view);
@@ -277,6 +285,10 @@ export function buildWindow(windowElement, def) {
   const views = findViews(client, def);
   const words = client.querySelector('output');
 
+  // A second 計算 with the same answer changes no text; the words are written anew all the same,
+  // so that a screen reader says them again.
+  let announce = false;
+
   function render(state) {
     for (const [name, view] of views) {
       const value = valueOf(state, name);
@@ -290,13 +302,24 @@ export function buildWindow(windowElement, def) {
         view.outer.hidden = !value;
       }
     }
-    if (words.textContent !== state.answerWords) {
-      words.textContent = state.answerWords;
+    if (words.textContent !== state.answerWords || (announce && state.answerWords)) {
+      words.replaceChildren(state.answerWords);
     }
+    announce = false;
   }
 
   return {
     render,
+    // Measures every caption again, as after a change of scale.
+    refit() {
+      for (const view of views.values()) {
+        view.fit?.();
+      }
+    },
+    // The next drawing reads the answer out even if it is unchanged (a button was pressed).
+    announceAnswer() {
+      announce = true;
+    },
     // The element that takes the keyboard focus for a control name, if any.
     elementOf: (name) => views.get(name)?.focusable ?? null,
     typeOf: (name) => views.get(name)?.type ?? null,
