@@ -23,16 +23,19 @@ const TYPES = {
 // Serves `site` (the built site unless told) on 127.0.0.1 at a free port, under the folder
 // `prefix`. With `gzip`, answers gzip to clients that ask for it, and with `maxAge` lets them
 // keep files that long, as a production server would. Every response is counted in `served`.
+// Compressed once per version of a file, for every server started here, as a server with
+// precompressed files answers: the first visit of each server should not pay for compressing.
+const compressed = new Map();
+const gzipped = (file, body) => {
+  const key = `${file}@${statSync(file).mtimeMs}`;
+  if (!compressed.has(key)) {
+    compressed.set(key, gzipSync(body, { level: 9 }));
+  }
+  return compressed.get(key);
+};
+
 export async function startServer({ gzip = false, prefix = '/', maxAge = 0, site = SITE } = {}) {
   const served = [];
-  // Compressed once per file, as a server with precompressed files would answer.
-  const compressed = new Map();
-  const gzipped = (file, body) => {
-    if (!compressed.has(file)) {
-      compressed.set(file, gzipSync(body, { level: 9 }));
-    }
-    return compressed.get(file);
-  };
   const server = createServer((request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
     let file = normalize(join(site, path.slice(prefix.length - 1)));
