@@ -5,7 +5,7 @@ import { mkdtempSync, readFileSync, rmSync, statSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, extname, join, normalize, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { gzipSync } from 'node:zlib';
+import { gzipSync, inflateSync } from 'node:zlib';
 import puppeteer from 'puppeteer-core';
 
 const here = dirname(fileURLToPath(import.meta.url));
@@ -109,9 +109,9 @@ export async function launchBrowser(extraArgs = []) {
 
 // Opens the page and waits until the window is shown with the focus on a control. `prepare(page)`
 // runs before the page loads.
-export async function openTavolen(browser, url, { width = 800, height = 600, hasTouch = false, prepare } = {}) {
+export async function openTavolen(browser, url, { width = 800, height = 600, hasTouch = false, deviceScaleFactor = 1, prepare } = {}) {
   const page = await browser.newPage();
-  await page.setViewport({ width, height, hasTouch });
+  await page.setViewport({ width, height, hasTouch, deviceScaleFactor });
   await prepare?.(page);
   const errors = [];
   page.on('pageerror', (error) => errors.push(error));
@@ -262,4 +262,63 @@ export async function accessibleNodes(page) {
 
 export function readSiteFile(name) {
   return readFileSync(join(SITE, name));
+}
+
+// The pixels of a PNG as Chromium writes its screenshots (8 bits, RGB or RGBA, not interlaced):
+// { width, height, at(x, y) -> [r, g, b] }.
+export function decodePng(png) {
+  let offset = 8;
+  let width = 0;
+  let height = 0;
+  let channels = 4;
+  const data = [];
+  while (offset < png.length) {
+    const length = png.readUInt32BE(offset);
+    const type = png.toString('latin1', offset + 4, offset + 8);
+    const body = png.subarray(offset + 8, offset + 8 + length);
+    if (type === 'IHDR') {
+      width = body.readUInt32BE(0);
+      height = body.readUInt32BE(4);
+      channels = body[9] === 6 ? 4 : 3;
+    } else if (type === 'IDAT') {
+      data.push(body);
+    }
+    offset += length + 12;
+  }
+  const raw = inflateSync(Buffer.concat(data));
+  const stride = width * channels;
+  const pixels = Buffer.alloc(stride * height);
+  for (let y = 0; y < height; y++) {
+    const filter = raw[y * (stride + 1)];
+    for (let i = 0; i < stride; i++) {
+      const x = raw[y * (stride + 1) + 1 + i];
+      const a = i >= channels ? pixels[y * stride + i - channels] : 0;
+      const b = y > 0 ? pixels[(y - 1) * stride + i] : 0;
+      const c = y > 0 && i >= channels ? pixels[(y - 1) * stride + i - channels] : 0;
+      const p = a + b - c;
+      const paeth = Math.abs(p - a) <= Math.abs(p - b) && Math.abs(p - a) <= Math.abs(p - c) ? a : Math.abs(p - b) <= Math.abs(p - c) ? b : c;
+      const predicted = [0, a, b, (a + b) >> 1, paeth][filter];
+      pixels[y * stride + i] = (x + predicted) & 0xff;
+    }
+  }
+  const at = (x, y) => [...pixels.subarray(y * stride + x * channels, y * stride + x * channels + 3)];
+  return { width, height, at };
+}
+
+// A picture of part of the page, CSS pixels in, device pixels out.
+export async function pixelsOf(page, clip) {
+  return decodePng(Buffer.from(await page.screenshot({ clip, type: 'png' })));
+}
+
+// WCAG's contrast ratio of two sRGB colours.
+export function contrast(one, other) {
+  const luminance = (rgb) => {
+    const [r, g, b] = rgb.map((v) => {
+      const c = v / 255;
+      return c <= 0.04045 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4;
+    });
+    return 0.2126 * r + 0.7152 * g + 0.0722 * b;
+  };
+  const [light, dark] = [luminance(one), luminance(other)].sort((a, b) => b - a);
+  return (light + 0.05) / (dark + 0.05);
 }

@@ -32,10 +32,17 @@ export function fitToViewport(stage, scaled, onScale = () => {}) {
     scaled.style.setProperty('--scale', String(scale));
   };
   const update = () => {
-    // Measured at 1:1: a size read back through the zoom carries its rounding.
+    // Measured at 1:1, then once more as drawn: borders of at least a device pixel and lines of
+    // text laid out again make the zoomed window a little larger than its scale alone would.
     apply(1);
-    const scale = scaleFor(roomIn(stage), scaled.offsetWidth, scaled.offsetHeight);
+    const room = roomIn(stage);
+    let scale = scaleFor(room, scaled.offsetWidth, scaled.offsetHeight);
     apply(scale);
+    const drawn = scaled.getBoundingClientRect();
+    if (drawn.width > room.width || drawn.height > room.height) {
+      scale = scaleFor(room, drawn.width / scale, drawn.height / scale);
+      apply(scale);
+    }
     if (scale !== current) {
       current = scale;
       onScale(scale);

@@ -95,6 +95,40 @@ function makeField(def) {
   return { outer: input, focusable: input };
 }
 
+// A field's text fitted to the field at the window's scale; see fit below.
+function fieldFitter(input, def) {
+  // A text that fits at 1:1 can come out wider than its field at another scale: it is then drawn
+  // smaller, measured as drawn by a hidden copy beside the field. Inside the field go its text,
+  // two borders and two pixels of padding.
+  const ruler = document.createElement('span');
+  ruler.className = 'ruler';
+  ruler.setAttribute('aria-hidden', 'true');
+  applyFont(ruler, def.font);
+  let fitted = null;
+  const fit = (again = false) => {
+    if (!input.isConnected || (fitted === input.value && !again)) {
+      return;
+    }
+    fitted = input.value;
+    if (!ruler.isConnected) {
+      input.after(ruler);
+    }
+    const nominal = def.font.pixels ? `${def.font.pixels}px` : '';
+    input.style.fontSize = nominal;
+    ruler.style.fontSize = nominal;
+    ruler.textContent = input.value;
+    const box = input.getBoundingClientRect().width;
+    const room = box - (4 * box) / (def.width / TWIPS_PER_PX);
+    let size = parseFloat(getComputedStyle(ruler).fontSize);
+    while (ruler.getBoundingClientRect().width > room && size > SMALLEST_PX) {
+      size -= 0.5;
+      ruler.style.fontSize = `${size}px`;
+      input.style.fontSize = `${size}px`;
+    }
+  };
+  return fit;
+}
+
 function makeButton(def) {
   const button = document.createElement('button');
   button.type = 'button';
@@ -135,7 +169,7 @@ function fitCaption(label, caption, def) {
     caption.style.fontSize = `${size}px`;
   }
   if (width() > room) {
-    caption.style.transform = `translateX(1px) scaleX(${room / width()})`;
+    caption.style.transform = `scaleX(${room / width()})`;
   }
   label.classList.add('shrunk');
   label.style.lineHeight = px(def.height);
@@ -260,7 +294,10 @@ function findViews(client, def) {
     const view = { outer, focusable: null, type: control.type };
     if (control.type === 'OptionButton') {
       view.focusable = outer.querySelector('input');
-    } else if (control.type === 'TextBox' || control.type === 'CommandButton') {
+    } else if (control.type === 'TextBox') {
+      view.focusable = outer;
+      view.fit = fieldFitter(outer, control);
+    } else if (control.type === 'CommandButton') {
       view.focusable = outer;
     } else if (control.type === 'Label') {
       view.fit = () => fitCaption(outer, outer.firstElementChild, control);
@@ -292,8 +329,11 @@ export function buildWindow(windowElement, def) {
   function render(state) {
     for (const [name, view] of views) {
       const value = valueOf(state, name);
-      if (view.type === 'TextBox' && typeof value === 'string' && view.outer.value !== value) {
-        view.outer.value = value;
+      if (view.type === 'TextBox' && typeof value === 'string') {
+        if (view.outer.value !== value) {
+          view.outer.value = value;
+        }
+        view.fit();
       } else if (view.type === 'Label' && typeof value === 'string' && view.outer.textContent !== value) {
         view.show(value);
       } else if (view.type === 'OptionButton') {
@@ -313,7 +353,7 @@ export function buildWindow(windowElement, def) {
     // Measures every caption again, as after a change of scale.
     refit() {
       for (const view of views.values()) {
-        view.fit?.();
+        view.fit?.(true);
       }
     },
     // The next drawing reads the answer out even if it is unchanged (a button was pressed).

@@ -1,0 +1,412 @@
+// The window on the screens its users have: phones and iPads (touch, device pixel ratios 2 and 3),
+// a projector, browser zoom, high contrast and paper; what fits and what is marked is read from
+// the rendered pixels.
+import { after, before, test } from 'node:test';
+import assert from 'node:assert/strict';
+import {
+  MARGIN,
+  accessibleNodes,
+  clickOn,
+  contrast,
+  fillIn,
+  launchBrowser,
+  openAtScaleOne,
+  openTavolen,
+  pixelsOf,
+  press,
+  readWindow,
+  startServer,
+} from './harness.js';
+
+let server;
+let browser;
+before(async () => {
+  server = await startServer();
+  browser = await launchBrowser();
+});
+after(async () => {
+  await browser?.close();
+  await server?.stop();
+});
+
+// Browser zoom at 200 % and 400 % on a 1280 × 800 screen is half and a quarter of its CSS
+// pixels, each two and four device pixels.
+const SCREENS = [
+  { name: 'phone 360 × 640', width: 360, height: 640, deviceScaleFactor: 3, hasTouch: true },
+  { name: 'phone 390 × 844', width: 390, height: 844, deviceScaleFactor: 3, hasTouch: true },
+  { name: 'phone in landscape 844 × 390', width: 844, height: 390, deviceScaleFactor: 3, hasTouch: true },
+  { name: 'iPad 768 × 1024', width: 768, height: 1024, deviceScaleFactor: 2, hasTouch: true },
+  { name: 'iPad in landscape 1024 × 768', width: 1024, height: 768, deviceScaleFactor: 2, hasTouch: true },
+  { name: 'projector 1920 × 1080', width: 1920, height: 1080 },
+  { name: '1280 × 800 at 200 % zoom', width: 640, height: 400, deviceScaleFactor: 2 },
+  { name: '1280 × 800 at 400 % zoom', width: 320, height: 200, deviceScaleFactor: 4 },
+];
+
+async function withPage(open, body) {
+  const page = await open();
+  try {
+    await body(page);
+    assert.deepEqual(page.errors, []);
+  } finally {
+    await page.close();
+  }
+}
+const onScreen = (screen, body) => withPage(() => openTavolen(browser, server.url, screen), body);
+
+// Each control's box from the window's top left corner, its centre's hit, the window's box and
+// its scale (the window's width over its width at 1:1).
+function readLayout(page) {
+  return page.evaluate(() => {
+    const scaled = document.querySelector('#scaled');
+    const zoom = scaled.style.zoom;
+    scaled.style.zoom = '';
+    const natural = scaled.offsetWidth;
+    scaled.style.zoom = zoom;
+    const window = document.querySelector('#window').getBoundingClientRect();
+    const controls = {};
+    for (const element of document.querySelectorAll('#window .client [data-name]:not([type=radio])')) {
+      const box = element.getBoundingClientRect();
+      const hit = document.elementFromPoint(box.left + box.width / 2, box.top + box.height / 2);
+      controls[element.dataset.name] = {
+        box: [box.left - window.left, box.top - window.top, box.width, box.height],
+        hit: hit?.closest('[data-name]')?.dataset.name,
+      };
+    }
+    return {
+      scale: window.width / natural,
+      window: [window.left, window.top, window.right, window.bottom],
+      viewport: [document.documentElement.clientWidth, document.documentElement.clientHeight],
+      scrolls: [document.documentElement.scrollWidth, document.documentElement.scrollHeight],
+      controls,
+    };
+  });
+}
+
+let oneToOne;
+const layoutAtScaleOne = async () => {
+  oneToOne ??= await withPage(() => openAtScaleOne(browser, server.url), async (page) => {
+    oneToOne = await readLayout(page);
+  }).then(() => oneToOne);
+  return oneToOne;
+};
+
+for (const screen of SCREENS) {
+  test(`${screen.name}: the window fills the screen, its controls scaled and hit where drawn`, async () => {
+    const base = await layoutAtScaleOne();
+    await onScreen(screen, async (page) => {
+      const layout = await readLayout(page);
+      const [left, top, right, bottom] = layout.window;
+      const [width, height] = layout.viewport;
+      assert.deepEqual(layout.scrolls, layout.viewport);
+      assert.ok(left >= MARGIN - 0.5 && top >= MARGIN - 0.5 && right <= width - MARGIN + 0.5 && bottom <= height - MARGIN + 0.5, `window at ${layout.window}`);
+      const fills = right - left >= width - 2 * MARGIN - 2 || bottom - top >= height - 2 * MARGIN - 2;
+      assert.ok(layout.scale <= 3 && (fills || layout.scale > 2.99), `scale ${layout.scale}, window ${layout.window}`);
+      const misplaced = Object.entries(base.controls).filter(([name, { box }]) =>
+        box.some((value, i) => Math.abs(layout.controls[name].box[i] - value * layout.scale) > Math.max(1, layout.scale)),
+      );
+      assert.deepEqual(misplaced.map(([name]) => name), []);
+      const missed = Object.entries(layout.controls).filter(([name, { hit }]) => /^(Text|Command|Option)/.test(name) && hit !== name);
+      assert.deepEqual(missed, []);
+    });
+  });
+}
+
+test('a phone in landscape shows a bigger window than in portrait, a projector one three times as big', async () => {
+  const scales = [];
+  for (const screen of [SCREENS[1], SCREENS[2], SCREENS[5]]) {
+    await onScreen(screen, async (page) => scales.push((await readLayout(page)).scale));
+  }
+  assert.ok(scales[1] > scales[0] * 1.3, `${scales}`);
+  assert.equal(scales[2], 3);
+});
+
+// The largest answers and the fullest fields. Each caption is read from the pixels with its
+// label opened up: no ink of it may fall outside the label.
+const MAXIMA = [
+  {
+    name: '999 9998/9999 × 999 9998/9999 as an improper fraction',
+    clicks: ['Option1(2)', 'Option2(1)'],
+    entries: { 'Text1(2)': '999', 'Text1(1)': '9998', 'Text1(0)': '9999', 'Text2(2)': '999', 'Text2(1)': '9998', 'Text2(0)': '9999' },
+    shown: { 'Label1(1)': '99979981002001', 'Label1(0)': '99980001' },
+  },
+  {
+    name: 'the same as a mixed number',
+    clicks: ['Option1(2)'],
+    entries: { 'Text1(2)': '999', 'Text1(1)': '9998', 'Text1(0)': '9999', 'Text2(2)': '999', 'Text2(1)': '9998', 'Text2(0)': '9999' },
+    shown: { 'Label1(2)': '999999', 'Label1(1)': '79982002', 'Label1(0)': '99980001' },
+  },
+  {
+    name: '999 + 999',
+    clicks: [],
+    entries: { 'Text1(2)': '999', 'Text2(2)': '999' },
+    shown: { 'Label1(2)': '1998' },
+  },
+  {
+    name: 'fields full of the widest digits',
+    clicks: [],
+    entries: { 'Text1(2)': '888', 'Text1(1)': '8888', 'Text1(0)': '8888', 'Text2(2)': '888', 'Text2(1)': '8888', 'Text2(0)': '8888' },
+    shown: {},
+  },
+];
+
+// Ink is the black of the text, not the grey of a border.
+const dark = (rgb) => Math.max(...rgb) < 100;
+
+// Columns of the picture with ink in them, as the desktop test reads its labels.
+function inkColumns(picture) {
+  const columns = [];
+  for (let x = 0; x < picture.width; x++) {
+    for (let y = 0; y < picture.height; y++) {
+      if (dark(picture.at(x, y))) {
+        columns.push(x);
+        break;
+      }
+    }
+  }
+  return columns;
+}
+
+async function captionInk(page, name) {
+  const label = await page.$(`#window [data-name="${name}"]`);
+  await label.evaluate((element) => (element.style.overflow = 'visible'));
+  const box = await label.boundingBox();
+  // Four of the window's pixels on either side, clear of its neighbours.
+  const aside = 4 * (await label.evaluate((element) => element.getBoundingClientRect().width / element.offsetWidth));
+  const picture = await pixelsOf(page, { x: box.x - aside, y: box.y, width: box.width + 2 * aside, height: box.height });
+  await label.evaluate((element) => (element.style.overflow = ''));
+  const perPixel = picture.width / (box.width + 2 * aside);
+  const columns = inkColumns(picture);
+  return { columns, from: Math.floor(aside * perPixel), to: Math.ceil((aside + box.width) * perPixel), width: box.width * perPixel };
+}
+
+// A field's text between its borders, with a device pixel to spare.
+async function fieldInk(page, name) {
+  const field = await page.$(`#window [data-name="${name}"]`);
+  const box = await field.boundingBox();
+  const border = await field.evaluate((element) => element.getBoundingClientRect().width / element.offsetWidth);
+  const inner = { x: box.x + border, y: box.y + border, width: box.width - 2 * border, height: box.height - 2 * border };
+  const picture = await pixelsOf(page, inner);
+  return { columns: inkColumns(picture), width: picture.width };
+}
+
+for (const screen of SCREENS) {
+  test(`${screen.name}: the largest answers and the fullest fields are never cut`, async () => {
+    for (const row of MAXIMA) {
+      await onScreen(screen, async (page) => {
+        for (const name of row.clicks) {
+          await clickOn(page, name);
+        }
+        await fillIn(page, row.entries);
+        await clickOn(page, 'Command1');
+        const shown = await readWindow(page);
+        assert.deepEqual(Object.fromEntries(Object.keys(row.shown).map((name) => [name, shown[name]])), row.shown, row.name);
+        for (const name of Object.keys(row.shown)) {
+          const ink = await captionInk(page, name);
+          const [first, last] = [Math.min(...ink.columns), Math.max(...ink.columns)];
+          assert.ok(first >= ink.from && last < ink.to && last - first > (ink.to - ink.from) / 3, `${row.name}: ${name} inked ${first}..${last}, label ${ink.from}..${ink.to}`);
+        }
+        for (const [name, text] of Object.entries(row.entries)) {
+          assert.equal(shown[name], text);
+          const ink = await fieldInk(page, name);
+          const [first, last] = [Math.min(...ink.columns), Math.max(...ink.columns)];
+          assert.ok(first >= 1 && last <= ink.width - 2, `${row.name}: ${name} inked ${first}..${last} of ${ink.width}`);
+        }
+      });
+    }
+  });
+}
+
+// Where on an option a click or tap lands: its circle, its caption, or the far (right) edge of
+// its box. The model's choice shows, and the accessibility tree says the same.
+const SPOTS = {
+  circle: (page, name) => page.$eval(`#window label[data-name="${name}"] input`, (e) => e.getBoundingClientRect().toJSON()),
+  caption: (page, name) => page.$eval(`#window label[data-name="${name}"] .caption`, (e) => e.getBoundingClientRect().toJSON()),
+  'far edge': (page, name) =>
+    page.$eval(`#window label[data-name="${name}"]`, (e) => {
+      const box = e.getBoundingClientRect();
+      return { left: box.right - 2, width: 1, top: box.top, height: box.height };
+    }),
+};
+const TAPS = [
+  { spot: 'circle', option: 'Option1(1)', symbol: '－', form: 'Option2(0)' },
+  { spot: 'caption', option: 'Option1(2)', symbol: '×', form: 'Option2(0)' },
+  { spot: 'far edge', option: 'Option1(3)', symbol: '÷', form: 'Option2(0)' },
+  { spot: 'circle', option: 'Option2(1)', symbol: '＋', form: 'Option2(1)' },
+  { spot: 'far edge', option: 'Option2(1)', symbol: '＋', form: 'Option2(1)' },
+  { spot: 'assistive click', option: 'Option1(3)', symbol: '÷', form: 'Option2(0)' },
+];
+
+async function chosenAsRead(page) {
+  const checked = (await accessibleNodes(page)).filter((node) => node.role === 'radio' && node.checked).map((node) => node.name);
+  const shown = await readWindow(page);
+  return { frames: [shown.Frame1, shown.Frame2], symbol: shown.Label3, checked };
+}
+const NAMES = { 'Option1(1)': 'ひき算', 'Option1(2)': 'かけ算', 'Option1(3)': 'わり算', 'Option2(0)': '帯分数', 'Option2(1)': '仮分数' };
+
+for (const screen of [SCREENS[0], SCREENS[3], SCREENS[5]]) {
+  test(`${screen.name}: a tap or click anywhere on an option chooses it, on screen and for screen readers`, async () => {
+    for (const row of TAPS) {
+      await onScreen(screen, async (page) => {
+        if (row.spot === 'assistive click') {
+          await page.$eval(`#window label[data-name="${row.option}"] input`, (input) => input.click());
+        } else {
+          const box = await SPOTS[row.spot](page, row.option);
+          const [x, y] = [box.left + box.width / 2, box.top + box.height / 2];
+          await (screen.hasTouch ? page.touchscreen.tap(x, y) : page.mouse.click(x, y));
+        }
+        const operator = row.option.startsWith('Option1') ? row.option : 'Option1(0)';
+        const words = [operator === 'Option1(0)' ? 'たし算' : NAMES[operator], NAMES[row.form]];
+        assert.deepEqual(await chosenAsRead(page), { frames: [operator, row.form], symbol: row.symbol, checked: words }, `${row.spot} of ${row.option}`);
+        assert.equal((await readWindow(page)).focus, row.option);
+      });
+    }
+  });
+}
+
+test('an option is labelled by its whole box, its caption inside it and in its middle', async () => {
+  await withPage(() => openAtScaleOne(browser, server.url), async (page) => {
+    const boxes = await page.$$eval('#window input[type=radio]', (inputs) =>
+      inputs.map((input) => {
+        const rect = (e) => e.getBoundingClientRect();
+        const [label, caption] = [rect(input.labels[0]), rect(input.labels[0].querySelector('.caption'))];
+        return {
+          name: input.dataset.name,
+          labelled: input.labels.length === 1 && input.labels[0].dataset.name === input.dataset.name,
+          inside: caption.top >= label.top && caption.bottom <= label.bottom && caption.right <= label.right,
+          offCentre: Math.abs(caption.top + caption.bottom - label.top - label.bottom) / 2,
+        };
+      }),
+    );
+    assert.deepEqual(
+      boxes.filter((box) => !box.labelled || !box.inside || box.offCentre > 0.5),
+      [],
+    );
+    assert.equal(boxes.length, 6);
+  });
+});
+
+// High contrast, as Windows draws it (puppeteer's own emulation does not know the feature).
+async function forceColours(page) {
+  const cdp = await page.createCDPSession();
+  await cdp.send('Emulation.setEmulatedMedia', { features: [{ name: 'forced-colors', value: 'active' }] });
+}
+
+// High contrast and paper without background colours: the window's bars must still be drawn.
+const MEDIA = [
+  { name: 'forced colours', setUp: forceColours },
+  {
+    name: 'print without background colours',
+    async setUp(page) {
+      await page.emulateMediaType('print');
+      await page.evaluate(() => {
+        const sheet = new CSSStyleSheet();
+        sheet.replaceSync('*, *::before, *::after { background: none !important; box-shadow: none !important; }');
+        document.adoptedStyleSheets = [sheet];
+      });
+    },
+  },
+];
+
+// Whether some row of the box (and a pixel above and below) is a line across it: nearly every
+// pixel stands out from the background at 3:1.
+async function lineAcross(page, box) {
+  const picture = await pixelsOf(page, { x: box.x, y: box.y - 3, width: box.width, height: box.height + 6 });
+  const background = picture.at(0, 0);
+  for (let y = 0; y < picture.height; y++) {
+    let inked = 0;
+    for (let x = 0; x < picture.width; x++) {
+      inked += contrast(picture.at(x, y), background) >= 3 ? 1 : 0;
+    }
+    if (inked >= picture.width * 0.9) {
+      return true;
+    }
+  }
+  return false;
+}
+
+for (const medium of MEDIA) {
+  test(`${medium.name}: the three fraction bars are drawn`, async () => {
+    await onScreen(SCREENS[4], async (page) => {
+      await fillIn(page, { 'Text1(2)': '1', 'Text1(1)': '1', 'Text1(0)': '2' });
+      await clickOn(page, 'Option2(1)');
+      await clickOn(page, 'Command1');
+      await medium.setUp(page);
+      const bars = {};
+      for (const name of ['Line1', 'Line2', 'Line3']) {
+        bars[name] = await lineAcross(page, await (await page.$(`#window [data-name="${name}"]`)).boundingBox());
+      }
+      assert.deepEqual(bars, { Line1: true, Line2: true, Line3: true });
+    });
+  });
+}
+
+test('printing puts the whole window on one page, from a phone or a projector, on A4 or Letter', async () => {
+  for (const screen of [SCREENS[0], SCREENS[5]]) {
+    await onScreen(screen, async (page) => {
+      for (const format of ['A4', 'Letter']) {
+        const pdf = Buffer.from(await page.pdf({ format, printBackground: false })).toString('latin1');
+        assert.equal(pdf.match(/\/Type\s*\/Page[^s]/g)?.length, 1, `${screen.name} on ${format}`);
+      }
+      await page.emulateMediaType('print');
+      const width = await page.$eval('#window', (element) => element.getBoundingClientRect().width);
+      assert.ok(width > 441 && width < 700, `printed ${width} px wide`);
+    });
+  }
+});
+
+// Focus marks, from the pixels of a control at rest and with the focus: on each side the mark is
+// the run of pixels, from the outside in, that changed at a contrast of 3:1 or more.
+const FOCUSED = [
+  { name: 'Option1(0)', rest: (page) => clickOn(page, 'Text1(1)'), focus: (page) => clickOn(page, 'Option1(0)') },
+  { name: 'Text1(1)', rest: async () => {}, focus: (page) => clickOn(page, 'Text1(1)') },
+  { name: 'Command1', rest: (page) => clickOn(page, 'Text2(0)'), focus: (page) => press(page, 'Tab') },
+  { name: 'FileExit', rest: async () => {}, focus: (page) => press(page, 'F10') },
+];
+const FOCUS_SCREENS = [
+  { name: 'at a scale of 1', open: () => openAtScaleOne(browser, server.url), setUp: async () => {} },
+  { name: 'on a phone', open: () => openTavolen(browser, server.url, { width: 360, height: 640 }), setUp: async () => {} },
+  {
+    name: 'in forced colours',
+    open: () => openAtScaleOne(browser, server.url),
+    setUp: forceColours,
+  },
+];
+
+function markWidths(rest, focused) {
+  const changed = (x, y) => contrast(rest.at(x, y), focused.at(x, y)) >= 3;
+  const run = (points) => {
+    const start = points.findIndex(([x, y]) => changed(x, y));
+    const end = points.findIndex(([x, y], i) => i > start && !changed(x, y));
+    return start < 0 ? 0 : end - start;
+  };
+  const [w, h] = [rest.width, rest.height];
+  const [midX, midY] = [Math.floor(w / 2), Math.floor(h / 2)];
+  const line = (n, point) => Array.from({ length: n }, (_, i) => point(i));
+  return [
+    run(line(w, (i) => [i, midY])),
+    run(line(w, (i) => [w - 1 - i, midY])),
+    run(line(h, (i) => [midX, i])),
+    run(line(h, (i) => [midX, h - 1 - i])),
+  ];
+}
+
+for (const screen of FOCUS_SCREENS) {
+  test(`focus marks ${screen.name} are 2 pixels thick at 3:1 or more all round`, async () => {
+    for (const row of FOCUSED) {
+      await withPage(screen.open, async (page) => {
+        await screen.setUp(page);
+        const target = await page.$(`#window [data-name="${row.name}"]${row.name.startsWith('Option') ? ' .caption' : ''}`);
+        const box = await target.boundingBox();
+        const around = { x: box.x - 4, y: box.y - 4, width: box.width + 8, height: box.height + 8 };
+        await row.rest(page);
+        await page.mouse.move(0, 0);
+        const rest = await pixelsOf(page, around);
+        await row.focus(page);
+        await page.mouse.move(0, 0);
+        assert.equal(await page.evaluate(() => document.activeElement.dataset.name), row.name);
+        const widths = markWidths(rest, await pixelsOf(page, around));
+        assert.ok(Math.min(...widths) >= 2, `${row.name}: mark ${widths}`);
+      });
+    }
+  });
+}
