@@ -110,11 +110,15 @@ function fieldFitter(input, def) {
       return;
     }
     fitted = input.value;
+    const nominal = def.font.pixels ? `${def.font.pixels}px` : '';
+    input.style.fontSize = nominal;
+    // An empty field has nothing to fit; measuring it would only lay the window out again.
+    if (fitted === '') {
+      return;
+    }
     if (!ruler.isConnected) {
       input.after(ruler);
     }
-    const nominal = def.font.pixels ? `${def.font.pixels}px` : '';
-    input.style.fontSize = nominal;
     ruler.style.fontSize = nominal;
     ruler.textContent = input.value;
     const box = input.getBoundingClientRect().width;
