@@ -31,7 +31,19 @@ export function fitToViewport(stage, scaled, onScale = () => {}) {
     scaled.style.zoom = scale === 1 ? '' : String(scale);
     scaled.style.setProperty('--scale', String(scale));
   };
+  // The room and the window's size as the last fitting left them. The window's own zoom changes
+  // the size the observer reports, which would fit it again, laying it out twice more for nothing.
+  let fitted = null;
+  const unchanged = (room) =>
+    fitted !== null &&
+    room.width === fitted.room.width &&
+    room.height === fitted.room.height &&
+    scaled.offsetWidth === fitted.width &&
+    scaled.offsetHeight === fitted.height;
   const update = () => {
+    if (unchanged(roomIn(stage))) {
+      return;
+    }
     // Measured at 1:1, then once more as drawn: borders of at least a device pixel and lines of
     // text laid out again make the zoomed window a little larger than its scale alone would.
     apply(1);
@@ -43,6 +55,7 @@ export function fitToViewport(stage, scaled, onScale = () => {}) {
       scale = scaleFor(room, drawn.width / scale, drawn.height / scale);
       apply(scale);
     }
+    fitted = { room: roomIn(stage), width: scaled.offsetWidth, height: scaled.offsetHeight };
     if (scale !== current) {
       current = scale;
       onScale(scale);
