@@ -164,7 +164,7 @@ function fitCaption(label, caption, def) {
     caption.style.fontSize = `${size}px`;
   }
   if (width() > room) {
-    caption.style.transform = `scaleX(${room / width()})`;
+    caption.style.transform = `translateX(1px) scaleX(${room / width()})`;
   }
   label.classList.add('shrunk');
   label.style.lineHeight = px(def.height);
@@ -179,9 +179,13 @@ function makeLabel(def) {
   caption.textContent = def.caption;
   label.append(caption);
   applyLooks(label, def);
-  const fit = () => fitCaption(label, caption, def);
+  // A caption as the definition gives it is drawn as it is, as it always has been; one that the
+  // model wrote is fitted, and fitted again at each scale.
+  let written = false;
+  const fit = () => written && fitCaption(label, caption, def);
   const show = (text) => {
     caption.textContent = text;
+    written = true;
     fit();
   };
   return { outer: label, focusable: null, show, fit };
