@@ -136,10 +136,11 @@ web-browser-test:
 
 .PHONY: web-screenshot web-bench
 
-# The README's pictures of the page: the window at 1:1, and a screen 360 CSS pixels wide.
+# The README's pictures of the page: the window at 1:1, a screen 360 CSS pixels wide and an
+# iPad in landscape.
 web-screenshot: web
 	cd tests/web && npm ci
-	node tests/web/screenshot.js docs/tavolen-web.png docs/tavolen-web-narrow.png
+	node tests/web/screenshot.js docs/tavolen-web.png docs/tavolen-web-narrow.png docs/tavolen-web-ipad.png
 
 # Size of the site, time to an interactive window and the cost of one Calculate click.
 web-bench: web

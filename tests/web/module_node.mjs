@@ -80,6 +80,8 @@ test('a fresh window, then the tab order and an option group by arrow keys', () 
       text1: ['', '', ''], text2: ['', '', ''], label1: ['', '', '', ''], label3: '＋', label7: '',
       line3: true, option1: 0, option2: 0, focus: 'Option1(0)', unloaded: false, answerWords: '',
     });
+    // The first stop: Shift+Tab from it wraps round, Tab does not.
+    assert.deepEqual([window.wrapsOn('Tab'), window.wrapsOn('Shift+Tab')], [false, true]);
     const visited = [];
     for (let i = 0; i < 11; i += 1) {
       assert.ok(window.key('Tab'));
@@ -129,7 +131,7 @@ test('unknown names and keys are refused without a throw', () => {
     const refused = [
       window.focus('Text9(0)'), window.focus('Label7'), window.focus('Option1(0)'),
       window.click('Label3'), window.click(''), window.key('Escape'), window.menu('Command1'),
-      window.editText('Command1', '1'), window.type('1'), window.erase(),
+      window.editText('Command1', '1'), window.type('1'), window.erase(), window.wrapsOn('Escape'),
     ];
     assert.deepEqual(refused, refused.map(() => false));
     assert.equal(window.snapshot().focus, 'Option1(0)');

@@ -29,8 +29,8 @@ after(async () => {
   await server?.stop();
 });
 
-// Browser zoom at 200 % and 400 % on a 1280 × 800 screen is half and a quarter of its CSS
-// pixels, each two and four device pixels.
+// Browser zoom at 200 % and 400 % on a 1280 × 800 screen, as the page opens at that zoom, is half
+// and a quarter of its CSS pixels, each two and four device pixels.
 const SCREENS = [
   { name: 'phone 360 × 640', width: 360, height: 640, deviceScaleFactor: 3, hasTouch: true },
   { name: 'phone 390 × 844', width: 390, height: 844, deviceScaleFactor: 3, hasTouch: true },
@@ -118,6 +118,25 @@ test('a phone in landscape shows a bigger window than in portrait, a projector o
   }
   assert.ok(scales[1] > scales[0] * 1.3, `${scales}`);
   assert.equal(scales[2], 3);
+});
+
+test('browser zoom after the page has opened enlarges the window on top of its scale, and back', async () => {
+  await onScreen({ width: 1280, height: 800 }, async (page) => {
+    const drawn = async () => {
+      const { width, ratio, scrolls } = await page.evaluate(() => ({
+        width: document.querySelector('#window').getBoundingClientRect().width,
+        ratio: window.devicePixelRatio,
+        scrolls: document.documentElement.scrollWidth > document.documentElement.clientWidth,
+      }));
+      return { devicePixels: Math.round(width * ratio), scrolls };
+    };
+    const before = await drawn();
+    // Zoomed to 200 %: half the CSS pixels, each of two device pixels.
+    await page.setViewport({ width: 640, height: 400, deviceScaleFactor: 2 });
+    const zoomed = await drawn();
+    await page.setViewport({ width: 1280, height: 800, deviceScaleFactor: 1 });
+    assert.deepEqual([zoomed, await drawn()], [{ devicePixels: 2 * before.devicePixels, scrolls: true }, before]);
+  });
 });
 
 // The largest answers and the fullest fields. Each caption is read from the pixels with its

@@ -1,11 +1,12 @@
 // Pictures of the page for the README: 1 1/2 + 2 1/3 entered with real input and 計算
-// pressed, the window at 1:1 and the whole page on a screen 360 CSS pixels wide.
-// Usage: node tests/web/screenshot.js WIDE.png NARROW.png
-import { WORKED_EXAMPLE, clickOn, fillIn, launchBrowser, openTavolen, readWindow, startServer } from './harness.js';
+// pressed, the window at 1:1, the whole page on a screen 360 CSS pixels wide and the whole
+// page on an iPad in landscape (1024 × 768).
+// Usage: node tests/web/screenshot.js WIDE.png NARROW.png IPAD.png
+import { WORKED_EXAMPLE, clickOn, fillIn, launchBrowser, openAtScaleOne, openTavolen, readWindow, startServer } from './harness.js';
 
-const [wide, narrow] = process.argv.slice(2);
-if (!wide || !narrow) {
-  console.error('usage: node screenshot.js WIDE.png NARROW.png');
+const [wide, narrow, ipad] = process.argv.slice(2);
+if (!wide || !narrow || !ipad) {
+  console.error('usage: node screenshot.js WIDE.png NARROW.png IPAD.png');
   process.exit(2);
 }
 
@@ -25,7 +26,7 @@ async function workedExample(page) {
 const server = await startServer();
 const browser = await launchBrowser(['--hide-scrollbars']);
 try {
-  const page = await openTavolen(browser, server.url, { width: 800, height: 600 });
+  const page = await openAtScaleOne(browser, server.url);
   await workedExample(page);
   await (await page.$('#window')).screenshot({ path: wide });
 
@@ -33,7 +34,11 @@ try {
   await workedExample(small);
   const bottom = await small.$eval('#fit', (fit) => Math.ceil(fit.getBoundingClientRect().bottom));
   await small.screenshot({ path: narrow, clip: { x: 0, y: 0, width: 360, height: bottom } });
-  console.log(`wrote ${wide} and ${narrow}`);
+
+  const tablet = await openTavolen(browser, server.url, { width: 1024, height: 768, hasTouch: true });
+  await workedExample(tablet);
+  await tablet.screenshot({ path: ipad });
+  console.log(`wrote ${wide}, ${narrow} and ${ipad}`);
 } finally {
   await browser.close();
   await server.stop();

@@ -415,3 +415,76 @@ test('a long answer is drawn smaller inside its label, never cut, with the whole
     assert.deepEqual(shown.filter(([, , fits]) => !fits), []);
   });
 });
+
+// Tab and Shift+Tab into a field select its whole text, so that typing replaces it; a click
+// places the caret, so that typing adds to it.
+const ENTRIES = [
+  { name: 'Tab into a field', enter: (page) => press(page, 'Tab'), typed: '5', shown: '5' },
+  { name: 'Shift+Tab into a field', enter: (page) => press(page, 'Tab', 'Tab', 'Shift+Tab'), typed: '5', shown: '5' },
+  { name: 'a click at the end of a field', enter: (page) => clickAtEnd(page, 'Text1(1)'), typed: '5', shown: '125' },
+];
+async function clickAtEnd(page, name) {
+  const box = await (await page.$(control(name))).boundingBox();
+  await page.mouse.click(box.x + box.width - 3, box.y + box.height / 2);
+}
+for (const row of ENTRIES) {
+  test(`${row.name}, then typing: ${row.shown}`, async () => {
+    await withPage({}, async (page) => {
+      await clickOn(page, 'Text1(2)');
+      await press(page, 'Tab');
+      await page.keyboard.type('12');
+      await clickOn(page, 'Text1(2)');
+      await row.enter(page);
+      assert.equal((await readWindow(page)).focus, 'Text1(1)');
+      await page.keyboard.type(row.typed);
+      assert.equal((await readWindow(page))['Text1(1)'], row.shown);
+    });
+  });
+}
+
+// Ctrl+Z undoes the last typing wherever the caret was; the model is told, so that leaving the
+// field keeps what undo left.
+const UNDOS = [
+  { name: 'typed at the end', keys: ['1', '2'], undone: '' },
+  { name: 'typed in the middle', keys: ['1', '3', 'ArrowLeft', '2'], undone: '13' },
+  { name: 'a deletion', keys: ['1', '2', '3', 'Backspace'], undone: '123' },
+];
+for (const row of UNDOS) {
+  test(`Ctrl+Z in a field undoes the last edit: ${row.name}`, async () => {
+    await withPage({}, async (page) => {
+      await clickOn(page, 'Text2(1)');
+      for (const key of row.keys) {
+        await (key.length === 1 ? page.keyboard.type(key) : press(page, key));
+      }
+      await page.keyboard.down('Control');
+      await page.keyboard.press('KeyZ', { commands: ['undo'] });
+      await page.keyboard.up('Control');
+      assert.equal((await readWindow(page))['Text2(1)'], row.undone);
+      await press(page, 'Tab');
+      assert.equal((await readWindow(page))['Text2(1)'], row.undone);
+    });
+  });
+}
+
+// Each press of 計算 writes the answer's words anew, so that a screen reader says them even when
+// they are the same as before; a new operator alone says nothing.
+const ANNOUNCED = [
+  { name: 'clicked twice', again: (page) => clickOn(page, 'Command1'), times: 2 },
+  { name: 'then Enter on it', again: (page) => press(page, 'Enter'), times: 2 },
+  { name: 'then Space on it', again: (page) => press(page, ' '), times: 2 },
+  { name: 'then another operator chosen', again: (page) => clickOn(page, 'Option1(2)'), times: 1 },
+];
+for (const row of ANNOUNCED) {
+  test(`計算 with the same answer is announced again: ${row.name}`, async () => {
+    await withPage({}, async (page) => {
+      await fillIn(page, { 'Text1(1)': '1', 'Text1(0)': '2' });
+      await page.$eval('#window output', (output) => {
+        window.announced = [];
+        new MutationObserver(() => window.announced.push(output.textContent)).observe(output, { childList: true, characterData: true, subtree: true });
+      });
+      await clickOn(page, 'Command1');
+      await row.again(page);
+      assert.deepEqual(await page.evaluate(() => window.announced), Array(row.times).fill('2分の1'));
+    });
+  });
+}

@@ -14,40 +14,49 @@ export function scaleFor(room, width, height) {
   return Math.max(0.001, Math.floor(fits * 1000) / 1000);
 }
 
-function roomIn(stage) {
+// The room inside the stage, in CSS pixels as they were when the page opened.
+function roomIn(stage, zoom) {
   const style = getComputedStyle(stage);
   const viewport = document.documentElement;
   return {
-    width: viewport.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight),
-    height: viewport.clientHeight - parseFloat(style.paddingTop) - parseFloat(style.paddingBottom),
+    width: (viewport.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight)) * zoom,
+    height: (viewport.clientHeight - parseFloat(style.paddingTop) - parseFloat(style.paddingBottom)) * zoom,
+  };
+}
+
+// How far the browser has been zoomed since the page opened. Zoom changes the size of a CSS pixel
+// (devicePixelRatio) but not the viewport's size in device pixels, unlike a move to another
+// screen; the window keeps the size it was fitted to, and the browser's zoom enlarges it on top.
+function browserZoom() {
+  let zoom = 1;
+  let last = null;
+  return () => {
+    const viewport = document.documentElement;
+    const ratio = window.devicePixelRatio;
+    const now = { ratio, width: viewport.clientWidth * ratio, height: viewport.clientHeight * ratio };
+    const slack = ratio + (last?.ratio ?? 0);
+    if (last && ratio !== last.ratio && Math.abs(now.width - last.width) <= slack && Math.abs(now.height - last.height) <= slack) {
+      zoom *= ratio / last.ratio;
+    }
+    last = now;
+    return zoom;
   };
 }
 
 // Scales `scaled` to fit its stage and again whenever the viewport (rotation, browser zoom) or
-// the content changes; `onScale(scale)` runs after each change of scale.
+// the content changes; `onScale(scale)` runs after each change of scale or of pixel density.
 export function fitToViewport(stage, scaled, onScale = () => {}) {
-  let current = 1;
+  const zoomSinceOpened = browserZoom();
+  let current = { scale: 1, ratio: window.devicePixelRatio };
   const apply = (scale) => {
     scaled.style.zoom = scale === 1 ? '' : String(scale);
     scaled.style.setProperty('--scale', String(scale));
   };
-  // The room and the window's size as the last fitting left them. The window's own zoom changes
-  // the size the observer reports, which would fit it again, laying it out twice more for nothing.
-  let fitted = null;
-  const unchanged = (room) =>
-    fitted !== null &&
-    room.width === fitted.room.width &&
-    room.height === fitted.room.height &&
-    scaled.offsetWidth === fitted.width &&
-    scaled.offsetHeight === fitted.height;
   const update = () => {
-    if (unchanged(roomIn(stage))) {
-      return;
-    }
     // Measured at 1:1, then once more as drawn: borders of at least a device pixel and lines of
     // text laid out again make the zoomed window a little larger than its scale alone would.
     apply(1);
-    const room = roomIn(stage);
+    const room = roomIn(stage, zoomSinceOpened());
     let scale = scaleFor(room, scaled.offsetWidth, scaled.offsetHeight);
     apply(scale);
     const drawn = scaled.getBoundingClientRect();
@@ -55,9 +64,8 @@ export function fitToViewport(stage, scaled, onScale = () => {}) {
       scale = scaleFor(room, drawn.width / scale, drawn.height / scale);
       apply(scale);
     }
-    fitted = { room: roomIn(stage), width: scaled.offsetWidth, height: scaled.offsetHeight };
-    if (scale !== current) {
-      current = scale;
+    if (scale !== current.scale || window.devicePixelRatio !== current.ratio) {
+      current = { scale, ratio: window.devicePixelRatio };
       onScale(scale);
     }
   };

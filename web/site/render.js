@@ -173,7 +173,7 @@ function fitCaption(label, caption, def) {
     caption.style.fontSize = `${size}px`;
   }
   if (width() > room) {
-    caption.style.transform = `scaleX(${room / width()})`;
+    caption.style.transform = `translateX(1px) scaleX(${room / width()})`;
   }
   label.classList.add('shrunk');
   label.style.lineHeight = px(def.height);
@@ -304,9 +304,13 @@ function findViews(client, def) {
     } else if (control.type === 'CommandButton') {
       view.focusable = outer;
     } else if (control.type === 'Label') {
-      view.fit = () => fitCaption(outer, outer.firstElementChild, control);
+      // A caption as the definition gives it is drawn as it is, as it always has been; one that the
+      // model wrote is fitted, and fitted again at each scale.
+      let written = false;
+      view.fit = () => written && fitCaption(outer, outer.firstElementChild, control);
       view.show = (text) => {
         outer.firstElementChild.textContent = text;
+        written = true;
         view.fit();
       };
     }
