@@ -105,9 +105,6 @@ function makeField(def) {
       return;
     }
     fitted = input.value;
-    if (!ruler.isConnected) {
-      input.after(ruler);
-    }
     const nominal = def.font.pixels ? `${def.font.pixels}px` : '';
     input.style.fontSize = nominal;
     ruler.style.fontSize = nominal;
@@ -121,7 +118,7 @@ function makeField(def) {
       input.style.fontSize = `${size}px`;
     }
   };
-  return { outer: input, focusable: input, fit };
+  return { outer: input, focusable: input, fit, beside: ruler };
 }
 
 function makeButton(def) {
@@ -254,7 +251,7 @@ export function buildWindow(windowElement, def) {
     const inAnswer = IN_ANSWER_AREA.test(control.name);
     place(made.outer, control, inAnswer ? answer.origin : undefined);
     const parent = control.container ? views.get(control.container).outer : inAnswer ? answer.shown : client;
-    parent.append(made.outer);
+    parent.append(made.outer, ...(made.beside ? [made.beside] : []));
     views.set(control.name, { ...made, type: control.type });
   }
   for (const line of def.lines) {
