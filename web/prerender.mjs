@@ -98,9 +98,9 @@ class Element {
       contains: (name) => element.classes().includes(name),
     };
     return new Proxy(this, {
-      get: (target, name) => {
+      get: (target, name, receiver) => {
         if (name in target || typeof name !== 'string') {
-          return target[name];
+          return Reflect.get(target, name, receiver);
         }
         if (REFLECTED[name]) {
           return target.attributes.get(REFLECTED[name]) ?? '';
@@ -175,6 +175,15 @@ class Element {
   }
   get firstElementChild() {
     return this.children[0] ?? null;
+  }
+  get previousElementSibling() {
+    const siblings = this.parentNode?.children ?? [];
+    return siblings[siblings.indexOf(this) - 1] ?? null;
+  }
+  get nextElementSibling() {
+    const siblings = this.parentNode?.children ?? [];
+    const index = siblings.indexOf(this);
+    return index < 0 ? null : (siblings[index + 1] ?? null);
   }
   get textContent() {
     return this.childNodes.map((node) => node.textContent).join('');
@@ -261,14 +270,23 @@ view.elementOf(state.focus).autofocus = true;
 model.delete();
 
 // The page's policy allows no style attributes, so each element's place and looks move into rules
-// of the style sheet, found by the element's name or its class.
+// of the style sheet, found by the element's name, or by its class and the named element before it.
+function selectorOf(element) {
+  const name = element.getAttribute('data-name');
+  if (name !== null) {
+    return `${element.localName}[data-name="${name}"]`;
+  }
+  const before = element.previousElementSibling;
+  const own = `.${element.classes()[0]}`;
+  return before?.getAttribute('data-name') ? `${selectorOf(before)} + ${own}` : own;
+}
+
 function moveStylesToRules(root) {
   const rules = new Map();
   const walk = (element) => {
     const style = element.getAttribute('style');
     if (style !== null) {
-      const name = element.getAttribute('data-name');
-      const selector = `#window ${name === null ? `.${element.classes()[0]}` : `${element.localName}[data-name="${name}"]`}`;
+      const selector = `#window ${selectorOf(element)}`;
       if (rules.has(selector)) {
         throw new Error(`prerender: ${selector} names two elements`);
       }

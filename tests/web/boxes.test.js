@@ -180,6 +180,7 @@ test('without modal dialogs in the browser, a message box still holds the focus 
 const EXITS = [
   { name: 'the 終了 button', exit: (page) => clickOn(page, 'Command3') },
   { name: 'the 終了 menu command', exit: (page) => clickOn(page, 'FileExit') },
+  // Eight stops on from the field filled in.
   { name: 'Space on the focused 終了 button', exit: (page) => press(page, ...Array(8).fill('Tab'), ' ') },
 ];
 for (const row of EXITS) {

@@ -282,9 +282,8 @@ async function openHeldBack(server, options = {}) {
 const takenOver = (page) =>
   page.waitForFunction(() => document.querySelector('#window:not([aria-busy])') && document.activeElement?.dataset.name);
 
-// What the window draws: its menu bar and client area, and everything in them but the hidden
-// copies of the fields' texts that measure them.
-const DRAWN = '#window .menubar, #window .menubar *, #window .client, #window .client *:not(.ruler)';
+// What the window draws: its menu bar and client area, and everything in them.
+const DRAWN = '#window .menubar, #window .menubar *, #window .client, #window .client *';
 
 // Every element of the window in order: its tag, attributes, state, box and looks, as drawn.
 function readElements(page) {

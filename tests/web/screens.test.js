@@ -82,13 +82,15 @@ function readLayout(page) {
   });
 }
 
-let oneToOne;
-const layoutAtScaleOne = async () => {
-  oneToOne ??= await withPage(() => openAtScaleOne(browser, server.url), async (page) => {
-    oneToOne = await readLayout(page);
-  }).then(() => oneToOne);
+let oneToOne = null;
+async function layoutAtScaleOne() {
+  if (!oneToOne) {
+    await withPage(() => openAtScaleOne(browser, server.url), async (page) => {
+      oneToOne = await readLayout(page);
+    });
+  }
   return oneToOne;
-};
+}
 
 for (const screen of SCREENS) {
   test(`${screen.name}: the window fills the screen, its controls scaled and hit where drawn`, async () => {

@@ -14,13 +14,13 @@ export function scaleFor(room, width, height) {
   return Math.max(0.001, Math.floor(fits * 1000) / 1000);
 }
 
-// The room inside the stage, in CSS pixels as they were when the page opened.
+// The room inside the stage, in CSS pixels as they were when the page opened. Scroll bars count
+// as room: a window zoomed past the viewport brings them, and must not shrink for them.
 function roomIn(stage, zoom) {
   const style = getComputedStyle(stage);
-  const viewport = document.documentElement;
   return {
-    width: (viewport.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight)) * zoom,
-    height: (viewport.clientHeight - parseFloat(style.paddingTop) - parseFloat(style.paddingBottom)) * zoom,
+    width: window.innerWidth * zoom - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight),
+    height: window.innerHeight * zoom - parseFloat(style.paddingTop) - parseFloat(style.paddingBottom),
   };
 }
 
@@ -31,9 +31,8 @@ function browserZoom() {
   let zoom = 1;
   let last = null;
   return () => {
-    const viewport = document.documentElement;
     const ratio = window.devicePixelRatio;
-    const now = { ratio, width: viewport.clientWidth * ratio, height: viewport.clientHeight * ratio };
+    const now = { ratio, width: window.innerWidth * ratio, height: window.innerHeight * ratio };
     const slack = ratio + (last?.ratio ?? 0);
     if (last && ratio !== last.ratio && Math.abs(now.width - last.width) <= slack && Math.abs(now.height - last.height) <= slack) {
       zoom *= ratio / last.ratio;
@@ -53,6 +52,10 @@ export function fitToViewport(stage, scaled, onScale = () => {}) {
     scaled.style.setProperty('--scale', String(scale));
   };
   const update = () => {
+    // Pinch zoom magnifies the page as it is drawn.
+    if ((window.visualViewport?.scale ?? 1) > 1) {
+      return;
+    }
     // Measured at 1:1, then once more as drawn: borders of at least a device pixel and lines of
     // text laid out again make the zoomed window a little larger than its scale alone would.
     apply(1);

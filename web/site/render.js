@@ -92,20 +92,20 @@ function makeField(def) {
   }
   input.value = def.caption;
   applyLooks(input, def);
-  return { outer: input, focusable: input };
-}
-
-// A field's text fitted to the field at the window's scale; see fit below.
-function fieldFitter(input, def) {
   // A text that fits at 1:1 can come out wider than its field at another scale: it is then drawn
-  // smaller, measured as drawn by a hidden copy beside the field. Inside the field go its text,
-  // two borders and two pixels of padding.
+  // smaller, measured as drawn by a hidden copy beside the field.
   const ruler = document.createElement('span');
   ruler.className = 'ruler';
   ruler.setAttribute('aria-hidden', 'true');
   applyFont(ruler, def.font);
+  return { outer: input, focusable: input, beside: ruler };
+}
+
+// Fits a field's text to the field at the window's scale, measured by the ruler beside it. Inside
+// the field go its text, two borders and two pixels of padding.
+function fieldFitter(input, ruler, def) {
   let fitted = null;
-  const fit = (again = false) => {
+  return (again = false) => {
     if (!input.isConnected || (fitted === input.value && !again)) {
       return;
     }
@@ -115,9 +115,6 @@ function fieldFitter(input, def) {
     // An empty field has nothing to fit; measuring it would only lay the window out again.
     if (fitted === '') {
       return;
-    }
-    if (!ruler.isConnected) {
-      input.after(ruler);
     }
     ruler.style.fontSize = nominal;
     ruler.textContent = input.value;
@@ -130,7 +127,6 @@ function fieldFitter(input, def) {
       input.style.fontSize = `${size}px`;
     }
   };
-  return fit;
 }
 
 function makeButton(def) {
@@ -254,7 +250,7 @@ function drawWindow(client, menubar, def) {
     const inAnswer = IN_ANSWER_AREA.test(control.name);
     place(made.outer, control, inAnswer ? answer.origin : undefined);
     const parent = control.container ? outers.get(control.container) : inAnswer ? answer.shown : client;
-    parent.append(made.outer);
+    parent.append(made.outer, ...(made.beside ? [made.beside] : []));
     outers.set(control.name, made.outer);
   }
   for (const line of def.lines) {
@@ -300,7 +296,7 @@ function findViews(client, def) {
       view.focusable = outer.querySelector('input');
     } else if (control.type === 'TextBox') {
       view.focusable = outer;
-      view.fit = fieldFitter(outer, control);
+      view.fit = fieldFitter(outer, outer.nextElementSibling, control);
     } else if (control.type === 'CommandButton') {
       view.focusable = outer;
     } else if (control.type === 'Label') {
