@@ -352,6 +352,22 @@ class MainWindowTest : public QObject {
     QCOMPARE(field->cursorPosition(), 0);
   }
 
+  // Typed into, each field keeps its own limit and is read out by its own name.
+  void fieldLimitsAndNames() {
+    const Screen s;
+    const char* const kFields[][3] = {
+        {"Text1_2", "123", "1つ目の数の整数"},  {"Text1_1", "1234", "1つ目の数の分子"},
+        {"Text1_0", "1234", "1つ目の数の分母"}, {"Text2_2", "123", "2つ目の数の整数"},
+        {"Text2_1", "1234", "2つ目の数の分子"}, {"Text2_0", "1234", "2つ目の数の分母"},
+    };
+    for (const auto& [field, kept, name] : kFields) {
+      s.type(QString(field) + "=12345");
+      QCOMPARE(s.text(field), kept);
+      QCOMPARE(QAccessible::queryAccessibleInterface(s.widget(field))->text(QAccessible::Name),
+               name);
+    }
+  }
+
   void contextMenuInJapanese() {
     const Screen s;
     const std::unique_ptr<QMenu> menu(
@@ -433,6 +449,27 @@ class MainWindowTest : public QObject {
     QCOMPARE(s.answer(), "||0|");
     QVERIFY(!s.widget("Line3")->isVisible());
     QTRY_COMPARE(FocusName(), "Command1");
+  }
+
+  // Enter held on 計算 over a refused entry: the key repeats, the box shows once.
+  void enterHeldClicksOnce() {
+    const Screen s;
+    s.type("Text1_1=3");
+    for (int i = 0; i < 5; ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QWidget* calculate = s.widget("Command1");
+    QCOMPARE(QApplication::focusWidget(), calculate);
+    const MessageBoxCloser closer;
+    QTest::keyPress(calculate, Qt::Key_Return);
+    for (int i = 0; i < 3; ++i) {
+      QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
+      QApplication::sendEvent(calculate, &repeat);
+    }
+    QTest::keyRelease(calculate, Qt::Key_Return);
+    QTest::qWait(100);
+    QCOMPARE(closer.seen,
+             QStringList{"Critical エラーメッセージ: 分母を１以上の整数にしてください。"});
   }
 
   // A caption wider than its label is drawn smaller, never cut, and given whole
