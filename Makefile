@@ -168,3 +168,14 @@ windows-test: windows
 	cmake --build --preset windows
 	$(WINDOWS_SESSION) ctest --preset windows
 
+
+.PHONY: windows-zip windows-screenshot
+
+windows-zip: windows
+	@tools/install-deps zip git
+	tools/windows-zip $(WINDOWS_DIR) $(WINDOWS_ZIP)
+
+# The README's picture of the window under Wine, with the worked example.
+windows-screenshot: windows
+	@tools/install-deps wine64 fonts-wine xvfb xauth openbox xdotool imagemagick fonts-ipafont-gothic fonts-ipafont-mincho
+	$(WINDOWS_SESSION) tools/windows-screenshot $(WINDOWS_DIR) docs/tavolen-windows.png
