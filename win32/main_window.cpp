@@ -409,7 +409,9 @@ void MainWindow::ShowCaption(View& view, const std::string& caption) {
   }
   RECT client{};
   GetClientRect(view.control, &client);
-  view.fitted = CreateFittingFont(DefinitionOf(view.id).font, dpi_, wide, client.right);
+  // A pixel to spare on either side of the caption.
+  const int room = client.right - 2 * std::max(1, MulDiv(1, static_cast<int>(dpi_), 96));
+  view.fitted = CreateFittingFont(DefinitionOf(view.id).font, dpi_, wide, room);
   HFONT font = view.fitted ? view.fitted.get() : view.font.get();
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(view.control, GWL_STYLE));
   const DWORD centred = view.fitted ? (style | SS_CENTERIMAGE) : (style & ~DWORD{SS_CENTERIMAGE});

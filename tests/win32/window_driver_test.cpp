@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -131,6 +132,44 @@ void ClickAt(POINT at) {
 
 POINT CentreOf(const RECT& rect) {
   return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// The first and last columns of a control where the screen shows ink (a
+// pixel well darker than the face colour); {-1, -1} for none.
+std::pair<int, int> InkColumns(HWND control) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  SelectObject(memory, previous);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) *
+                                    static_cast<std::size_t>(height));
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const int faceGray = (GetRValue(face) + GetGValue(face) + GetBValue(face)) / 3;
+  std::pair<int, int> ink{-1, -1};
+  for (int x = 0; x < width; ++x) {
+    for (int y = 0; y < height; ++y) {
+      const std::uint32_t p = pixels[static_cast<std::size_t>(y * width + x)];
+      const auto gray =
+          static_cast<int>(((p >> 16U) & 0xFFU) + ((p >> 8U) & 0xFFU) + (p & 0xFFU)) / 3;
+      if (gray < faceGray - 64) {
+        ink = {ink.first < 0 ? x : ink.first, x};
+        break;
+      }
+    }
+  }
+  return ink;
 }
 
 // Lets the program take the input sent so far before a check that nothing changed.
@@ -596,6 +635,8 @@ TEST(Tavolen, EnterAndSpaceOnButtons) {
   ASSERT_TRUE(t.HasFocus({Command1}));
   PressKey(VK_SPACE);
   EXPECT_TRUE(t.ShowsAnswer("||0|"));
+  // A whole answer has no fraction bar.
+  EXPECT_TRUE(WaitFor([&t] { return !IsWindowVisible(t.Control({Line3})); }));
 }
 
 // (999 9998/9999)^2 = 99979981002001/99980001 (exact fractions): shown whole
@@ -616,6 +657,12 @@ TEST(Tavolen, LongAnswerShownWhole) {
   RECT after{};
   GetWindowRect(t.Control({Label1, 1}), &after);
   EXPECT_TRUE(EqualRect(&before, &after));
+  // Drawn smaller, not cut off at the label's edges.
+  Settle();
+  const auto [first, last] = InkColumns(t.Control({Label1, 1}));
+  const int width = after.right - after.left;
+  EXPECT_TRUE(first >= 1 && last <= width - 2 && last - first > width / 2)
+      << "ink from " << first << " to " << last << " of " << width;
 }
 
 // Names and roles as a screen reader gets them through MSAA.
