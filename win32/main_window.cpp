@@ -229,6 +229,10 @@ void MainWindow::BuildMenu() {
 }
 
 void MainWindow::BuildControls(HINSTANCE instance) {
+  // Gives a caption drawn smaller its whole text at the normal size.
+  tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
+                             nullptr, instance, nullptr);
   // The answer area holds the answer labels and bar, and reads the answer as words.
   answerArea_ = CreateWindowExW(
       0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, window_,
@@ -279,7 +283,8 @@ HWND MainWindow::CreateControl(const ControlDef& def, HINSTANCE instance) {
     case ControlType::Label:
     case ControlType::Line:
     case ControlType::MenuCommand:
-      style |= SS_NOPREFIX | AlignmentStyle(def.type, def.align);
+      // SS_NOTIFY: the pointer over a label reaches its tooltip.
+      style |= SS_NOPREFIX | SS_NOTIFY | AlignmentStyle(def.type, def.align);
       break;
   }
   HWND parent = InAnswerArea(def.id) ? answerArea_ : window_;
@@ -418,6 +423,17 @@ void MainWindow::ShowCaption(View& view, const std::string& caption) {
   SetWindowLongPtrW(view.control, GWL_STYLE, static_cast<LONG_PTR>(centred));
   SendMessageW(view.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   SetWindowTextW(view.control, wide.c_str());
+  std::wstring tip = wide;
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = window_;
+  tool.uId = reinterpret_cast<UINT_PTR>(view.control);
+  tool.lpszText = tip.data();
+  SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  if (view.fitted) {
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
 }
 
 void MainWindow::ShowAnswerWords() {

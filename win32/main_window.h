@@ -86,6 +86,7 @@ class MainWindow {
   Form1 form_;
   HWND window_ = nullptr;
   HWND answerArea_ = nullptr;
+  HWND tooltip_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   std::vector<View> views_;
   IconHandle bigIcon_;

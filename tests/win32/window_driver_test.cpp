@@ -112,22 +112,24 @@ void TypeText(std::wstring_view text) {
   Send(inputs);
 }
 
-void ClickAt(POINT at) {
-  const int width = GetSystemMetrics(SM_CXSCREEN) - 1;
-  const int height = GetSystemMetrics(SM_CYSCREEN) - 1;
-  INPUT move{};
-  move.type = INPUT_MOUSE;
-  move.mi.dx = MulDiv(at.x, 65535, width);
-  move.mi.dy = MulDiv(at.y, 65535, height);
-  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  INPUT down = move;
-  down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_ABSOLUTE;
-  INPUT up = move;
-  up.mi.dwFlags = MOUSEEVENTF_LEFTUP | MOUSEEVENTF_ABSOLUTE;
-  Send({move});
-  // The pointer is there before the button goes down on it.
+INPUT MouseInput(POINT at, DWORD action) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = action | MOUSEEVENTF_ABSOLUTE;
+  return input;
+}
+
+void MovePointer(POINT at) {
+  Send({MouseInput(at, MOUSEEVENTF_MOVE)});
+  // The pointer is there before a button goes down on it.
   std::this_thread::sleep_for(30ms);
-  Send({move, down, up});
+}
+
+void ClickAt(POINT at) {
+  MovePointer(at);
+  Send({MouseInput(at, MOUSEEVENTF_LEFTDOWN), MouseInput(at, MOUSEEVENTF_LEFTUP)});
 }
 
 POINT CentreOf(const RECT& rect) {
@@ -303,6 +305,9 @@ class Tavolen {
     return WaitFor([&] { return Answer() == answer; });
   }
 
+  [[nodiscard]] HWND Owned(const wchar_t* windowClass) const {
+    return FindInProcess(windowClass, window_);
+  }
   // The message box the window shows, owned by it; null when none comes.
   [[nodiscard]] HWND MessageBoxShown() const {
     HWND box = nullptr;
@@ -644,6 +649,14 @@ TEST(Tavolen, LongAnswerShownWhole) {
   const int width = after.right - after.left;
   EXPECT_TRUE(first >= 1 && last <= width - 2 && last - first > width / 2)
       << "ink from " << first << " to " << last << " of " << width;
+  // The pointer over it brings the whole text at the normal size.
+  MovePointer({after.left - 4, after.top - 4});
+  MovePointer(CentreOf(after));
+  HWND tip = nullptr;
+  EXPECT_TRUE(WaitFor([&] {
+    return (tip = t.Owned(L"tooltips_class32")) != nullptr && IsWindowVisible(tip) &&
+           Utf8Of(TextOf(tip)) == "99979981002001";
+  }));
 }
 
 // Names, roles and states as a screen reader gets them through MSAA. Wine's
