@@ -27,15 +27,18 @@ namespace {
 using namespace std::chrono_literals;
 using enum ControlName;
 
-constexpr auto kPatience = 10s;
+constexpr std::chrono::milliseconds kPatience = 10s;
+// The first window of a fresh Wine prefix waits for Wine to build its caches.
+constexpr std::chrono::milliseconds kStartPatience = 90s;
 
 bool UnderWine() {
   HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
   return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-bool WaitFor(const std::function<bool()>& condition) {
-  const auto end = std::chrono::steady_clock::now() + kPatience;
+bool WaitFor(const std::function<bool()>& condition,
+             std::chrono::milliseconds patience = kPatience) {
+  const auto end = std::chrono::steady_clock::now() + patience;
   while (!condition()) {
     if (std::chrono::steady_clock::now() > end) {
       return false;
@@ -193,13 +196,18 @@ class Tavolen {
       ADD_FAILURE() << "cannot start tavolen.exe";
       return;
     }
-    WaitForInputIdle(process_.hProcess, 10000);
-    WaitFor([this] {
-      return (window_ = FindInProcess(L"Tavolen.Form1", nullptr)) != nullptr &&
-             IsWindowVisible(window_);
-    });
+    WaitForInputIdle(process_.hProcess, static_cast<DWORD>(kStartPatience.count()));
+    WaitFor(
+        [this] {
+          return (window_ = FindInProcess(L"Tavolen.Form1", nullptr)) != nullptr &&
+                 IsWindowVisible(window_);
+        },
+        kStartPatience);
     SetForegroundWindow(window_);
-    WaitFor([this] { return GetForegroundWindow() == window_ && Focused() != nullptr; });
+    if (!WaitFor([this] { return GetForegroundWindow() == window_ && Focused() != nullptr; },
+                 kStartPatience)) {
+      ADD_FAILURE() << "tavolen.exe did not take the focus";
+    }
   }
   Tavolen(const Tavolen&) = delete;
   Tavolen& operator=(const Tavolen&) = delete;
