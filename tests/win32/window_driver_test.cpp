@@ -365,6 +365,8 @@ BoxContents ReadBox(HWND box) {
 
 // Closes a box with its OK button and waits until the window takes input again.
 void CloseBox(const Tavolen& t, HWND box) {
+  // A box takes clicks once it is the active window.
+  ASSERT_TRUE(WaitFor([box] { return GetForegroundWindow() == box; }));
   RECT rect{};
   GetWindowRect(ReadBox(box).ok, &rect);
   ClickAt(CentreOf(rect));
@@ -400,11 +402,15 @@ TEST(Tavolen, StartsAsDefined) {
   // Fixed size, as the definition draws it.
   const auto style = GetWindowLongPtrW(t.window(), GWL_STYLE);
   EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
-  RECT client{};
-  GetClientRect(t.window(), &client);
+  // The window manager may still be settling the new window's frame.
   const int dpi = static_cast<int>(GetDpiForWindow(t.window()));
-  EXPECT_EQ(client.right, MulDiv(kClientWidthTwips, dpi, 1440));
-  EXPECT_EQ(client.bottom, MulDiv(kClientHeightTwips, dpi, 1440));
+  RECT client{};
+  EXPECT_TRUE(WaitFor([&] {
+    GetClientRect(t.window(), &client);
+    return client.right == MulDiv(kClientWidthTwips, dpi, 1440) &&
+           client.bottom == MulDiv(kClientHeightTwips, dpi, 1440);
+  })) << client.right
+      << " x " << client.bottom << " at " << dpi << " DPI";
 }
 
 // 1 1/2 + 2 1/3 = 3 5/6 = 23/6, typed and clicked; the hint names each field.
