@@ -1,0 +1,56 @@
+// The working of the last calculation as the program writes it: each step's
+// name and its numbers as texts, the answer form chosen now applied to the
+// last step, and the plain text that is copied.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "arith/fraction.h"
+
+namespace tavolen {
+
+class Form1;
+
+// "-1 1/6" is negative, with whole "1", numerator "1" and denominator "6";
+// "23/6" has no whole part, "7" no fraction.
+struct WorkingNumber {
+  bool negative = false;
+  std::string whole;
+  std::string numerator;
+  std::string denominator;
+};
+
+struct WorkingStep {
+  std::string_view name;  // "" for the problem
+  WorkingNumber left;
+  std::optional<CalcOperator> op;  // none when the step is one number
+  WorkingNumber right;
+};
+
+struct WorkingLines {
+  std::vector<WorkingStep> steps;
+  std::optional<std::string> stop;  // the prompt of the message that ended it
+};
+
+[[nodiscard]] WorkingLines WorkingOf(const Form1& form);
+
+// The operator as the window shows it: "＋", "－", "×", "÷".
+[[nodiscard]] std::string_view OperatorSymbol(CalcOperator op);
+
+// "-1 1/6"; "3/2 ＋ 7/3".
+[[nodiscard]] std::string NumberText(const WorkingNumber& number);
+[[nodiscard]] std::string ExpressionText(const WorkingStep& step);
+
+// "計算できません：PROMPT".
+[[nodiscard]] std::string StopText(std::string_view prompt);
+
+// The problem, then "= EXPR（STEP）" per step and the stop, a line each.
+[[nodiscard]] std::string PlainText(const WorkingLines& working);
+
+// The answer on one line as the answer labels show it: "-1 1/6", "23/6", "0".
+[[nodiscard]] std::string AnswerText(const Form1& form);
+
+}  // namespace tavolen
