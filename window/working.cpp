@@ -148,6 +148,10 @@ std::string PlainText(const WorkingLines& working) {
   return text;
 }
 
+bool TakesAnswerKeys(const ControlId focus) {
+  return IsCommandButton(focus) || IsOptionButton(focus);
+}
+
 std::string AnswerText(const Form1& form) {
   const auto label = [&form](const std::int16_t i) -> const std::string& {
     return form.Label1(Integer{i}).Caption;

@@ -9,10 +9,26 @@
 #include <vector>
 
 #include "arith/fraction.h"
+#include "window/controls.h"
 
 namespace tavolen {
 
 class Form1;
+
+// The texts of the working's commands and views, for every front end.
+inline constexpr std::string_view kWorkingHeading = "途中式";
+inline constexpr std::string_view kWorkingWindowCaption = "途中式 — Tavolen";
+inline constexpr std::string_view kCopyAnswerCaption = "答えをコピー";
+inline constexpr std::string_view kCopyWorkingCaption = "途中式をコピー";
+inline constexpr std::string_view kShowWorkingCaption = "途中式を表示";
+inline constexpr std::string_view kCopyCaption = "コピー";
+inline constexpr std::string_view kCopiedCaption = "コピーしました";
+inline constexpr std::string_view kNoWorkingYet = "「計算」を押すと、ここに途中式が出ます。";
+
+// Whether the copy key, the menu key and Shift+F10 act on the answer while
+// this control has the focus: on a command or option button, not in an entry
+// field, which keeps its own.
+[[nodiscard]] bool TakesAnswerKeys(ControlId focus);
 
 // "-1 1/6" is negative, with whole "1", numerator "1" and denominator "6";
 // "23/6" has no whole part, "7" no fraction.
