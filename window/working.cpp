@@ -15,7 +15,7 @@ namespace {
 std::string Digits(const std::uint64_t value) {
   std::array<char, 24> buffer{};
   const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
-  return std::string(buffer.data(), end);
+  return {buffer.data(), end};
 }
 
 std::uint64_t Magnitude(const std::int64_t value) {
