@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "arith/number.h"
+#include "arith/working.h"
 #include "runtime/services.h"
 #include "window/controls.h"
 
@@ -75,6 +76,9 @@ class Form1 {
   [[nodiscard]] ControlId Focus() const { return focus_; }
   [[nodiscard]] bool IsUnloaded() const { return unloaded_; }
   [[nodiscard]] Runtime& runtime() const { return runtime_; }
+  // The working of the last calculation, as its steps left it.
+  [[nodiscard]] const Working& working() const { return working_; }
+  Working& working() { return working_; }
 
   // Entry points. Each raises Click, GotFocus and LostFocus in the form
   // engine's order and returns false, changing nothing, when the action does
@@ -120,6 +124,7 @@ class Form1 {
   std::array<TextBox, 3> text1_;
   std::array<TextBox, 3> text2_;
   std::array<Label, 4> label1_;
+  Working working_;
   ControlId focus_;
   bool unloaded_ = false;
 };
