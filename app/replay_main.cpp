@@ -6,7 +6,19 @@
 
 #include "replay/replay.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <cstdio>
+#endif
+
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // The lines are written as they are, with no carriage return added.
+  _setmode(_fileno(stdin), _O_BINARY);
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+#endif
   std::ios::sync_with_stdio(false);
   if (argc > 2) {
     std::cerr << "usage: tavolen-replay [SCRIPT]\n";

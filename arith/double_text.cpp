@@ -1,6 +1,7 @@
 #include "arith/double_text.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -221,8 +222,32 @@ std::string Layout(const Decimal& d, const Decimal& exact) {
   return scientific.size() < fixed.size() ? scientific : fixed;
 }
 
+// value x 10^power in steps of at most 10^22, the largest power of ten that a
+// double holds exactly, so each step rounds once and the result lands within a
+// few units in the last place. A library pow() need not be that close: some
+// are off by a hundred units and more, which leaves the search a long way to go.
+double ScaledByPowerOfTen(double value, int power) {
+  constexpr int kLargestExact = 22;
+  constexpr auto kExact = [] {
+    std::array<double, kLargestExact + 1> powers{};
+    double p = 1.0;
+    for (double& entry : powers) {
+      entry = p;
+      p *= 10.0;
+    }
+    return powers;
+  }();
+  for (int left = power; left != 0 && value != 0.0 && !std::isinf(value);) {
+    const int step = std::clamp(left, -kLargestExact, kLargestExact);
+    const double factor = kExact.at(static_cast<std::size_t>(std::abs(step)));
+    value = step > 0 ? value * factor : value / factor;
+    left -= step;
+  }
+  return value;
+}
+
 // Within a few units in the last place of the nearest double, from the first
-// 17 digits; the power is split in two so that neither half leaves the range.
+// 17 digits.
 double Estimate(const Decimal& target) {
   constexpr std::size_t kLeading = 17;
   const std::string leading = target.digits.substr(0, kLeading);
@@ -231,9 +256,7 @@ double Estimate(const Decimal& target) {
     value = value * 10.0 + (digit - '0');
   }
   const int power = target.exponent - static_cast<int>(leading.size()) + 1;
-  value *= std::pow(10.0, power / 2);
-  value *= std::pow(10.0, power - power / 2);
-  return std::clamp(value, 0.0, std::numeric_limits<double>::max());
+  return std::clamp(ScaledByPowerOfTen(value, power), 0.0, std::numeric_limits<double>::max());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "arith/fraction.h"
 
 #include "arith/euclid.h"
+#include "arith/working.h"
 
 namespace tavolen {
 namespace {
@@ -25,19 +26,21 @@ void CancelCommonDivisor(Long& a, Long& b) {
 }
 
 void AddOrSubtract(const Operand& first, const Operand& second, const CalcOperator op,
-                   CalcResult& result) {
+                   CalcResult& result, Working& working) {
   const Currency common = LCM(CurrencyOf(first.Denominator), CurrencyOf(second.Denominator));
   result.ResultDenominator = common;
   const Double a =
       (DoubleOf(common) / DoubleOf(first.Denominator)) * DoubleOf(first.ImproperNumerator);
   const Double b =
       (DoubleOf(common) / DoubleOf(second.Denominator)) * DoubleOf(second.ImproperNumerator);
+  working.CommonDenominator(a, b, common);
   result.ResultNumerator = CurrencyOf(op == CalcOperator::Add ? b + a : a - b);
 }
 
-void Multiply(Operand& first, Operand& second, CalcResult& result) {
+void Multiply(Operand& first, Operand& second, CalcResult& result, Working& working) {
   CancelCommonDivisor(first.Denominator, second.ImproperNumerator);
   CancelCommonDivisor(first.ImproperNumerator, second.Denominator);
+  working.Cancelled(first, second);
   // Two Long factors can multiply past the Currency range, so the product is
   // first taken in ten-thousandths (each factor over 100), where it always
   // fits, and then scaled back. The Double rounding stays below half a
@@ -51,12 +54,14 @@ void Multiply(Operand& first, Operand& second, CalcResult& result) {
 }
 
 // Returns true, touching nothing, when the divisor is zero.
-bool Divide(Operand& first, Operand& second, CalcResult& result) {
+bool Divide(Operand& first, Operand& second, CalcResult& result, Working& working) {
   if (second.ImproperNumerator.value == 0) {
     return true;
   }
+  working.Reciprocal();
   CancelCommonDivisor(first.Denominator, second.Denominator);
   CancelCommonDivisor(first.ImproperNumerator, second.ImproperNumerator);
+  working.Cancelled(first, second);
   result.ResultNumerator = CurrencyOf(first.ImproperNumerator * second.Denominator);
   result.ResultDenominator = CurrencyOf(second.ImproperNumerator * first.Denominator);
   return false;
@@ -81,21 +86,27 @@ void ReduceOperand(Operand& operand) {
   CancelCommonDivisor(operand.Denominator, operand.ImproperNumerator);
 }
 
-bool CombineOperands(Operand& first, Operand& second, const CalcOperator op, CalcResult& result) {
+bool CombineOperands(Operand& first, Operand& second, const CalcOperator op, CalcResult& result,
+                     Working& working) {
+  bool byZero = false;
   switch (op) {
     case CalcOperator::Add:
     case CalcOperator::Subtract:
-      AddOrSubtract(first, second, op, result);
-      return false;
+      AddOrSubtract(first, second, op, result, working);
+      break;
     case CalcOperator::Multiply:
-      Multiply(first, second, result);
-      return false;
+      Multiply(first, second, result, working);
+      break;
     case CalcOperator::Divide:
-      return Divide(first, second, result);
+      byZero = Divide(first, second, result, working);
+      break;
     case CalcOperator::NoOperator:
-      return false;
+      break;
   }
-  return false;
+  if (!byZero) {
+    working.Calculated(result);
+  }
+  return byZero;
 }
 
 bool SplitSign(CalcResult& result) {

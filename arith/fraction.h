@@ -19,6 +19,8 @@ struct Operand {
 
 enum class CalcOperator { Add, Subtract, Multiply, Divide, NoOperator };
 
+class Working;
+
 // The running result of one calculation; both parts start at 0.
 struct CalcResult {
   Currency ResultNumerator;
@@ -46,9 +48,9 @@ void ReduceOperand(Operand& operand);
 
 // Sets the result from the two operands. Multiply and Divide cross-reduce, and
 // store the reduced slots back into the operands. Returns true when it met a
-// division by zero; the result then stays 0.
+// division by zero; the result then stays 0. Each step done goes into working.
 [[nodiscard]] bool CombineOperands(Operand& first, Operand& second, CalcOperator op,
-                                   CalcResult& result);
+                                   CalcResult& result, Working& working);
 
 // Returns whether the result is negative and leaves its numerator non-negative.
 [[nodiscard]] bool SplitSign(CalcResult& result);

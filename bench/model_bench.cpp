@@ -1,13 +1,17 @@
 // Costs of the window model: one Calculate click with six filled fields
-// (including the answer-form handler it calls), and a replayed session.
+// (including the answer-form handler it calls and the working it keeps), what
+// keeping the working adds to it, writing the working out, and a replayed
+// session.
 #include <benchmark/benchmark.h>
 
 #include <sstream>
 #include <string>
 
+#include "arith/working.h"
 #include "replay/replay.h"
 #include "window/form1.h"
 #include "window/handlers.h"
+#include "window/working.h"
 
 namespace tavolen {
 namespace {
@@ -48,6 +52,42 @@ void Command1ClickDivide(benchmark::State& state) {
 }
 BENCHMARK(Command1ClickAdd);
 BENCHMARK(Command1ClickDivide);
+
+// The working's share of a click: the calls a division makes on it, with the
+// numbers of 12 345/678 ÷ 9 876/543.
+void WorkingOfOneDivision(benchmark::State& state) {
+  const Operand first{Long{678}, Long{345}, Long{12}, Long{8481}};
+  const Operand second{Long{543}, Long{876}, Long{9}, Long{5763}};
+  const Operand reduced1{Long{226}, Long{345}, Long{12}, Long{2827}};
+  const Operand reduced2{Long{181}, Long{876}, Long{9}, Long{1921}};
+  const CalcResult result{Currency::Whole(511687), Currency::Whole(434146)};
+  Working working;
+  for (auto _ : state) {
+    working.Start();
+    working.Read({first, CalcOperator::Divide, second});
+    working.Normalised(first, second);
+    working.Reduced(reduced1, reduced2);
+    working.Reciprocal();
+    working.Cancelled(reduced1, reduced2);
+    working.Calculated(result);
+    working.Finished(false, FractionAnswer{result.ResultNumerator, result.ResultDenominator});
+    benchmark::DoNotOptimize(working.steps().data());
+  }
+}
+BENCHMARK(WorkingOfOneDivision);
+
+// Writing the working out as the copy text, which only showing it costs.
+void WorkingPlainText(benchmark::State& state) {
+  SilentRuntime runtime;
+  Form1 form(runtime);
+  Fill(form, kFields);
+  form.Click(ControlId{ControlName::Option1, 3});
+  Command1_Click(form);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(PlainText(WorkingOf(form)).data());
+  }
+}
+BENCHMARK(WorkingPlainText);
 
 void ReplaySession(benchmark::State& state) {
   std::string script;

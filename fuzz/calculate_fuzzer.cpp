@@ -1,7 +1,8 @@
 // The whole Calculate road on the window model: six field texts, an operator
 // and an answer form. Whenever no run-time error was reported, every answer
 // shown must be the exact rational result of the cleaned operands, worked out
-// here independently with 128-bit integers.
+// here independently with 128-bit integers. The working ends in that answer as
+// shown, or stops with the prompt of the message the window showed.
 //
 // Input: a first line whose first byte picks the operator ("+-*/", otherwise
 // the byte modulo 4) and whose second byte the answer form ('m' mixed, 'i'
@@ -16,6 +17,7 @@
 
 #include "fuzz/support.h"
 #include "window/form1.h"
+#include "window/working.h"
 
 namespace tavolen::fuzz {
 namespace {
@@ -191,6 +193,18 @@ void CheckAnswer(const Form1& form, std::int16_t op, std::int16_t answerForm) {
         Describe(shown) + " instead of " + Describe(expected));
 }
 
+void CheckWorking(const Form1& form, const RecordingRuntime& runtime) {
+  const WorkingLines working = WorkingOf(form);
+  Check(!working.steps.empty() || working.stop.has_value(), "a calculation leaves a working");
+  if (runtime.prompts.empty()) {
+    Check(!working.stop && ExpressionText(working.steps.back()) == AnswerText(form),
+          "the working ends in the answer as shown", AnswerText(form));
+  } else {
+    Check(working.stop == runtime.prompts.back(), "the working stops with the message's prompt",
+          runtime.prompts.back());
+  }
+}
+
 void Run(const Scenario& scenario) {
   RecordingRuntime runtime;
   Form1 form(runtime);
@@ -208,6 +222,7 @@ void Run(const Scenario& scenario) {
   }
   Check(form.Click({ControlName::Command1}), "Calculate runs");
   CheckMagnitudes(form);
+  CheckWorking(form, runtime);
   if (!runtime.errors.empty()) {
     return;
   }
@@ -222,6 +237,7 @@ void Run(const Scenario& scenario) {
       return;
     }
     CheckAnswer(form, scenario.op, answerForm);
+    CheckWorking(form, runtime);
   }
 }
 

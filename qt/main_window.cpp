@@ -6,7 +6,9 @@
 #include <string_view>
 #include <utility>
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -17,16 +19,20 @@
 #include <QLayout>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <QSignalBlocker>
 
 #include "qt/fonts.h"
+#include "qt/working_window.h"
 #include "window/accessible_text.h"
+#include "window/working.h"
 
 namespace tavolen {
 namespace {
@@ -192,6 +198,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), runtime_(*this), 
 
   BuildMenu();
   BuildAnswerArea(*client);
+  BuildAnswerMenu();
   BuildControls(*client);
   BuildLines(*client);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -226,6 +233,52 @@ void MainWindow::BuildAnswerArea(QWidget& client) {
   answerArea_->setGeometry(area);
   answerArea_->setFocusPolicy(Qt::NoFocus);
   answerArea_->setAccessibleName(ToQString(kAnswerAreaName));
+}
+
+// A pop-up menu and a window of their own: neither takes a place in the
+// window, its tab order or its menu bar.
+void MainWindow::BuildAnswerMenu() {
+  answerMenu_ = new QMenu(this);
+  answerMenu_->setObjectName(QStringLiteral("AnswerMenu"));
+  const auto add = [this](std::string_view caption, const char* name, auto&& triggered) {
+    QAction* action = answerMenu_->addAction(WithoutAccessKeys(caption));
+    action->setObjectName(QLatin1String(name));
+    connect(action, &QAction::triggered, this, std::forward<decltype(triggered)>(triggered));
+  };
+  add(kCopyAnswerCaption, "CopyAnswer",
+      [this] { QGuiApplication::clipboard()->setText(QString::fromStdString(AnswerText(form_))); });
+  add(kCopyWorkingCaption, "CopyWorkingText", [this] {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(PlainText(WorkingOf(form_))));
+  });
+  add(kShowWorkingCaption, "ShowWorking", [this] { ShowWorkingWindow(); });
+  workingWindow_ = new WorkingWindow(this);
+}
+
+void MainWindow::OpenAnswerMenu(const QPoint& globalPos) {
+  const QList<QAction*> actions = answerMenu_->actions();
+  actions.at(0)->setEnabled(!AnswerText(form_).empty());
+  actions.at(1)->setEnabled(!PlainText(WorkingOf(form_)).empty());
+  answerMenu_->popup(globalPos);
+}
+
+// Beside the main window on the right, or on the left where the screen ends.
+void MainWindow::ShowWorkingWindow() {
+  workingWindow_->Show(WorkingOf(form_));
+  if (!workingWindow_->isVisible()) {
+    constexpr int kGap = 8;
+    const QRect main = frameGeometry();
+    const QSize size = workingWindow_->sizeHint();
+    const QRect screen = this->screen()->availableGeometry();
+    const int right = main.right() + kGap;
+    const int x = right + size.width() <= screen.right() || main.left() - kGap - size.width() < 0
+                      ? right
+                      : main.left() - kGap - size.width();
+    // Before it is first shown the dialog places its client area, not its frame.
+    workingWindow_->move(x, geometry().top());
+  }
+  workingWindow_->show();
+  workingWindow_->raise();
+  workingWindow_->activateWindow();
 }
 
 void MainWindow::BuildControls(QWidget& client) {
@@ -342,6 +395,9 @@ void MainWindow::Sync(Qt::FocusReason reason) {
     ShowControl(view);
   }
   ShowAnswerWords();
+  if (workingWindow_->isVisible()) {
+    workingWindow_->Show(WorkingOf(form_));
+  }
   if (QWidget* focus = WidgetOf(form_.Focus())) {
     focus->setFocus(reason);
   }
@@ -473,8 +529,17 @@ bool MainWindow::OnKeyPress(ControlId id, QObject& watched, const QKeyEvent& eve
     return true;
   }
   auto* button = qobject_cast<QAbstractButton*>(&watched);
-  if (button == nullptr) {
+  if (button == nullptr || !TakesAnswerKeys(id)) {
     return false;
+  }
+  if (event.matches(QKeySequence::Copy)) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(AnswerText(form_)));
+    return true;
+  }
+  // The menu key comes as a context menu event; Shift+F10 does not on every system.
+  if (key == Qt::Key_F10 && event.modifiers() == Qt::ShiftModifier) {
+    OpenAnswerMenu(button->mapToGlobal(button->rect().bottomLeft()));
+    return true;
   }
   if (const std::optional<Key> arrow = ArrowKey(key)) {
     Dispatch([this, arrow] { form_.PressKey(*arrow); });
@@ -520,7 +585,23 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   if (!form_.IsUnloaded()) {
     Dispatch([this] { form_.RequestClose(); });
   }
+  workingWindow_->close();
   event->accept();
+}
+
+// A right click on the answer area; the menu key on a command or option button.
+// A field takes its own menu and never passes the event on.
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+  if (event->reason() == QContextMenuEvent::Mouse) {
+    if (answerArea_->rect().contains(answerArea_->mapFrom(this, event->pos()))) {
+      OpenAnswerMenu(event->globalPos());
+      return;
+    }
+  } else if (QWidget* focus = WidgetOf(form_.Focus()); focus && TakesAnswerKeys(form_.Focus())) {
+    OpenAnswerMenu(focus->mapToGlobal(focus->rect().bottomLeft()));
+    return;
+  }
+  QMainWindow::contextMenuEvent(event);
 }
 
 }  // namespace tavolen

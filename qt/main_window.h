@@ -16,9 +16,12 @@
 class QAbstractButton;
 class QFocusEvent;
 class QKeyEvent;
+class QMenu;
 class QMouseEvent;
 
 namespace tavolen {
+
+class WorkingWindow;
 
 class MainWindow final : public QMainWindow {
  public:
@@ -38,6 +41,7 @@ class MainWindow final : public QMainWindow {
   bool focusNextPrevChild(bool next) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   struct View {
@@ -47,6 +51,7 @@ class MainWindow final : public QMainWindow {
 
   void BuildMenu();
   void BuildAnswerArea(QWidget& client);
+  void BuildAnswerMenu();
   void BuildControls(QWidget& client);
   void BuildLines(QWidget& client);
   QWidget* CreateWidget(const ControlDef& def, QWidget& parent);
@@ -61,6 +66,9 @@ class MainWindow final : public QMainWindow {
   void ClickOnSpaceRelease();
   bool OnMouse(ControlId id, QObject& watched, const QMouseEvent& event);
   bool OnButtonMouse(ControlId id, QAbstractButton& button, const QMouseEvent& event);
+  // The answer's commands: copy it, copy the working, show the working.
+  void OpenAnswerMenu(const QPoint& globalPos);
+  void ShowWorkingWindow();
 
   template <typename Action>
   void Dispatch(Action&& action, Qt::FocusReason reason = Qt::OtherFocusReason);
@@ -74,6 +82,8 @@ class MainWindow final : public QMainWindow {
   Form1 form_;
   std::vector<View> views_;
   QWidget* answerArea_ = nullptr;
+  QMenu* answerMenu_ = nullptr;
+  WorkingWindow* workingWindow_ = nullptr;
   bool syncing_ = false;
 };
 

@@ -10,6 +10,7 @@
 #include "runtime/services.h"
 #include "runtime/utf8.h"
 #include "window/form1.h"
+#include "window/working.h"
 
 namespace tavolen {
 
@@ -143,6 +144,29 @@ void WriteState(const Form1& form, JsonLines& json) {
   json.EndLine();
 }
 
+void WriteWorking(const Form1& form, JsonLines& json) {
+  const WorkingLines working = WorkingOf(form);
+  json.Raw(R"({"working":[)");
+  const char* separator = "";
+  for (const WorkingStep& step : working.steps) {
+    json.Raw(separator);
+    json.Raw(R"({"step":)");
+    json.String(step.name);
+    json.Raw(R"(,"expr":)");
+    json.String(ExpressionText(step));
+    json.Raw("}");
+    separator = ",";
+  }
+  if (working.stop) {
+    json.Raw(separator);
+    json.Raw(R"({"stop":)");
+    json.String(*working.stop);
+    json.Raw("}");
+  }
+  json.Raw("]}");
+  json.EndLine();
+}
+
 // A script word for a refusal message: valid UTF-8, control characters as
 // "?", and not too long to read.
 std::string Quoted(std::string_view text) {
@@ -176,16 +200,14 @@ class Replay {
     }
     const std::size_t space = line.find(' ');
     const std::string_view action = line.substr(0, space);
-    const std::optional<std::string_view> argument =
-        space == std::string_view::npos ? std::nullopt
-                                        : std::optional<std::string_view>(line.substr(space + 1));
-    if (action == "state" || action == "erase" || action == "close") {
-      if (argument) {
+    const bool hasArgument = space != std::string_view::npos;
+    const std::string_view text = hasArgument ? line.substr(space + 1) : std::string_view{};
+    if (action == "state" || action == "working" || action == "erase" || action == "close") {
+      if (hasArgument) {
         return "an argument where the action " + Quoted(action) + " takes none";
       }
       return PerformBare(action);
     }
-    const std::string_view text = argument.value_or(std::string_view{});
     if (action == "type") {
       return Refused(form_.Type(text), "type without an entry field that has the focus");
     }
@@ -221,6 +243,10 @@ class Replay {
   std::optional<std::string> PerformBare(std::string_view action) {
     if (action == "state") {
       WriteState(form_, json_);
+      return std::nullopt;
+    }
+    if (action == "working") {
+      WriteWorking(form_, json_);
       return std::nullopt;
     }
     if (action == "erase") {

@@ -1,12 +1,11 @@
+#include <string>
 #include <typeinfo>
 
 #include "runtime/services.h"
 
 namespace tavolen {
 
-namespace {
-
-const char* PromptFor(const RuntimeError& error) {
+std::string_view ErrorPrompt(const RuntimeError& error) {
   if (typeid(error) == typeid(Overflow)) {
     return "数が大きすぎて計算できません。";
   }
@@ -16,11 +15,9 @@ const char* PromptFor(const RuntimeError& error) {
   return "エラーが起きたため、この操作を続けられません。";
 }
 
-}  // namespace
-
 void ReportRuntimeError(Runtime& runtime, const RuntimeError& error, std::string_view handler) {
   runtime.ErrorLeftHandler(error, handler);
-  runtime.MsgBox(PromptFor(error), kMsgBoxCritical, std::string(kErrorTitle));
+  runtime.MsgBox(std::string(ErrorPrompt(error)), kMsgBoxCritical, std::string(kErrorTitle));
 }
 
 }  // namespace tavolen

@@ -40,6 +40,9 @@ class Runtime {
   virtual void ErrorLeftHandler(const RuntimeError& error, std::string_view handler) = 0;
 };
 
+// The prompt of the message box that reports the error.
+[[nodiscard]] std::string_view ErrorPrompt(const RuntimeError& error);
+
 // How the runtime reports an error that left a handler: the program then waits
 // for the next event with the window as the handler left it.
 void ReportRuntimeError(Runtime& runtime, const RuntimeError& error, std::string_view handler);

@@ -15,6 +15,7 @@
 #include "window/accessible_text.h"
 #include "window/controls.h"
 #include "window/form1.h"
+#include "window/working.h"
 
 namespace tavolen {
 namespace {
@@ -34,6 +35,35 @@ struct State {
   bool unloaded = false;
   std::string answerWords;
 };
+
+// One step of the working: its name, the expression as copied, the words a
+// screen reader reads instead of the math, and the numbers for MathML.
+struct StepRow {
+  std::string name;
+  std::string expr;
+  std::string words;
+  WorkingNumber left;
+  std::string op;  // empty when the step is one number
+  WorkingNumber right;
+};
+
+// The steps, the stop's prompt (null when none) and sentence, and the copy text.
+val WorkingValue(const Form1& form) {
+  const WorkingLines working = WorkingOf(form);
+  val steps = val::array();
+  for (const WorkingStep& step : working.steps) {
+    steps.call<void>(
+        "push",
+        val(StepRow{std::string(step.name), ExpressionText(step), StepWords(step), step.left,
+                    step.op ? std::string(OperatorSymbol(*step.op)) : "", step.right}));
+  }
+  val object = val::object();
+  object.set("steps", steps);
+  object.set("stop", working.stop ? val(*working.stop) : val::null());
+  object.set("stopText", working.stop ? StopText(*working.stop) : "");
+  object.set("text", PlainText(working));
+  return object;
+}
 
 struct MessageBox {
   std::string prompt;
@@ -108,6 +138,7 @@ class Window {
   }
   bool Close() { return form_.RequestClose(); }
   [[nodiscard]] State Snapshot() const { return StateOf(form_); }
+  [[nodiscard]] val Working() const { return WorkingValue(form_); }
 
   val TakeMessageBoxes() {
     val boxes = val::array();
@@ -286,6 +317,12 @@ std::string DefinitionJson() {
       .Raw("lines", lines.Close())
       .Raw("menus", menus.Close())
       .Text("answerAreaName", kAnswerAreaName)
+      .Raw("working", Json::Object()
+                          .Text("heading", kWorkingHeading)
+                          .Text("copy", kCopyCaption)
+                          .Text("copied", kCopiedCaption)
+                          .Text("empty", kNoWorkingYet)
+                          .Close())
       .Close();
 }
 
@@ -326,6 +363,18 @@ EMSCRIPTEN_BINDINGS(tavolen) {
       .field("focus", &State::focus)
       .field("unloaded", &State::unloaded)
       .field("answerWords", &State::answerWords);
+  value_object<tavolen::WorkingNumber>("WorkingNumber")
+      .field("negative", &tavolen::WorkingNumber::negative)
+      .field("whole", &tavolen::WorkingNumber::whole)
+      .field("numerator", &tavolen::WorkingNumber::numerator)
+      .field("denominator", &tavolen::WorkingNumber::denominator);
+  value_object<tavolen::StepRow>("StepRow")
+      .field("name", &tavolen::StepRow::name)
+      .field("expr", &tavolen::StepRow::expr)
+      .field("words", &tavolen::StepRow::words)
+      .field("left", &tavolen::StepRow::left)
+      .field("op", &tavolen::StepRow::op)
+      .field("right", &tavolen::StepRow::right);
   value_object<MessageBox>("MessageBox")
       .field("prompt", &MessageBox::prompt)
       .field("title", &MessageBox::title)
@@ -346,5 +395,6 @@ EMSCRIPTEN_BINDINGS(tavolen) {
       .function("menu", &Window::On<&tavolen::Form1::ChooseMenu>)
       .function("close", &Window::Close)
       .function("snapshot", &Window::Snapshot)
+      .function("working", &Window::Working)
       .function("takeMessageBoxes", &Window::TakeMessageBoxes);
 }

@@ -56,4 +56,23 @@ std::string AnswerWords(std::string_view denominator, std::string_view numerator
   return words;
 }
 
+std::string NumberWords(const WorkingNumber& number) {
+  return AnswerWords(number.denominator, number.numerator, number.whole,
+                     number.negative ? "-" : "");
+}
+
+std::string StepWords(const WorkingStep& step) {
+  constexpr std::array<std::string_view, 4> kOperators{"たす", "ひく", "かける", "わる"};
+  std::string words = NumberWords(step.left);
+  if (step.op && *step.op != CalcOperator::NoOperator) {
+    words += " ";
+    words += kOperators.at(static_cast<std::size_t>(*step.op));
+    words += " " + NumberWords(step.right);
+  }
+  if (!step.name.empty()) {
+    words += "、" + std::string(step.name);
+  }
+  return words;
+}
+
 }  // namespace tavolen

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "window/controls.h"
+#include "window/working.h"
 
 namespace tavolen {
 
@@ -21,5 +22,12 @@ inline constexpr std::string_view kAnswerAreaName = "答え";
 // "6分の23", "0"; empty when the area shows nothing.
 [[nodiscard]] std::string AnswerWords(std::string_view denominator, std::string_view numerator,
                                       std::string_view whole, std::string_view sign);
+
+// A number of the working as words, in the answer area's words: "マイナス1と6分の1".
+[[nodiscard]] std::string NumberWords(const WorkingNumber& number);
+
+// A step of the working as words, the name after the expression:
+// "2分の3 たす 3分の7、仮分数に直す"; the problem has no name.
+[[nodiscard]] std::string StepWords(const WorkingStep& step);
 
 }  // namespace tavolen

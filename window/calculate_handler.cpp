@@ -2,6 +2,7 @@
 #include <variant>
 
 #include "arith/fraction.h"
+#include "arith/working.h"
 #include "window/form1.h"
 #include "window/handlers.h"
 
@@ -56,7 +57,11 @@ void ShowAnswer(Form1& form, const Answer& answer) {
 
 // Every window write happens at its own step, so that an Overflow part way
 // leaves exactly what the steps before it wrote.
+// The working follows the steps as they complete; a message stops it first,
+// so that it already holds the stop while the box is open.
 void Command1_Click(Form1& form) {
+  Working& working = form.working();
+  working.Start();
   for (std::int16_t i = 0; i < 4; ++i) {
     form.Label1(Integer{i}).Caption.clear();
   }
@@ -64,24 +69,33 @@ void Command1_Click(Form1& form) {
 
   Operand first = ReadOperand(form, &Form1::Text1);
   Operand second = ReadOperand(form, &Form1::Text2);
+  const CalcOperator op = ChosenOperator(form);
+  working.Read({first, op, second});
   if (!OperandsAcceptable(first, second)) {
+    working.Stop(kBadDenominator);
     form.runtime().MsgBox(kBadDenominator, kMsgBoxCritical, std::string(kErrorTitle));
     return;
   }
   NormaliseOperand(first);
   NormaliseOperand(second);
+  working.Normalised(first, second);
   ReduceOperand(first);
   ReduceOperand(second);
+  working.Reduced(first, second);
 
   CalcResult result{};
-  if (CombineOperands(first, second, ChosenOperator(form), result)) {
+  if (CombineOperands(first, second, op, result, working)) {
+    working.Stop(kDivisionByZero);
     form.runtime().MsgBox(kDivisionByZero, kMsgBoxCritical, std::string(kErrorTitle));
   }
-  if (SplitSign(result)) {
+  const bool negative = SplitSign(result);
+  if (negative) {
     // assign() rather than = "-": GCC 12 warns falsely (-Wrestrict) on the latter.
     form.Label1(Integer{3}).Caption.assign(1, '-');
   }
-  ShowAnswer(form, FinishAnswer(result));
+  const Answer answer = FinishAnswer(result);
+  working.Finished(negative, answer);
+  ShowAnswer(form, answer);
 
   Option2_Click(form, form.Option2.Value(Integer{0}) == kTrue ? Integer{0} : Integer{1});
 }

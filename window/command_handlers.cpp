@@ -15,6 +15,7 @@ void Command2_Click(Form1& form) {
     form.Text2(index).Text.clear();
   }
   form.Label1(Integer{3}).Caption.clear();
+  form.working().Clear();
 }
 
 void Command3_Click(Form1& form) {

@@ -103,12 +103,14 @@ const Label& Form1::Label1(Integer index) const {
 }
 
 // The event boundary: an error that leaves a handler goes to the runtime, and
-// the window stays as the handler left it.
+// the window stays as the handler left it. A calculation's working stops
+// where the error stopped it, with the prompt the user is shown.
 template <typename Handler>
 void Form1::Raise(std::string_view handlerName, Handler&& handler) {
   try {
     std::forward<Handler>(handler)();
   } catch (const RuntimeError& e) {
+    working_.Stop(ErrorPrompt(e));
     ReportRuntimeError(runtime_, e, handlerName);
   }
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "arith/number.h"
+#include "arith/working.h"
 #include "runtime/services.h"
 #include "window/controls.h"
 
@@ -79,6 +80,9 @@ class Form1 {
   // the tab order: where the window sits inside a larger surface, such as a
   // web page, that key hands the focus on to the surface instead.
   [[nodiscard]] bool WrapsOn(Key key) const;
+  // The working of the last calculation, as its steps left it.
+  [[nodiscard]] const Working& working() const { return working_; }
+  Working& working() { return working_; }
 
   // Entry points. Each raises Click, GotFocus and LostFocus in the form
   // engine's order and returns false, changing nothing, when the action does
@@ -124,6 +128,7 @@ class Form1 {
   std::array<TextBox, 3> text1_;
   std::array<TextBox, 3> text2_;
   std::array<Label, 4> label1_;
+  Working working_;
   ControlId focus_;
   bool unloaded_ = false;
 };

@@ -106,6 +106,10 @@ const ReadCase kReadCases[] = {
     {"LargestDouble", "179769313486231570" + std::string(291, '0'), kMax},
     {"JustBelowOverflowHalfway", "179769313486231580" + std::string(291, '0'), kMax},
     {"Overflow", "1" + std::string(309, '0'), std::numeric_limits<double>::infinity()},
+    // Below the smallest normal double the spacing does not halve.
+    {"JustBelowNormalHalfway", "0." + std::string(307, '0') + "22250738585072011",
+     kMinNormal - kMinSubnormal},
+    {"JustAboveNormalHalfway", "0." + std::string(307, '0') + "22250738585072012", kMinNormal},
     {"SmallestSubnormal", "0." + std::string(323, '0') + "5", kMinSubnormal},
     {"BelowHalfSmallest", "0." + std::string(323, '0') + "2", 0.0},
     {"FarBelowSmallest", "0." + std::string(400, '0') + "1", 0.0},

@@ -10,6 +10,7 @@
 #include <variant>
 
 #include "arith/answer_form.h"
+#include "arith/working.h"
 
 namespace tavolen {
 namespace {
@@ -38,7 +39,8 @@ std::string RunSteps(Case c, Answer& answer) {
   ReduceOperand(c.first);
   ReduceOperand(c.second);
   CalcResult result{};
-  const bool byZero = CombineOperands(c.first, c.second, c.op, result);
+  Working working;
+  const bool byZero = CombineOperands(c.first, c.second, c.op, result, working);
   const std::string text = std::string(byZero ? "by zero, " : "") + (SplitSign(result) ? "-" : "");
   answer = FinishAnswer(result);
   if (const auto* whole = std::get_if<WholeAnswer>(&answer)) {

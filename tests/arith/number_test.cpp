@@ -79,6 +79,8 @@ TEST(NumberTest, CurrencyOfDoubleRoundsTheExactValue) {
                  {"largest_whole", 922337203685477.0, 9223372036854770000},
                  {"top_fraction", 922337203685477.5, 9223372036854775000},
                  {"first_double_past_top", 922337203685477.625, std::nullopt},
+                 {"first_whole_past_top", 922337203685478.0, std::nullopt},
+                 {"first_whole_past_bottom", -922337203685478.0, std::nullopt},
                  {"bottom_fraction", -922337203685477.5, -9223372036854775000},
                  {"first_double_past_bottom", -922337203685477.625, std::nullopt},
                  {"whole_beyond_range", 1e15, std::nullopt},
@@ -99,9 +101,12 @@ double NearestDouble(const std::int64_t count) {
 }
 
 TEST(NumberTest, DoubleOfCurrencyIsTheNearestDouble) {
+  constexpr std::int64_t k2To52 = std::int64_t{1} << 52;
   constexpr std::int64_t k2To53 = std::int64_t{1} << 53;
-  for (const std::int64_t count : {k2To53 - 1, k2To53 + 1, k2To53 + 5000, kMaxCount, kMinCount,
-                                   std::int64_t{9223372036854770000}, std::int64_t{15000}}) {
+  for (const std::int64_t count :
+       {k2To52 + 1, k2To52 + 3, -k2To52 - 1, k2To53 - 1, k2To53 + 1, k2To53 + 3, 2 * k2To53 - 1,
+        2 * k2To53 + 1, k2To53 + 5000, kMaxCount, kMinCount, std::int64_t{9223372036854770000},
+        std::int64_t{15000}}) {
     EXPECT_EQ(DoubleOf(Currency{count}).value, NearestDouble(count)) << count;
   }
   std::mt19937_64 random(20261206);

@@ -3,6 +3,8 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +17,9 @@
 #include <QtTest>
 
 #include "qt/main_window.h"
+#include "window/accessible_text.h"
 #include "window/controls.h"
+#include "window/working.h"
 
 namespace tavolen {
 namespace {
@@ -213,6 +217,48 @@ const struct {
     {"6-digit whole part", kLargest, "Option1_2 Option2_0", "Label1_2", "999999"},
 };
 
+// Where the answer's menu opens, and where a control keeps its own.
+enum class Trigger { RightClick, MenuKey, ShiftF10 };
+const struct {
+  const char* name;
+  const char* focus;  // the control that has the focus first
+  const char* at;     // where the right click lands or the key goes
+  Trigger trigger;
+  bool opens;
+} kMenuRows[] = {
+    {"right click on the numerator", "Text1_1", "Label1_1", Trigger::RightClick, true},
+    {"right click on the bar", "Text1_1", "Line3", Trigger::RightClick, true},
+    {"right click on a button", "Text1_1", "Command1", Trigger::RightClick, false},
+    {"menu key on an operator", "Option1_0", "Option1_0", Trigger::MenuKey, true},
+    {"menu key on calculate", "Command1", "Command1", Trigger::MenuKey, true},
+    {"menu key in a field", "Text1_1", "Text1_1", Trigger::MenuKey, false},
+    {"Shift+F10 on clear", "Command2", "Command2", Trigger::ShiftF10, true},
+    {"Shift+F10 in a field", "Text2_0", "Text2_0", Trigger::ShiftF10, false},
+};
+
+// 1/2 - 5/3 = -7/6 (exact fractions), shown as -1 1/6.
+const char* const kNegativeMixed = "Text1_1=1 Text1_0=2 Text2_1=5 Text2_0=3";
+
+QStringList StepsShown(const QWidget* workingWindow) {
+  QStringList rows;
+  for (const QLabel* label : workingWindow->findChildren<QLabel*>()) {
+    rows.append(label->accessibleName().isEmpty() ? label->text() : label->accessibleName());
+  }
+  return rows;
+}
+
+QStringList StepsOf(const Form1& form) {
+  const WorkingLines working = WorkingOf(form);
+  QStringList rows;
+  for (const WorkingStep& step : working.steps) {
+    rows.append(QString::fromStdString(StepWords(step)));
+  }
+  if (working.stop) {
+    rows.append(QString::fromStdString(StopText(*working.stop)));
+  }
+  return rows;
+}
+
 // One data row per table row, named as the table names it.
 template <typename Rows>
 void AddRows(const Rows& rows) {
@@ -352,6 +398,22 @@ class MainWindowTest : public QObject {
     QCOMPARE(field->cursorPosition(), 0);
   }
 
+  // Typed into, each field keeps its own limit and is read out by its own name.
+  void fieldLimitsAndNames() {
+    const Screen s;
+    const char* const kFields[][3] = {
+        {"Text1_2", "123", "1つ目の数の整数"},  {"Text1_1", "1234", "1つ目の数の分子"},
+        {"Text1_0", "1234", "1つ目の数の分母"}, {"Text2_2", "123", "2つ目の数の整数"},
+        {"Text2_1", "1234", "2つ目の数の分子"}, {"Text2_0", "1234", "2つ目の数の分母"},
+    };
+    for (const auto& [field, kept, name] : kFields) {
+      s.type(QString(field) + "=12345");
+      QCOMPARE(s.text(field), kept);
+      QCOMPARE(QAccessible::queryAccessibleInterface(s.widget(field))->text(QAccessible::Name),
+               name);
+    }
+  }
+
   void contextMenuInJapanese() {
     const Screen s;
     const std::unique_ptr<QMenu> menu(
@@ -435,6 +497,27 @@ class MainWindowTest : public QObject {
     QTRY_COMPARE(FocusName(), "Command1");
   }
 
+  // Enter held on 計算 over a refused entry: the key repeats, the box shows once.
+  void enterHeldClicksOnce() {
+    const Screen s;
+    s.type("Text1_1=3");
+    for (int i = 0; i < 5; ++i) {
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    QWidget* calculate = s.widget("Command1");
+    QCOMPARE(QApplication::focusWidget(), calculate);
+    const MessageBoxCloser closer;
+    QTest::keyPress(calculate, Qt::Key_Return);
+    for (int i = 0; i < 3; ++i) {
+      QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
+      QApplication::sendEvent(calculate, &repeat);
+    }
+    QTest::keyRelease(calculate, Qt::Key_Return);
+    QTest::qWait(100);
+    QCOMPARE(closer.seen,
+             QStringList{"Critical エラーメッセージ: 分母を１以上の整数にしてください。"});
+  }
+
   // A caption wider than its label is drawn smaller, never cut, and given whole
   // in the tooltip and to screen readers; the label keeps its size.
   void longAnswerShownWhole_data() { AddRows(kLongAnswers); }
@@ -461,6 +544,107 @@ class MainWindowTest : public QObject {
     const auto [first, last] = std::ranges::minmax(ink);
     QVERIFY2(first >= 1 && last <= shown->width() - 2 && last - first > shown->width() / 2,
              qPrintable(QString("ink from %1 to %2").arg(first).arg(last)));
+  }
+
+  void answerMenu_data() { AddRows(kMenuRows); }
+
+  void answerMenu() {
+    QFETCH(int, row);
+    const auto& c = kMenuRows[row];
+    Screen s;
+    // "Text1_1" is the model's Text1(1).
+    QString focus(c.focus);
+    const ControlId id = *ParseControlName(
+        (focus.contains('_') ? focus.replace('_', '(') + ')' : focus).toStdString());
+    if (!IsOptionButton(id)) {
+      s.window.form().MoveFocus(id);
+      s.window.Sync();
+    }
+    QCOMPARE(FocusName(), c.focus);
+    QWidget* at = s.widget(c.at);
+    const QPoint middle = at->rect().center();
+    if (c.trigger == Trigger::ShiftF10) {
+      QTest::keyClick(at, Qt::Key_F10, Qt::ShiftModifier);
+    } else {
+      QContextMenuEvent event(
+          c.trigger == Trigger::RightClick ? QContextMenuEvent::Mouse : QContextMenuEvent::Keyboard,
+          middle, at->mapToGlobal(middle));
+      QApplication::sendEvent(at, &event);
+    }
+    auto* menu = s.window.findChild<QMenu*>("AnswerMenu");
+    QCOMPARE(menu->isVisible(), c.opens);
+    QStringList captions;
+    for (const QAction* action : menu->actions()) {
+      captions.append(action->text() + (action->isEnabled() ? "" : " (off)"));
+    }
+    // Nothing to copy before the first calculation.
+    QVERIFY(!c.opens || captions == QStringList({"答えをコピー (off)", "途中式をコピー (off)",
+                                                 "途中式を表示"}));
+    while (QWidget* popup = QApplication::activePopupWidget()) {
+      popup->close();
+    }
+    QCOMPARE(FocusName(), c.focus);
+  }
+
+  // The answer as one line, the working as plain text; in a field the copy
+  // key copies the field's own text.
+  void copies() {
+    Screen s;
+    s.click("Option1_1");
+    s.type(kNegativeMixed);
+    s.click("Command1");
+    auto* menu = s.window.findChild<QMenu*>("AnswerMenu");
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    menu->findChild<QAction*>("CopyAnswer")->trigger();
+    QCOMPARE(clipboard->text(), "-1 1/6");
+    s.click("Option2_1");
+    QTest::keyClick(s.widget("Option2_1"), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), "-7/6");
+    menu->findChild<QAction*>("CopyWorkingText")->trigger();
+    QCOMPARE(clipboard->text(), "1/2 － 5/3\n= 3/6 － 10/6（通分する）\n= -7/6（計算する）\n");
+    s.click("Text1_1");
+    qobject_cast<QLineEdit*>(s.widget("Text1_1"))->selectAll();
+    QTest::keyClick(s.widget("Text1_1"), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard->text(), "1");
+  }
+
+  // A window of its own beside the main one, following each calculation in
+  // words for screen readers; Escape closes it, and it goes with the window.
+  void workingWindow() {
+    Screen s;
+    s.click("Option1_1");
+    s.type(kNegativeMixed);
+    s.click("Command1");
+    s.window.findChild<QAction*>("ShowWorking")->trigger();
+    auto* shown = s.window.findChild<QDialog*>("WorkingWindow");
+    QVERIFY(QTest::qWaitForWindowExposed(shown));
+    QCOMPARE(shown->windowTitle(), "途中式 — Tavolen");
+    QVERIFY(!shown->isModal());
+    const QRect main = s.window.frameGeometry();
+    const QRect beside = shown->frameGeometry();
+    QVERIFY(beside.left() > main.right() || beside.right() < main.left());
+    QCOMPARE(StepsShown(shown), StepsOf(s.window.form()));
+    QCOMPARE(StepsShown(shown).last(), "マイナス1と6分の1、帯分数に直す");
+
+    s.click("Option1_3");
+    s.enter("Text2(0)= Text2(1)=");
+    const MessageBoxCloser closer;
+    s.click("Command1");
+    QCOMPARE(StepsShown(shown),
+             QStringList({"2分の1 わる 0", "計算できません：0で割り算しようとしています。"}));
+    QTest::mouseClick(shown->findChild<QPushButton*>("CopyWorking"), Qt::LeftButton);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             "1/2 ÷ 0\n計算できません：0で割り算しようとしています。\n");
+    QTest::keyClick(shown, Qt::Key_Escape);
+    QVERIFY(!shown->isVisible());
+    QCOMPARE(s.answer(), "||0|");
+
+    s.click("Command2");
+    s.window.findChild<QAction*>("ShowWorking")->trigger();
+    QVERIFY(shown->isVisible());
+    QCOMPARE(StepsShown(shown), QStringList({"「計算」を押すと、ここに途中式が出ます。"}));
+    s.window.close();
+    QVERIFY(!shown->isVisible());
   }
 
   void clickIntoInactiveWindowMovesFocus() {

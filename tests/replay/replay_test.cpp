@@ -24,11 +24,12 @@ int Replay(const std::string& script, std::string& out, std::string& err) {
 // Scripts of likely words, field texts and raw bytes in random order: whatever
 // they hold, the tool ends with 0 or 2 and writes only whole, valid lines.
 TEST(Replay, AnyBytesEndCleanly) {
-  const std::array<std::string, 16> kPieces{
+  const std::array<std::string, 17> kPieces{
       "click Command1", "click Option1(3)", "focus Text1(2)",    "focus Text2(0)",
       "type 9999",      "type -",           "type \xff\xc0\x80", "key Tab",
       "key Shift+Tab",  "key Left",         "menu FileBer",      "erase",
-      "state",          "type \x01\"\\",    "click Option2(1)",  "click Command2"};
+      "state",          "type \x01\"\\",    "click Option2(1)",  "click Command2",
+      "working"};
   std::mt19937 random(20261206);
   for (int round = 0; round < 300; ++round) {
     std::string script = "focus Text1(1)\n";

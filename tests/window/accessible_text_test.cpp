@@ -30,5 +30,34 @@ TEST(AnswerWords, ReadsTheLabelsAsTheyStand) {
   }
 }
 
+TEST(StepWords, ReadsTheNumbersAsTheAnswerAreaDoes) {
+  struct Row {
+    const char* name;
+    WorkingStep step;
+    const char* words;
+  };
+  const WorkingNumber threeHalves{false, "", "3", "2"};
+  const Row rows[] = {
+      {"ProblemHasNoName",
+       {"", {false, "1", "1", "2"}, CalcOperator::Add, {false, "2", "1", "3"}},
+       "1と2分の1 たす 2と3分の1"},
+      {"NameAfterTheExpression",
+       {"仮分数に直す", threeHalves, CalcOperator::Subtract, {false, "", "7", "3"}},
+       "2分の3 ひく 3分の7、仮分数に直す"},
+      {"WholeNumbers",
+       {"逆数をかける", threeHalves, CalcOperator::Multiply, {false, "9998", "", ""}},
+       "2分の3 かける 9998、逆数をかける"},
+      {"Divide",
+       {"", {false, "5", "", ""}, CalcOperator::Divide, {false, "0", "", ""}},
+       "5 わる 0"},
+      {"NegativeSingleNumber",
+       {"帯分数に直す", {true, "1", "1", "6"}, std::nullopt, {}},
+       "マイナス1と6分の1、帯分数に直す"},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(StepWords(row.step), row.words) << row.name;
+  }
+}
+
 }  // namespace
 }  // namespace tavolen

@@ -31,6 +31,9 @@ const CalculateCase kCases[] = {
     {"NegativeNumeratorOverZeroAccepted", "3|-2|0|||", 0, 0, "||3|", false, kNone},
     {"FieldBeyondLong", "2147483648|||||", 0, 0, "|||", true, kOverflow},
     {"LcmOverflow", "|1|30370005||1|30370005", 0, 0, "|||", true, kOverflow},
+    // The sign is written before the result's common divisor overflows Long.
+    {"OverflowAfterTheSign", "|1809460527|32293211||1190716964|20660610", 1, 0, "|||-", true,
+     kOverflow},
     {"LargestSum", "|1|30370005||1|30370004", 0, 1, "922337173330020|60740009||", true, kNone},
 };
 

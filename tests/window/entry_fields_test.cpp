@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/window/window_fixture.h"
+#include "window/accessible_text.h"
 
 namespace tavolen::testing {
 namespace {
@@ -35,6 +36,35 @@ TEST(CleanUp, LeavingTheFieldCleansIt) {
       EXPECT_EQ(w.form.Focus(), Id("Option1(3)"));
       EXPECT_EQ(w.form.Label3.Caption, "÷");
     }
+  }
+}
+
+// A click that comes without a press (an assistive technology's activation)
+// still cleans the field it leaves before the button's Click reads it.
+TEST(CleanUp, ComesBeforeTheClickThatLeavesTheField) {
+  Window w;
+  w.Enter("|-3|9|||");
+  w.form.MoveFocus(Id("Text1(1)"));
+  w.form.Click(Id("Command1"));
+  EXPECT_EQ(w.Field("Text1(1)").Text + " " + w.Answer(), "3 3|1||");
+}
+
+TEST(EntryFields, EachFieldKeepsItsLimitAndName) {
+  const struct {
+    const char* field;
+    const char* kept;  // of "12345" typed
+    const char* name;
+  } kFields[] = {
+      {"Text1(2)", "123", "1つ目の数の整数"},  {"Text1(1)", "1234", "1つ目の数の分子"},
+      {"Text1(0)", "1234", "1つ目の数の分母"}, {"Text2(2)", "123", "2つ目の数の整数"},
+      {"Text2(1)", "1234", "2つ目の数の分子"}, {"Text2(0)", "1234", "2つ目の数の分母"},
+  };
+  Window w;
+  for (const auto& f : kFields) {
+    w.form.MoveFocus(Id(f.field));
+    EXPECT_TRUE(w.form.Type("12345"));
+    EXPECT_EQ(w.Field(f.field).Text, f.kept) << f.field;
+    EXPECT_EQ(AccessibleNameOf(Id(f.field)), f.name);
   }
 }
 

@@ -1,0 +1,6 @@
+// tavolen.exe: the calculator's window on Windows. It takes no command line.
+#include "win32/main_window.h"
+
+int main() {
+  return tavolen::RunWindowsProgram();
+}

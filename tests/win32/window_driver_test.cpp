@@ -1,0 +1,724 @@
+// tavolen.exe driven from outside as a user and a screen reader meet it: real
+// input through SendInput, the window read back with WM_GETTEXT, button
+// states, the focused control and MSAA. Each test starts its own program.
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "runtime/services.h"
+#include "win32/control_ids.h"
+#include "win32/wide_text.h"
+#include "window/accessible_text.h"
+
+namespace tavolen {
+namespace {
+
+using namespace std::chrono_literals;
+using enum ControlName;
+
+constexpr std::chrono::milliseconds kPatience = 10s;
+// The first window of a fresh Wine prefix waits for Wine to build its caches.
+constexpr std::chrono::milliseconds kStartPatience = 90s;
+
+bool UnderWine() {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+bool WaitFor(const std::function<bool()>& condition,
+             std::chrono::milliseconds patience = kPatience) {
+  const auto end = std::chrono::steady_clock::now() + patience;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) {
+      return false;
+    }
+    std::this_thread::sleep_for(10ms);
+  }
+  return true;
+}
+
+std::wstring TextOf(HWND window) {
+  std::wstring text(1024, L'\0');
+  const auto length =
+      SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
+std::wstring ClassOf(HWND window) {
+  std::wstring name(256, L'\0');
+  name.resize(static_cast<std::size_t>(GetClassNameW(window, name.data(), 256)));
+  return name;
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+  std::vector<HWND> found;
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+void Send(std::vector<INPUT> inputs) {
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+INPUT KeyInput(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  const bool extended = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+  input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0U) | (extended ? KEYEVENTF_EXTENDEDKEY : 0U);
+  return input;
+}
+
+void PressKey(WORD key, bool shift = false) {
+  std::vector<INPUT> inputs;
+  if (shift) {
+    inputs.push_back(KeyInput(VK_SHIFT, false));
+  }
+  inputs.push_back(KeyInput(key, false));
+  inputs.push_back(KeyInput(key, true));
+  if (shift) {
+    inputs.push_back(KeyInput(VK_SHIFT, true));
+  }
+  Send(inputs);
+}
+
+// Each character as a Unicode key press, as an on-screen keyboard types.
+void TypeText(std::wstring_view text) {
+  std::vector<INPUT> inputs;
+  for (const wchar_t c : text) {
+    for (const bool up : {false, true}) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wScan = c;
+      input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0U);
+      inputs.push_back(input);
+    }
+  }
+  Send(inputs);
+}
+
+INPUT MouseInput(POINT at, DWORD action) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = action | MOUSEEVENTF_ABSOLUTE;
+  return input;
+}
+
+void MovePointer(POINT at) {
+  Send({MouseInput(at, MOUSEEVENTF_MOVE)});
+  // The pointer is there before a button goes down on it.
+  std::this_thread::sleep_for(30ms);
+}
+
+void ClickAt(POINT at) {
+  MovePointer(at);
+  Send({MouseInput(at, MOUSEEVENTF_LEFTDOWN), MouseInput(at, MOUSEEVENTF_LEFTUP)});
+}
+
+POINT CentreOf(const RECT& rect) {
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// The first and last columns of a control where the screen shows ink (a
+// pixel well darker than the face colour); {-1, -1} for none.
+std::pair<int, int> InkColumns(HWND control) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  SelectObject(memory, previous);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) *
+                                    static_cast<std::size_t>(height));
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const int faceGray = (GetRValue(face) + GetGValue(face) + GetBValue(face)) / 3;
+  std::pair<int, int> ink{-1, -1};
+  for (int x = 0; x < width; ++x) {
+    for (int y = 0; y < height; ++y) {
+      const std::uint32_t p = pixels[static_cast<std::size_t>(y * width + x)];
+      const auto gray =
+          static_cast<int>(((p >> 16U) & 0xFFU) + ((p >> 8U) & 0xFFU) + (p & 0xFFU)) / 3;
+      if (gray < faceGray - 64) {
+        ink = {ink.first < 0 ? x : ink.first, x};
+        break;
+      }
+    }
+  }
+  return ink;
+}
+
+// Lets the program take the input sent so far before a check that nothing changed.
+void Settle() {
+  std::this_thread::sleep_for(300ms);
+}
+
+// tavolen.exe from beside this program, started for one test and ended with it.
+class Tavolen {
+ public:
+  Tavolen() {
+    std::wstring path(MAX_PATH, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
+    path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"tavolen.exe";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessW(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process_)) {
+      ADD_FAILURE() << "cannot start tavolen.exe";
+      return;
+    }
+    WaitForInputIdle(process_.hProcess, static_cast<DWORD>(kStartPatience.count()));
+    WaitFor(
+        [this] {
+          return (window_ = FindInProcess(L"Tavolen.Form1", nullptr)) != nullptr &&
+                 IsWindowVisible(window_);
+        },
+        kStartPatience);
+    SetForegroundWindow(window_);
+    if (!WaitFor([this] { return GetForegroundWindow() == window_ && Focused() != nullptr; },
+                 kStartPatience)) {
+      ADD_FAILURE() << "tavolen.exe did not take the focus";
+    }
+  }
+  Tavolen(const Tavolen&) = delete;
+  Tavolen& operator=(const Tavolen&) = delete;
+  ~Tavolen() {
+    if (process_.hProcess == nullptr) {
+      return;
+    }
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(process_.hProcess, 1);
+      WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+
+  [[nodiscard]] HWND window() const { return window_; }
+
+  [[nodiscard]] HWND Control(ControlId id) const {
+    for (HWND child : Descendants(window_)) {
+      if (GetDlgCtrlID(child) == ChildIdOf(id)) {
+        return child;
+      }
+    }
+    return nullptr;
+  }
+  [[nodiscard]] std::string Text(ControlId id) const { return Utf8Of(TextOf(Control(id))); }
+  [[nodiscard]] bool Checked(ControlId id) const {
+    return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  [[nodiscard]] HWND Focused() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(process_.dwThreadId, &info);
+    return info.hwndFocus;
+  }
+  [[nodiscard]] bool HasFocus(ControlId id) const {
+    return WaitFor([this, id] { return Focused() == Control(id); });
+  }
+  [[nodiscard]] bool Ended() const {
+    return WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0;
+  }
+
+  void Click(ControlId id) const {
+    RECT rect{};
+    GetWindowRect(Control(id), &rect);
+    ClickAt(CentreOf(rect));
+  }
+  // The menu bar's commands have no drop-down: a click chooses one. Wine
+  // keeps a menu to its process, so the place is worked out from the
+  // captions in the system's menu font.
+  void ClickMenu(std::size_t place) const {
+    POINT origin{0, 0};
+    ClientToScreen(window_, &origin);
+    int top = origin.y - 1;
+    while (SendMessageW(window_, WM_NCHITTEST, 0, MAKELPARAM(origin.x + 2, top - 1)) == HTMENU) {
+      --top;
+    }
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0,
+                               GetDpiForWindow(window_));
+    HFONT font = CreateFontIndirectW(&metrics.lfMenuFont);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font);
+    TEXTMETRICW text{};
+    GetTextMetricsW(screen, &text);
+    std::vector<int> widths;
+    for (const MenuDef& def : MenuDefinitions()) {
+      const std::wstring caption = WideOf(def.caption);
+      SIZE size{};
+      GetTextExtentPoint32W(screen, caption.c_str(), static_cast<int>(caption.size()), &size);
+      widths.push_back(size.cx + 2 * text.tmAveCharWidth);
+    }
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(font);
+    int left = origin.x;
+    for (std::size_t i = 0; i < place; ++i) {
+      left += widths[i];
+    }
+    ClickAt({left + widths[place] / 2, (top + origin.y) / 2});
+  }
+  // Clicks into a field and types there, waiting until the text has arrived.
+  void Enter(ControlId field, std::wstring_view text) const {
+    Click(field);
+    ASSERT_TRUE(HasFocus(field)) << DisplayName(field);
+    SendMessageW(Control(field), EM_SETSEL, 0, -1);
+    TypeText(text);
+    ASSERT_TRUE(WaitFor([&] { return TextOf(Control(field)) == text; })) << DisplayName(field);
+  }
+  [[nodiscard]] bool Shows(ControlId id, std::string_view text) const {
+    return WaitFor([&] { return Text(id) == text; });
+  }
+  // The four answer labels, denominator first, joined by "|".
+  [[nodiscard]] std::string Answer() const {
+    std::string answer;
+    for (std::int16_t i = 0; i < 4; ++i) {
+      answer += (i == 0 ? "" : "|") + Text({Label1, i});
+    }
+    return answer;
+  }
+  [[nodiscard]] bool ShowsAnswer(std::string_view answer) const {
+    return WaitFor([&] { return Answer() == answer; });
+  }
+
+  [[nodiscard]] HWND Owned(const wchar_t* windowClass) const {
+    return FindInProcess(windowClass, window_);
+  }
+  // The message box the window shows, owned by it; null when none comes.
+  [[nodiscard]] HWND MessageBoxShown() const {
+    HWND box = nullptr;
+    WaitFor([&] {
+      return (box = FindInProcess(L"#32770", window_)) != nullptr && IsWindowVisible(box);
+    });
+    return box;
+  }
+
+ private:
+  [[nodiscard]] HWND FindInProcess(const wchar_t* windowClass, HWND owner) const {
+    for (HWND top = FindWindowExW(nullptr, nullptr, windowClass, nullptr); top != nullptr;
+         top = FindWindowExW(nullptr, top, windowClass, nullptr)) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(top, &process);
+      if (process == process_.dwProcessId &&
+          (owner == nullptr || GetWindow(top, GW_OWNER) == owner)) {
+        return top;
+      }
+    }
+    return nullptr;
+  }
+
+  PROCESS_INFORMATION process_{};
+  HWND window_ = nullptr;
+};
+
+struct BoxContents {
+  std::string title;
+  std::string text;
+  HWND ok = nullptr;
+};
+
+BoxContents ReadBox(HWND box) {
+  BoxContents contents{Utf8Of(TextOf(box)), {}, nullptr};
+  for (HWND child : Descendants(box)) {
+    const std::wstring kind = ClassOf(child);
+    const std::string text = Utf8Of(TextOf(child));
+    if (kind == L"Static" && !text.empty()) {
+      contents.text = text;
+    } else if (kind == L"Button") {
+      contents.ok = child;
+    }
+  }
+  return contents;
+}
+
+// Closes a box with its OK button and waits until the window takes input again.
+void CloseBox(const Tavolen& t, HWND box) {
+  // A box takes clicks once it is the active window.
+  ASSERT_TRUE(WaitFor([box] { return GetForegroundWindow() == box; }));
+  RECT rect{};
+  GetWindowRect(ReadBox(box).ok, &rect);
+  ClickAt(CentreOf(rect));
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box) && IsWindowEnabled(t.window()); }));
+}
+
+void EnterWorkedExample(const Tavolen& t) {
+  t.Enter({Text1, 2}, L"1");
+  t.Enter({Text1, 1}, L"1");
+  t.Enter({Text1, 0}, L"2");
+  t.Enter({Text2, 2}, L"2");
+  t.Enter({Text2, 1}, L"1");
+  t.Enter({Text2, 0}, L"3");
+}
+
+TEST(Tavolen, StartsAsDefined) {
+  const Tavolen t;
+  EXPECT_EQ(Utf8Of(TextOf(t.window())), "Tavolen");
+  for (const ControlDef& def : ControlDefinitions()) {
+    if (def.type == ControlType::Frame || def.type == ControlType::CommandButton ||
+        def.type == ControlType::OptionButton) {
+      EXPECT_EQ(t.Text(def.id), def.caption) << DisplayName(def.id);
+    }
+  }
+  EXPECT_EQ(t.Text({Label3}), "＋");
+  EXPECT_EQ(t.Answer(), "|||");
+  EXPECT_EQ(t.Text({Label7}), "");
+  EXPECT_TRUE(t.Checked({Option1, 0}));
+  EXPECT_TRUE(t.Checked({Option2, 0}));
+  EXPECT_FALSE(t.Checked({Option1, 1}));
+  EXPECT_TRUE(IsWindowVisible(t.Control({Line3})));
+  EXPECT_TRUE(t.HasFocus({Option1, 0}));
+  // Fixed size, as the definition draws it.
+  const auto style = GetWindowLongPtrW(t.window(), GWL_STYLE);
+  EXPECT_EQ(style & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
+  // The window manager may still be settling the new window's frame.
+  const int dpi = static_cast<int>(GetDpiForWindow(t.window()));
+  RECT client{};
+  EXPECT_TRUE(WaitFor([&] {
+    GetClientRect(t.window(), &client);
+    return client.right == MulDiv(kClientWidthTwips, dpi, 1440) &&
+           client.bottom == MulDiv(kClientHeightTwips, dpi, 1440);
+  })) << client.right
+      << " x " << client.bottom << " at " << dpi << " DPI";
+}
+
+// 1 1/2 + 2 1/3 = 3 5/6 = 23/6, typed and clicked; the hint names each field.
+TEST(Tavolen, WorkedExampleFormsAndClear) {
+  const Tavolen t;
+  t.Enter({Text1, 1}, L"1");
+  EXPECT_TRUE(t.Shows({Label7}, "分子"));
+  EnterWorkedExample(t);
+  t.Click({Command1});
+  EXPECT_TRUE(t.ShowsAnswer("6|5|3|"));
+  EXPECT_TRUE(t.Shows({Label7}, ""));
+  t.Click({Option2, 1});
+  EXPECT_TRUE(t.ShowsAnswer("6|23||"));
+  EXPECT_TRUE(t.Checked({Option2, 1}));
+  EXPECT_FALSE(t.Checked({Option2, 0}));
+  t.Click({Option2, 0});
+  EXPECT_TRUE(t.ShowsAnswer("6|5|3|"));
+  t.Click({Command2});
+  EXPECT_TRUE(t.ShowsAnswer("|||"));
+  EXPECT_EQ(t.Text({Text1, 2}), "");
+  EXPECT_EQ(t.Text({Text2, 0}), "");
+  EXPECT_TRUE(IsWindowVisible(t.Control({Line3})));
+  EXPECT_TRUE(t.Checked({Option2, 0}));
+}
+
+TEST(Tavolen, TabOrderWrapsBothWays) {
+  const Tavolen t;
+  const ControlId order[] = {{Option2, 0}, {Text1, 2}, {Text1, 1},  {Text1, 0},
+                             {Text2, 2},   {Text2, 1}, {Text2, 0},  {Command1},
+                             {Command2},   {Command3}, {Option1, 0}};
+  for (const ControlId id : order) {
+    PressKey(VK_TAB);
+    EXPECT_TRUE(t.HasFocus(id)) << DisplayName(id);
+  }
+  PressKey(VK_TAB, true);
+  EXPECT_TRUE(t.HasFocus({Command3}));
+  // An arrow key moves within the frame and chooses; Tab enters a frame at its choice.
+  PressKey(VK_TAB);
+  PressKey(VK_DOWN);
+  EXPECT_TRUE(t.HasFocus({Option1, 1}));
+  EXPECT_TRUE(t.Shows({Label3}, "－"));
+  EXPECT_TRUE(t.Checked({Option1, 1}));
+  EXPECT_FALSE(t.Checked({Option1, 0}));
+  PressKey(VK_TAB);
+  PressKey(VK_TAB, true);
+  EXPECT_TRUE(t.HasFocus({Option1, 1}));
+  // Tab into a field selects its text.
+  t.Enter({Text1, 1}, L"12");
+  PressKey(VK_TAB, true);
+  PressKey(VK_TAB);
+  ASSERT_TRUE(t.HasFocus({Text1, 1}));
+  const auto selection = [&t] {
+    DWORD start = 1;
+    DWORD end = 0;
+    SendMessageW(t.Control({Text1, 1}), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return std::pair{start, end};
+  };
+  EXPECT_TRUE(WaitFor([&] { return selection() == std::pair<DWORD, DWORD>{0, 2}; }));
+}
+
+// What typing leaves in a field, and what leaving it makes of that.
+TEST(Tavolen, FieldsLimitAndCleanUp) {
+  const struct {
+    ControlId field;
+    const wchar_t* typed;
+    const char* shown;
+    const char* left;
+  } rows[] = {
+      {{Text1, 2}, L"12345", "123", "123"}, {{Text1, 1}, L"123456", "1234", "1234"},
+      {{Text2, 0}, L"-", "-", ""},          {{Text2, 2}, L"3.7", "3.7", "4"},
+      {{Text2, 1}, L"2.5", "2.5", "2"},     {{Text1, 0}, L"-5", "-5", "5"},
+      {{Text1, 2}, L"abc", "abc", "0"},
+  };
+  const Tavolen t;
+  for (const auto& row : rows) {
+    t.Click(row.field);
+    ASSERT_TRUE(t.HasFocus(row.field));
+    SendMessageW(t.Control(row.field), EM_SETSEL, 0, -1);
+    TypeText(row.typed);
+    EXPECT_TRUE(t.Shows(row.field, row.shown)) << DisplayName(row.field) << " " << row.shown;
+    PressKey(VK_TAB);
+    EXPECT_TRUE(t.Shows(row.field, row.left)) << DisplayName(row.field) << " " << row.shown;
+  }
+}
+
+// Each box is owned by the window, which takes no input while it is up and
+// shows what the handler had written by then.
+TEST(Tavolen, MessageBoxesOverTheWindow) {
+  const struct {
+    const char* name;
+    std::vector<std::pair<ControlId, const wchar_t*>> entries;
+    ControlId operation;
+    const char* prompt;
+    const char* behind;
+    const char* after;
+  } rows[] = {
+      {"zero denominator",
+       {{{Text1, 1}, L"1"}, {{Text1, 0}, L"0"}},
+       {Option1, 0},
+       "分母を１以上の整数にしてください。",
+       "|||",
+       "|||"},
+      {"division by zero",
+       {{{Text1, 2}, L"5"}},
+       {Option1, 3},
+       "0で割り算しようとしています。",
+       "|||",
+       "||0|"},
+      {"overflow",
+       {{{Text1, 2}, L"999"},
+        {{Text1, 1}, L"1"},
+        {{Text1, 0}, L"9999"},
+        {{Text2, 1}, L"1"},
+        {{Text2, 0}, L"9998"}},
+       {Option1, 3},
+       "数が大きすぎて計算できません。",
+       "|||",
+       "|||"},
+  };
+  for (const auto& row : rows) {
+    const Tavolen t;
+    t.Click(row.operation);
+    for (const auto& [field, text] : row.entries) {
+      t.Enter(field, text);
+    }
+    t.Click({Command1});
+    HWND box = t.MessageBoxShown();
+    ASSERT_NE(box, nullptr) << row.name;
+    const BoxContents contents = ReadBox(box);
+    EXPECT_EQ(contents.title, kErrorTitle) << row.name;
+    EXPECT_EQ(contents.text, row.prompt) << row.name;
+    EXPECT_FALSE(IsWindowEnabled(t.window())) << row.name;
+    EXPECT_EQ(t.Answer(), row.behind) << row.name;
+    CloseBox(t, box);
+    EXPECT_TRUE(t.ShowsAnswer(row.after)) << row.name;
+  }
+}
+
+// The version box three ways: the menu by mouse, Alt and F10.
+TEST(Tavolen, VersionBoxFromTheMenu) {
+  const std::function<void(const Tavolen&)> ways[] = {
+      [](const Tavolen& t) { t.ClickMenu(1); },
+      [](const Tavolen&) {
+        PressKey(VK_MENU);
+        PressKey(VK_RIGHT);
+        PressKey(VK_RETURN);
+      },
+      [](const Tavolen&) {
+        PressKey(VK_F10);
+        PressKey(VK_RIGHT);
+        PressKey(VK_RETURN);
+      },
+  };
+  for (const auto& open : ways) {
+    const Tavolen t;
+    open(t);
+    HWND box = t.MessageBoxShown();
+    if (box == nullptr) {
+      ADD_FAILURE() << "no version box";
+      continue;
+    }
+    const BoxContents contents = ReadBox(box);
+    EXPECT_EQ(contents.title, "バージョン情報");
+    EXPECT_TRUE(contents.text.starts_with("TavolenVer2.4.2\r\n")) << contents.text;
+    EXPECT_EQ(std::count(contents.text.begin(), contents.text.end(), '\n'), 2);
+    EXPECT_FALSE(IsWindowEnabled(t.window()));
+    CloseBox(t, box);
+    EXPECT_TRUE(t.HasFocus({Option1, 0}));
+  }
+}
+
+// The close box, found where the window reports it.
+POINT CloseBoxOf(HWND window) {
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  RECT client{};
+  GetClientRect(window, &client);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  for (int y = frame.top; y < origin.y; ++y) {
+    for (int x = frame.right - 1; x > (frame.left + frame.right) / 2; --x) {
+      if (SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
+        return {x - 3, y + 3};
+      }
+    }
+  }
+  return {};
+}
+
+TEST(Tavolen, ExitsByButtonMenuAndCloseBox) {
+  const std::function<void(const Tavolen&)> ways[] = {
+      [](const Tavolen& t) { t.Click({Command3}); },
+      [](const Tavolen& t) { t.ClickMenu(0); },
+      [](const Tavolen& t) { ClickAt(CloseBoxOf(t.window())); },
+  };
+  for (const auto& exit : ways) {
+    const Tavolen t;
+    exit(t);
+    EXPECT_TRUE(t.Ended());
+  }
+}
+
+// Enter and Space click the focused button and do nothing in a field; there
+// is no default button.
+TEST(Tavolen, EnterAndSpaceOnButtons) {
+  const Tavolen t;
+  EnterWorkedExample(t);
+  PressKey(VK_RETURN);
+  Settle();
+  EXPECT_EQ(t.Answer(), "|||");
+  PressKey(VK_TAB);
+  ASSERT_TRUE(t.HasFocus({Command1}));
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(t.ShowsAnswer("6|5|3|"));
+  PressKey(VK_TAB);
+  ASSERT_TRUE(t.HasFocus({Command2}));
+  PressKey(VK_SPACE);
+  EXPECT_TRUE(t.ShowsAnswer("|||"));
+  PressKey(VK_SPACE);
+  PressKey(VK_TAB, true);
+  ASSERT_TRUE(t.HasFocus({Command1}));
+  PressKey(VK_SPACE);
+  EXPECT_TRUE(t.ShowsAnswer("||0|"));
+  // A whole answer has no fraction bar.
+  EXPECT_TRUE(WaitFor([&t] { return !IsWindowVisible(t.Control({Line3})); }));
+}
+
+// (999 9998/9999)^2 = 99979981002001/99980001 (exact fractions): shown whole
+// in its label, and read whole in words.
+TEST(Tavolen, LongAnswerShownWhole) {
+  const Tavolen t;
+  t.Click({Option1, 2});
+  t.Click({Option2, 1});
+  for (const ControlName operand : {Text1, Text2}) {
+    t.Enter({operand, 2}, L"999");
+    t.Enter({operand, 1}, L"9998");
+    t.Enter({operand, 0}, L"9999");
+  }
+  RECT before{};
+  GetWindowRect(t.Control({Label1, 1}), &before);
+  t.Click({Command1});
+  EXPECT_TRUE(t.ShowsAnswer("99980001|99979981002001||"));
+  RECT after{};
+  GetWindowRect(t.Control({Label1, 1}), &after);
+  EXPECT_TRUE(EqualRect(&before, &after));
+  // Drawn smaller, not cut off at the label's edges.
+  Settle();
+  const auto [first, last] = InkColumns(t.Control({Label1, 1}));
+  const int width = after.right - after.left;
+  EXPECT_TRUE(first >= 1 && last <= width - 2 && last - first > width / 2)
+      << "ink from " << first << " to " << last << " of " << width;
+  // The pointer over it brings the whole text at the normal size.
+  MovePointer({after.left - 4, after.top - 4});
+  MovePointer(CentreOf(after));
+  HWND tip = nullptr;
+  EXPECT_TRUE(WaitFor([&] {
+    return (tip = t.Owned(L"tooltips_class32")) != nullptr && IsWindowVisible(tip) &&
+           Utf8Of(TextOf(tip)) == "99979981002001";
+  }));
+}
+
+// Names, roles and states as a screen reader gets them through MSAA. Wine's
+// standard objects read no annotated names (they name a field by the label
+// before it) and give buttons no role or state: there only the fields' roles
+// are checked.
+TEST(Tavolen, AccessibleNamesAndRoles) {
+  const bool wine = UnderWine();
+  const Tavolen t;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const struct {
+    ControlId id;
+    long role;
+  } rows[] = {
+      {{Text1, 2}, ROLE_SYSTEM_TEXT},          {{Text2, 0}, ROLE_SYSTEM_TEXT},
+      {{Option1, 0}, ROLE_SYSTEM_RADIOBUTTON}, {{Option2, 1}, ROLE_SYSTEM_RADIOBUTTON},
+      {{Command1}, ROLE_SYSTEM_PUSHBUTTON},
+  };
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  for (const auto& row : rows) {
+    IAccessible* object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(t.Control(row.id), static_cast<DWORD>(OBJID_CLIENT),
+                                         IID_IAccessible, reinterpret_cast<void**>(&object)),
+              S_OK);
+    VARIANT role{};
+    object->get_accRole(self, &role);
+    if (!wine || row.role == ROLE_SYSTEM_TEXT) {
+      EXPECT_EQ(role.lVal, row.role) << DisplayName(row.id);
+    }
+    if (!wine) {
+      BSTR name = nullptr;
+      object->get_accName(self, &name);
+      EXPECT_EQ(Utf8Of(name != nullptr ? name : L""), AccessibleNameOf(row.id));
+      SysFreeString(name);
+      VARIANT state{};
+      object->get_accState(self, &state);
+      EXPECT_EQ((state.lVal & STATE_SYSTEM_CHECKED) != 0, t.Checked(row.id));
+    }
+    object->Release();
+  }
+  if (wine) {
+    std::printf(
+        "note: under Wine, MSAA names and the roles and states of buttons are not checked\n");
+  }
+  CoUninitialize();
+}
+
+}  // namespace
+}  // namespace tavolen

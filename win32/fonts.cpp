@@ -1,0 +1,117 @@
+#include "win32/fonts.h"
+
+#include <array>
+#include <span>
+
+#include "win32/wide_text.h"
+
+namespace tavolen {
+namespace {
+
+constexpr int kSmallestPixels = 8;
+
+constexpr std::array<const wchar_t*, 2> kGothicFallbacks{L"Meiryo", L"Yu Gothic"};
+constexpr std::array<const wchar_t*, 3> kMinchoFallbacks{L"Yu Mincho", L"Meiryo", L"Yu Gothic"};
+
+int CALLBACK NoteFound(const LOGFONTW* /*font*/, const TEXTMETRICW* /*metrics*/, DWORD /*type*/,
+                       LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+bool IsInstalled(const std::wstring& face) {
+  LOGFONTW query{};
+  query.lfCharSet = DEFAULT_CHARSET;
+  face.copy(query.lfFaceName, LF_FACESIZE - 1);
+  bool found = false;
+  HDC screen = GetDC(nullptr);
+  EnumFontFamiliesExW(screen, &query, &NoteFound, reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, screen);
+  return found;
+}
+
+// The definition's face if the system has it (or maps it to another by a
+// font substitute), else the first installed fallback.
+std::wstring FaceFor(std::string_view face) {
+  const std::wstring wanted = WideOf(face);
+  if (IsInstalled(wanted)) {
+    return wanted;
+  }
+  const std::span<const wchar_t* const> fallbacks =
+      face == kMinchoFace ? std::span<const wchar_t* const>(kMinchoFallbacks)
+                          : std::span<const wchar_t* const>(kGothicFallbacks);
+  for (const wchar_t* fallback : fallbacks) {
+    if (IsInstalled(fallback)) {
+      return fallback;
+    }
+  }
+  return wanted;
+}
+
+LOGFONTW LogFontOf(const FontDef& font, UINT dpi) {
+  if (font.face.empty()) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0, dpi);
+    return metrics.lfMessageFont;
+  }
+  LOGFONTW log{};
+  log.lfHeight = -MulDiv(font.Pixels(), static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+  log.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  log.lfCharSet = DEFAULT_CHARSET;
+  log.lfQuality = DEFAULT_QUALITY;
+  FaceFor(font.face).copy(log.lfFaceName, LF_FACESIZE - 1);
+  return log;
+}
+
+int WidthOf(const LOGFONTW& log, std::wstring_view text) {
+  const FontHandle font(CreateFontIndirectW(&log));
+  HDC screen = GetDC(nullptr);
+  const HGDIOBJ previous = SelectObject(screen, font.get());
+  SIZE size{};
+  GetTextExtentPoint32W(screen, text.data(), static_cast<int>(text.size()), &size);
+  SelectObject(screen, previous);
+  ReleaseDC(nullptr, screen);
+  return size.cx;
+}
+
+int AverageWidthOf(const LOGFONTW& log) {
+  const FontHandle font(CreateFontIndirectW(&log));
+  HDC screen = GetDC(nullptr);
+  const HGDIOBJ previous = SelectObject(screen, font.get());
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(screen, &metrics);
+  SelectObject(screen, previous);
+  ReleaseDC(nullptr, screen);
+  return metrics.tmAveCharWidth;
+}
+
+}  // namespace
+
+FontHandle CreateControlFont(const FontDef& font, UINT dpi) {
+  const LOGFONTW log = LogFontOf(font, dpi);
+  return FontHandle(CreateFontIndirectW(&log));
+}
+
+FontHandle CreateFittingFont(const FontDef& font, UINT dpi, std::wstring_view text, int width) {
+  LOGFONTW log = LogFontOf(font, dpi);
+  if (WidthOf(log, text) <= width) {
+    return nullptr;
+  }
+  const int smallest = -MulDiv(kSmallestPixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+  while (log.lfHeight < smallest) {
+    ++log.lfHeight;
+    if (WidthOf(log, text) <= width) {
+      return FontHandle(CreateFontIndirectW(&log));
+    }
+  }
+  // Narrower glyphs at the smallest height, until the text fits.
+  for (log.lfWidth = AverageWidthOf(log); log.lfWidth > 1; --log.lfWidth) {
+    if (WidthOf(log, text) <= width) {
+      break;
+    }
+  }
+  return FontHandle(CreateFontIndirectW(&log));
+}
+
+}  // namespace tavolen

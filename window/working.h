@@ -1,0 +1,72 @@
+// The working of the last calculation as the program writes it: each step's
+// name and its numbers as texts, the answer form chosen now applied to the
+// last step, and the plain text that is copied.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "arith/fraction.h"
+#include "window/controls.h"
+
+namespace tavolen {
+
+class Form1;
+
+// The texts of the working's commands and views, for every front end.
+inline constexpr std::string_view kWorkingHeading = "途中式";
+inline constexpr std::string_view kWorkingWindowCaption = "途中式 — Tavolen";
+inline constexpr std::string_view kCopyAnswerCaption = "答えをコピー";
+inline constexpr std::string_view kCopyWorkingCaption = "途中式をコピー";
+inline constexpr std::string_view kShowWorkingCaption = "途中式を表示";
+inline constexpr std::string_view kCopyCaption = "コピー";
+inline constexpr std::string_view kCopiedCaption = "コピーしました";
+inline constexpr std::string_view kNoWorkingYet = "「計算」を押すと、ここに途中式が出ます。";
+
+// Whether the copy key, the menu key and Shift+F10 act on the answer while
+// this control has the focus: on a command or option button, not in an entry
+// field, which keeps its own.
+[[nodiscard]] bool TakesAnswerKeys(ControlId focus);
+
+// "-1 1/6" is negative, with whole "1", numerator "1" and denominator "6";
+// "23/6" has no whole part, "7" no fraction.
+struct WorkingNumber {
+  bool negative = false;
+  std::string whole;
+  std::string numerator;
+  std::string denominator;
+};
+
+struct WorkingStep {
+  std::string_view name;  // "" for the problem
+  WorkingNumber left;
+  std::optional<CalcOperator> op;  // none when the step is one number
+  WorkingNumber right;
+};
+
+struct WorkingLines {
+  std::vector<WorkingStep> steps;
+  std::optional<std::string> stop;  // the prompt of the message that ended it
+};
+
+[[nodiscard]] WorkingLines WorkingOf(const Form1& form);
+
+// The operator as the window shows it: "＋", "－", "×", "÷".
+[[nodiscard]] std::string_view OperatorSymbol(CalcOperator op);
+
+// "-1 1/6"; "3/2 ＋ 7/3".
+[[nodiscard]] std::string NumberText(const WorkingNumber& number);
+[[nodiscard]] std::string ExpressionText(const WorkingStep& step);
+
+// "計算できません：PROMPT".
+[[nodiscard]] std::string StopText(std::string_view prompt);
+
+// The problem, then "= EXPR（STEP）" per step and the stop, a line each.
+[[nodiscard]] std::string PlainText(const WorkingLines& working);
+
+// The answer on one line as the answer labels show it: "-1 1/6", "23/6", "0".
+[[nodiscard]] std::string AnswerText(const Form1& form);
+
+}  // namespace tavolen
