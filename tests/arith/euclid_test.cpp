@@ -14,33 +14,29 @@ constexpr std::int64_t W(const std::int64_t whole) {
 
 // Whole numbers are left to the gcd identities below.
 TEST(EuclidTest, SignsFractionsAndLimits) {
-  using Function = Currency (*)(Currency, Currency);
-  const Function rem = Remainder;
-  const Function gcd = GCD;
-  const Function lcm = LCM;
   struct Row {
     const char* name;
-    Function f;
+    Currency (*f)(Currency, Currency);
     std::int64_t a;  // counts of ten-thousandths
     std::int64_t b;
     std::int64_t expected;
   };
   const Row rows[] = {
-      {"remainder_of_fraction", rem, 175000, W(5), 25000},
-      {"remainder_of_smallest_counts", rem, 3, 2, 1},
-      {"remainder_of_negative_fraction", rem, -175000, W(5), -25000},
-      {"gcd_zero_second", gcd, W(7), 0, W(7)},
-      {"gcd_both_zero", gcd, 0, 0, 0},
-      {"gcd_zero_first", gcd, 0, W(7), W(7)},
-      {"gcd_sign_of_negative_second", gcd, W(4), W(-6), W(-2)},
-      {"gcd_sign_of_second_not_first", gcd, W(-4), W(6), W(2)},
-      {"gcd_negative_with_zero", gcd, W(-6), 0, W(-6)},
-      {"gcd_of_fractions", gcd, 15000, 25000, 5000},
-      {"lcm_small", lcm, W(4), W(6), W(12)},
-      {"lcm_sign_of_gcd", lcm, W(4), W(-6), W(-12)},
-      {"lcm_zero", lcm, 0, W(5), 0},
-      {"lcm_product_at_limit", lcm, W(30370004), W(30370005), W(922337173330020)},
-      {"lcm_of_fractions", lcm, 15000, 25000, 75000},  // 1.5 and 2.5: 3.75 / 0.5
+      {"remainder_of_fraction", Remainder, 175000, W(5), 25000},
+      {"remainder_of_smallest_counts", Remainder, 3, 2, 1},
+      {"remainder_of_negative_fraction", Remainder, -175000, W(5), -25000},
+      {"gcd_zero_second", GCD, W(7), 0, W(7)},
+      {"gcd_both_zero", GCD, 0, 0, 0},
+      {"gcd_zero_first", GCD, 0, W(7), W(7)},
+      {"gcd_sign_of_negative_second", GCD, W(4), W(-6), W(-2)},
+      {"gcd_sign_of_second_not_first", GCD, W(-4), W(6), W(2)},
+      {"gcd_negative_with_zero", GCD, W(-6), 0, W(-6)},
+      {"gcd_of_fractions", GCD, 15000, 25000, 5000},
+      {"lcm_small", LCM, W(4), W(6), W(12)},
+      {"lcm_sign_of_gcd", LCM, W(4), W(-6), W(-12)},
+      {"lcm_zero", LCM, 0, W(5), 0},
+      {"lcm_product_at_limit", LCM, W(30370004), W(30370005), W(922337173330020)},
+      {"lcm_of_fractions", LCM, 15000, 25000, 75000},  // 1.5 and 2.5: 3.75 / 0.5
   };
   for (const Row& row : rows) {
     EXPECT_EQ(row.f(Currency{row.a}, Currency{row.b}).count, row.expected) << row.name;

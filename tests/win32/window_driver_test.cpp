@@ -56,12 +56,6 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
-std::wstring ClassOf(HWND window) {
-  std::wstring name(256, L'\0');
-  name.resize(static_cast<std::size_t>(GetClassNameW(window, name.data(), 256)));
-  return name;
-}
-
 std::vector<HWND> Descendants(HWND parent) {
   std::vector<HWND> found;
   EnumChildWindows(
@@ -88,16 +82,12 @@ INPUT KeyInput(WORD key, bool up) {
 }
 
 void PressKey(WORD key, bool shift = false) {
-  std::vector<INPUT> inputs;
   if (shift) {
-    inputs.push_back(KeyInput(VK_SHIFT, false));
+    Send({KeyInput(VK_SHIFT, false), KeyInput(key, false), KeyInput(key, true),
+          KeyInput(VK_SHIFT, true)});
+  } else {
+    Send({KeyInput(key, false), KeyInput(key, true)});
   }
-  inputs.push_back(KeyInput(key, false));
-  inputs.push_back(KeyInput(key, true));
-  if (shift) {
-    inputs.push_back(KeyInput(VK_SHIFT, true));
-  }
-  Send(inputs);
 }
 
 // Each character as a Unicode key press, as an on-screen keyboard types.
@@ -151,29 +141,21 @@ std::pair<int, int> InkColumns(HWND control) {
   HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
   HGDIOBJ previous = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  SelectObject(memory, previous);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) *
-                                    static_cast<std::size_t>(height));
-  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  const COLORREF face = GetSysColor(COLOR_BTNFACE);
-  const int faceGray = (GetRValue(face) + GetGValue(face) + GetBValue(face)) / 3;
+  const auto gray = [](COLORREF c) { return (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3; };
+  const int faceGray = gray(GetSysColor(COLOR_BTNFACE));
   std::pair<int, int> ink{-1, -1};
   for (int x = 0; x < width; ++x) {
     for (int y = 0; y < height; ++y) {
-      const std::uint32_t p = pixels[static_cast<std::size_t>(y * width + x)];
-      const auto gray =
-          static_cast<int>(((p >> 16U) & 0xFFU) + ((p >> 8U) & 0xFFU) + (p & 0xFFU)) / 3;
-      if (gray < faceGray - 64) {
+      if (gray(GetPixel(memory, x, y)) < faceGray - 64) {
         ink = {ink.first < 0 ? x : ink.first, x};
         break;
       }
     }
   }
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
   return ink;
 }
 
@@ -313,9 +295,6 @@ class Tavolen {
     return WaitFor([&] { return Answer() == answer; });
   }
 
-  [[nodiscard]] HWND Owned(const wchar_t* windowClass) const {
-    return FindInProcess(windowClass, window_);
-  }
   // The message box the window shows, owned by it; null when none comes.
   [[nodiscard]] HWND MessageBoxShown() const {
     HWND box = nullptr;
@@ -325,7 +304,8 @@ class Tavolen {
     return box;
   }
 
- private:
+  // A top-level window of the program, of the class and owned by owner (any
+  // owner for null).
   [[nodiscard]] HWND FindInProcess(const wchar_t* windowClass, HWND owner) const {
     for (HWND top = FindWindowExW(nullptr, nullptr, windowClass, nullptr); top != nullptr;
          top = FindWindowExW(nullptr, top, windowClass, nullptr)) {
@@ -339,6 +319,7 @@ class Tavolen {
     return nullptr;
   }
 
+ private:
   PROCESS_INFORMATION process_{};
   HWND window_ = nullptr;
 };
@@ -352,7 +333,8 @@ struct BoxContents {
 BoxContents ReadBox(HWND box) {
   BoxContents contents{Utf8Of(TextOf(box)), {}, nullptr};
   for (HWND child : Descendants(box)) {
-    const std::wstring kind = ClassOf(child);
+    std::wstring kind(256, L'\0');
+    kind.resize(static_cast<std::size_t>(GetClassNameW(child, kind.data(), 256)));
     const std::string text = Utf8Of(TextOf(child));
     if (kind == L"Static" && !text.empty()) {
       contents.text = text;
@@ -371,15 +353,6 @@ void CloseBox(const Tavolen& t, HWND box) {
   GetWindowRect(ReadBox(box).ok, &rect);
   ClickAt(CentreOf(rect));
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(box) && IsWindowEnabled(t.window()); }));
-}
-
-void EnterWorkedExample(const Tavolen& t) {
-  t.Enter({Text1, 2}, L"1");
-  t.Enter({Text1, 1}, L"1");
-  t.Enter({Text1, 0}, L"2");
-  t.Enter({Text2, 2}, L"2");
-  t.Enter({Text2, 1}, L"1");
-  t.Enter({Text2, 0}, L"3");
 }
 
 TEST(Tavolen, StartsAsDefined) {
@@ -414,11 +387,20 @@ TEST(Tavolen, StartsAsDefined) {
 }
 
 // 1 1/2 + 2 1/3 = 3 5/6 = 23/6, typed and clicked; the hint names each field.
-TEST(Tavolen, WorkedExampleFormsAndClear) {
+// Enter and Space click the focused button and do nothing in a field; there
+// is no default button.
+TEST(Tavolen, WorkedExampleByMouseAndKeys) {
   const Tavolen t;
   t.Enter({Text1, 1}, L"1");
   EXPECT_TRUE(t.Shows({Label7}, "分子"));
-  EnterWorkedExample(t);
+  t.Enter({Text1, 2}, L"1");
+  t.Enter({Text1, 0}, L"2");
+  t.Enter({Text2, 2}, L"2");
+  t.Enter({Text2, 1}, L"1");
+  t.Enter({Text2, 0}, L"3");
+  PressKey(VK_RETURN);
+  Settle();
+  EXPECT_EQ(t.Answer(), "|||");
   t.Click({Command1});
   EXPECT_TRUE(t.ShowsAnswer("6|5|3|"));
   EXPECT_TRUE(t.Shows({Label7}, ""));
@@ -434,6 +416,16 @@ TEST(Tavolen, WorkedExampleFormsAndClear) {
   EXPECT_EQ(t.Text({Text2, 0}), "");
   EXPECT_TRUE(IsWindowVisible(t.Control({Line3})));
   EXPECT_TRUE(t.Checked({Option2, 0}));
+  PressKey(VK_TAB, true);
+  ASSERT_TRUE(t.HasFocus({Command1}));
+  PressKey(VK_SPACE);
+  EXPECT_TRUE(t.ShowsAnswer("||0|"));
+  // A whole answer has no fraction bar.
+  EXPECT_TRUE(WaitFor([&t] { return !IsWindowVisible(t.Control({Line3})); }));
+  PressKey(VK_TAB);
+  ASSERT_TRUE(t.HasFocus({Command2}));
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(t.ShowsAnswer("|||"));
 }
 
 TEST(Tavolen, TabOrderWrapsBothWays) {
@@ -462,14 +454,13 @@ TEST(Tavolen, TabOrderWrapsBothWays) {
   PressKey(VK_TAB, true);
   PressKey(VK_TAB);
   ASSERT_TRUE(t.HasFocus({Text1, 1}));
-  const auto selection = [&t] {
+  EXPECT_TRUE(WaitFor([&t] {
     DWORD start = 1;
     DWORD end = 0;
     SendMessageW(t.Control({Text1, 1}), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
-    return std::pair{start, end};
-  };
-  EXPECT_TRUE(WaitFor([&] { return selection() == std::pair<DWORD, DWORD>{0, 2}; }));
+    return start == 0 && end == 2;
+  }));
 }
 
 // What typing leaves in a field, and what leaving it makes of that.
@@ -498,7 +489,8 @@ TEST(Tavolen, FieldsLimitAndCleanUp) {
 }
 
 // Each box is owned by the window, which takes no input while it is up and
-// shows what the handler had written by then.
+// shows what the handler had written by then. The overflow box comes the same
+// way (the golden overflow script has it).
 TEST(Tavolen, MessageBoxesOverTheWindow) {
   const struct {
     const char* name;
@@ -520,16 +512,6 @@ TEST(Tavolen, MessageBoxesOverTheWindow) {
        "0で割り算しようとしています。",
        "|||",
        "||0|"},
-      {"overflow",
-       {{{Text1, 2}, L"999"},
-        {{Text1, 1}, L"1"},
-        {{Text1, 0}, L"9999"},
-        {{Text2, 1}, L"1"},
-        {{Text2, 0}, L"9998"}},
-       {Option1, 3},
-       "数が大きすぎて計算できません。",
-       "|||",
-       "|||"},
   };
   for (const auto& row : rows) {
     const Tavolen t;
@@ -614,31 +596,6 @@ TEST(Tavolen, ExitsByButtonMenuAndCloseBox) {
   }
 }
 
-// Enter and Space click the focused button and do nothing in a field; there
-// is no default button.
-TEST(Tavolen, EnterAndSpaceOnButtons) {
-  const Tavolen t;
-  EnterWorkedExample(t);
-  PressKey(VK_RETURN);
-  Settle();
-  EXPECT_EQ(t.Answer(), "|||");
-  PressKey(VK_TAB);
-  ASSERT_TRUE(t.HasFocus({Command1}));
-  PressKey(VK_RETURN);
-  EXPECT_TRUE(t.ShowsAnswer("6|5|3|"));
-  PressKey(VK_TAB);
-  ASSERT_TRUE(t.HasFocus({Command2}));
-  PressKey(VK_SPACE);
-  EXPECT_TRUE(t.ShowsAnswer("|||"));
-  PressKey(VK_SPACE);
-  PressKey(VK_TAB, true);
-  ASSERT_TRUE(t.HasFocus({Command1}));
-  PressKey(VK_SPACE);
-  EXPECT_TRUE(t.ShowsAnswer("||0|"));
-  // A whole answer has no fraction bar.
-  EXPECT_TRUE(WaitFor([&t] { return !IsWindowVisible(t.Control({Line3})); }));
-}
-
 // (999 9998/9999)^2 = 99979981002001/99980001 (exact fractions): shown whole
 // in its label, and read whole in words.
 TEST(Tavolen, LongAnswerShownWhole) {
@@ -668,8 +625,8 @@ TEST(Tavolen, LongAnswerShownWhole) {
   MovePointer(CentreOf(after));
   HWND tip = nullptr;
   EXPECT_TRUE(WaitFor([&] {
-    return (tip = t.Owned(L"tooltips_class32")) != nullptr && IsWindowVisible(tip) &&
-           Utf8Of(TextOf(tip)) == "99979981002001";
+    return (tip = t.FindInProcess(L"tooltips_class32", t.window())) != nullptr &&
+           IsWindowVisible(tip) && Utf8Of(TextOf(tip)) == "99979981002001";
   }));
 }
 

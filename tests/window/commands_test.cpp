@@ -5,42 +5,6 @@
 namespace tavolen::testing {
 namespace {
 
-TEST(Command2Click, ClearsFieldsAndAnswerOnly) {
-  const struct {
-    const char* name;
-    const char* fields;
-    std::int16_t op;
-    const char* answer;  // before 消す
-  } kAnswers[] = {
-      {"DivisionByZeroHidesTheBar", "5|||||", 3, "||0|"},
-      {"NegativeLeavesNoSign", "|1|3||1|2", 1, "6|1||-"},
-  };
-  for (const auto& c : kAnswers) {
-    SCOPED_TRACE(c.name);
-    Window w;
-    w.Enter(c.fields);
-    w.form.Click(ControlId{ControlName::Option1, c.op});
-    w.form.Click(Id("Option2(1)"));
-    w.form.Click(Id("Command1"));
-    ASSERT_EQ(w.Answer(), c.answer);
-    const bool bar = w.form.Line3.Visible;
-    const std::string operatorShown = w.form.Label3.Caption;
-    w.form.MoveFocus(Id("Text2(1)"));
-    w.form.Type("7");
-    w.form.Click(Id("Command2"));
-    EXPECT_EQ(w.Answer(), "|||");
-    for (const char* field :
-         {"Text1(0)", "Text1(1)", "Text1(2)", "Text2(0)", "Text2(1)", "Text2(2)"}) {
-      EXPECT_EQ(w.Field(field).Text, "") << field;
-    }
-    EXPECT_EQ(w.form.Line3.Visible, bar);
-    EXPECT_EQ(w.form.Label3.Caption, operatorShown);
-    EXPECT_EQ(w.form.Option1.Chosen(), c.op);
-    EXPECT_EQ(w.form.Option2.Chosen(), 1);
-    EXPECT_EQ(w.form.Focus(), Id("Command2"));
-  }
-}
-
 // Each road to the exit shows in the golden unload scripts; after it the
 // model takes no more input.
 TEST(Exit, UnloadsOnceAndEndsInput) {
