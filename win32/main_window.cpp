@@ -472,7 +472,10 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // Labels, frames and option buttons on the window's own face colour.
       auto* dc = reinterpret_cast<HDC>(wParam);
       const View* view = ViewOf(reinterpret_cast<HWND>(lParam));
-      if (view != nullptr && DefinitionOf(view->id).colour != kDefaultColour && !highContrast_) {
+      // The bars are statics too, but have no colour of their own to look up.
+      const bool blue = view != nullptr && ModelLine(form_, view->id) == nullptr &&
+                        DefinitionOf(view->id).colour != kDefaultColour;
+      if (blue && !highContrast_) {
         SetTextColor(dc, kPureBlue);
       } else {
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
