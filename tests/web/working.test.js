@@ -131,27 +131,22 @@ test('コピー puts the working on the clipboard as plain text, also where the 
       {
         prepare: async (page) => {
           await browser.defaultBrowserContext().overridePermissions(server.url, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
-          if (refused) {
-            await page.evaluateOnNewDocument(() => {
+          await page.evaluateOnNewDocument((refusing) => {
+            // The test empties the clipboard first, with the API the page may not use.
+            const write = navigator.clipboard.writeText.bind(navigator.clipboard);
+            window.emptyClipboard = () => write('');
+            if (refusing) {
               navigator.clipboard.writeText = () => Promise.reject(new DOMException('refused', 'NotAllowedError'));
-            });
-          }
+            }
+          }, refused);
         },
       },
       async (page) => {
         await calculate(page);
+        await page.evaluate(() => window.emptyClipboard());
         await page.click('#working .working-copy');
         await page.waitForFunction(() => document.querySelector('#working .working-copy').textContent === 'コピーしました');
-        const copied = await page.evaluate(async () => {
-          // The refused API cannot read either: paste what was copied into a field of its own.
-          const area = document.createElement('textarea');
-          document.body.append(area);
-          area.focus();
-          document.execCommand('paste');
-          const pasted = area.value;
-          area.remove();
-          return pasted || navigator.clipboard.readText();
-        });
+        const copied = await page.evaluate(() => navigator.clipboard.readText());
         assert.equal(copied, WORKED_TEXT, refused ? 'by the fallback' : 'by the Clipboard API');
         await page.waitForFunction(() => document.querySelector('#working .working-copy').textContent === 'コピー', { timeout: 5000 });
       },
@@ -159,7 +154,7 @@ test('コピー puts the working on the clipboard as plain text, also where the 
   }
 });
 
-test('a stop is a sentence with the prompt after the last completed step, and is copied', async () => {
+test('a stop is a sentence with the prompt after the last completed step; 消す empties the panel', async () => {
   await withPage({}, async (page) => {
     await clickOn(page, 'Option1(3)');
     await calculate(page, { 'Text1(2)': '5', 'Text2(2)': '0' });
@@ -232,11 +227,17 @@ test('the panel folds away, the window alone then fills the screen, and it opens
 });
 
 test('printing puts the window and the working on one page, without the page\'s buttons', async () => {
-  for (const viewport of [{ width: 360, height: 640, hasTouch: true }, { width: 1920, height: 1080 }]) {
+  // Folded on screen, the working is printed all the same.
+  const screens = [
+    { viewport: { width: 360, height: 640, hasTouch: true }, fold: false },
+    { viewport: { width: 1920, height: 1080 }, fold: true },
+  ];
+  for (const { viewport, fold } of screens) {
     await withPage(viewport, async (page) => {
       await calculate(page);
-      // Folded on screen, the working is printed all the same.
-      await page.click('#working-toggle');
+      if (fold) {
+        await page.click('#working-toggle');
+      }
       for (const format of ['A4', 'Letter']) {
         const pdf = Buffer.from(await page.pdf({ format, printBackground: false })).toString('latin1');
         assert.equal(pdf.match(/\/Type\s*\/Page[^s]/g)?.length, 1, `${viewport.width} px on ${format}`);
@@ -245,9 +246,18 @@ test('printing puts the window and the working on one page, without the page\'s 
       const printed = await page.evaluate(() => {
         const visible = (selector) => document.querySelector(selector).checkVisibility();
         const toggle = getComputedStyle(document.querySelector('#working-toggle'), '::before');
-        return { steps: visible('#working .working-steps'), copy: visible('#working .working-copy'), mark: toggle.display, rows: document.querySelectorAll('#working .step').length };
+        const window = document.querySelector('#window').getBoundingClientRect();
+        const panel = document.querySelector('#working').getBoundingClientRect();
+        return {
+          steps: visible('#working .working-steps'),
+          copy: visible('#working .working-copy'),
+          mark: toggle.display,
+          rows: document.querySelectorAll('#working .step').length,
+          // Below the window, both within the width of a sheet (A4 or Letter, less its margins).
+          below: panel.top >= window.bottom && Math.max(window.right, panel.right) - Math.min(window.left, panel.left) < 700,
+        };
       });
-      assert.deepEqual(printed, { steps: true, copy: false, mark: 'none', rows: 5 });
+      assert.deepEqual(printed, { steps: true, copy: false, mark: 'none', rows: 5, below: true });
     });
   }
 });

@@ -99,6 +99,9 @@ async function copyText(text) {
     area.value = text;
     area.setAttribute('readonly', '');
     document.body.append(area);
+    // The copy takes the focused selection; the focus then goes back to the button.
+    const focused = document.activeElement;
+    area.focus();
     area.select();
     let done = false;
     try {
@@ -107,6 +110,7 @@ async function copyText(text) {
       done = false;
     }
     area.remove();
+    focused?.focus();
     return done;
   }
 }
