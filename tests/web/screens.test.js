@@ -403,6 +403,13 @@ const FOCUSED = [
   { name: 'Text1(1)', rest: async () => {}, focus: (page) => clickOn(page, 'Text1(1)') },
   { name: 'Command1', rest: (page) => clickOn(page, 'Text2(0)'), focus: (page) => press(page, 'Tab') },
   { name: 'FileExit', rest: async () => {}, focus: (page) => press(page, 'F10') },
+  // The working panel's heading, next after the window's last stop.
+  {
+    name: 'working-toggle',
+    selector: '#working-toggle',
+    rest: (page) => clickOn(page, 'Text2(0)'),
+    focus: (page) => press(page, 'Tab', 'Tab', 'Tab', 'Tab'),
+  },
 ];
 const FOCUS_SCREENS = [
   { name: 'at a scale of 1', open: () => openAtScaleOne(browser, server.url), setUp: async () => {} },
@@ -437,7 +444,7 @@ for (const screen of FOCUS_SCREENS) {
     for (const row of FOCUSED) {
       await withPage(screen.open, async (page) => {
         await screen.setUp(page);
-        const target = await page.$(`#window [data-name="${row.name}"]${row.name.startsWith('Option') ? ' .caption' : ''}`);
+        const target = await page.$(row.selector ?? `#window [data-name="${row.name}"]${row.name.startsWith('Option') ? ' .caption' : ''}`);
         const box = await target.boundingBox();
         const around = { x: box.x - 4, y: box.y - 4, width: box.width + 8, height: box.height + 8 };
         await row.rest(page);
@@ -445,7 +452,7 @@ for (const screen of FOCUS_SCREENS) {
         const rest = await pixelsOf(page, around);
         await row.focus(page);
         await page.mouse.move(0, 0);
-        assert.equal(await page.evaluate(() => document.activeElement.dataset.name), row.name);
+        assert.equal(await page.evaluate(() => document.activeElement.dataset.name ?? document.activeElement.id), row.name);
         const widths = markWidths(rest, await pixelsOf(page, around));
         assert.ok(Math.min(...widths) >= 2, `${row.name}: mark ${widths}`);
       });
