@@ -42,8 +42,9 @@ function browserZoom() {
   };
 }
 
-// Scales `scaled`, with the working panel where it gives the larger scale, to fit its stage and again whenever the viewport (rotation, browser zoom) or
-// the content changes; `onScale(scale)` runs after each change of scale or of pixel density.
+// Scales `scaled` to fit its stage, with the working panel where it gives the larger scale, and
+// again whenever the viewport (rotation, browser zoom) or the content changes (the panel folded or
+// opened); `onScale(scale)` runs after each change of scale or of pixel density.
 export function fitToViewport(stage, scaled, onScale = () => {}) {
   const zoomSinceOpened = browserZoom();
   let current = { scale: 1, ratio: window.devicePixelRatio };
