@@ -154,20 +154,42 @@ test('コピー puts the working on the clipboard as plain text, also where the 
   }
 });
 
-test('a stop is a sentence with the prompt after the last completed step; 消す empties the panel', async () => {
-  await withPage({}, async (page) => {
-    await clickOn(page, 'Option1(3)');
-    await calculate(page, { 'Text1(2)': '5', 'Text2(2)': '0' });
-    await waitForMessageBox(page);
-    await page.keyboard.press('Enter');
-    await page.waitForFunction(() => !document.querySelector('dialog[open]'));
-    const rows = await readRows(page);
-    assert.deepEqual(rows.map((row) => row.math ?? row.text), [['5', '÷', '0'], '計算できません：0で割り算しようとしています。']);
-    await clickOn(page, 'Command2');
-    assert.equal(await page.$$eval('#working .working-steps > li', (rows) => rows.length), 0);
-    assert.equal(await page.$eval('#working .working-empty', (p) => p.checkVisibility()), true);
+// A stop ends the working after the last step completed, with the message box's prompt.
+const STOPS = [
+  {
+    name: 'a division by 0, after the problem and 仮分数に直す',
+    entries: { 'Text1(2)': '1', 'Text1(1)': '1', 'Text1(0)': '2', 'Text2(2)': '0' },
+    rows: [['1', 'frac', '1', '2', '÷', '0'], ['=', 'frac', '3', '2', '÷', '0'], '計算できません：0で割り算しようとしています。'],
+  },
+  {
+    name: 'an overflow, after the reciprocal',
+    entries: { 'Text1(2)': '999', 'Text1(1)': '1', 'Text1(0)': '9999', 'Text2(1)': '1', 'Text2(0)': '9998' },
+    rows: [
+      ['999', 'frac', '1', '9999', '÷', 'frac', '1', '9998'],
+      ['=', 'frac', '9989002', '9999', '÷', 'frac', '1', '9998'],
+      ['=', 'frac', '9989002', '9999', '×', '9998'],
+      '計算できません：数が大きすぎて計算できません。',
+    ],
+  },
+];
+for (const stop of STOPS) {
+  test(`${stop.name}: the stop is a sentence in its row; 消す empties the panel`, async () => {
+    await withPage({}, async (page) => {
+      await clickOn(page, 'Option1(3)');
+      await calculate(page, stop.entries);
+      await waitForMessageBox(page);
+      await page.keyboard.press('Enter');
+      await page.waitForFunction(() => !document.querySelector('dialog[open]'));
+      const rows = await readRows(page);
+      assert.deepEqual(rows.map((row) => row.math ?? row.text), stop.rows);
+      const overflowing = await page.$$eval('#working .working-steps > li', (items) => items.filter((item) => item.scrollWidth > item.clientWidth).length);
+      assert.equal(overflowing, 0);
+      await clickOn(page, 'Command2');
+      assert.equal(await page.$$eval('#working .working-steps > li', (items) => items.length), 0);
+      assert.equal(await page.$eval('#working .working-empty', (p) => p.checkVisibility()), true);
+    });
   });
-});
+}
 
 // Wide screens have the panel to the right of the window, narrow ones below it; either way both
 // fit with the margin, nothing scrolls, and a calculation moves nothing.
