@@ -257,6 +257,7 @@ const module = await createTavolen({ wasmBinary: readFileSync(join(site, 'tavole
 
 globalThis.document = { createElement: (tag) => new Element(tag) };
 const { buildWindow } = await import(pathToFileURL(join(site, 'render.js')).href);
+const { drawPanel } = await import(pathToFileURL(join(site, 'working.js')).href);
 
 const { found, menubar, client } = parseSkeleton(template);
 const windowElement = new Element('div');
@@ -299,7 +300,15 @@ function moveStylesToRules(root) {
   return [...rules].map(([selector, style]) => `${selector} { ${style} }`).join('\n');
 }
 
+// The working panel as it starts: its heading, the line shown before any calculation, its button.
+const panelMarkup = '<section id="working" class="working"></section>';
+if (!template.includes(panelMarkup)) {
+  throw new Error('prerender: the template has no empty working panel');
+}
+const panel = new Element('section', new Map([['id', 'working'], ['class', 'working']]));
+drawPanel(panel, module.definition().working);
+
 const rules = moveStylesToRules(windowElement);
 const filled = found[0].replace(found[1], menubar.serialize()).replace(found[2], client.serialize());
-writeFileSync(join(site, 'index.html'), template.replace(found[0], filled));
+writeFileSync(join(site, 'index.html'), template.replace(found[0], filled).replace(panelMarkup, panel.serialize()));
 writeFileSync(join(site, 'tavolen.css'), `${styleSheet}\n/* The window's first frame: places and looks from its definition. */\n${rules}\n`);

@@ -61,6 +61,7 @@ const NAMES = [
   { role: 'button', name: '計算' },
   { role: 'button', name: '消す' },
   { role: 'status', name: '答え', live: 'polite' },
+  { role: 'button', name: '途中式' },
 ];
 const ROLES = new Set(NAMES.map((n) => n.role));
 
@@ -283,9 +284,9 @@ const takenOver = (page) =>
   page.waitForFunction(() => document.querySelector('#window:not([aria-busy])') && document.activeElement?.dataset.name);
 
 // What the window draws: its menu bar and client area, and everything in them.
-const DRAWN = '#window .menubar, #window .menubar *, #window .client, #window .client *';
+const DRAWN = '#window .menubar, #window .menubar *, #window .client, #window .client *, #working, #working *';
 
-// Every element of the window in order: its tag, attributes, state, box and looks, as drawn.
+// Every element of the window and the working panel in order: its tag, attributes, state, box and looks, as drawn.
 function readElements(page) {
   return page.evaluate((drawn) =>
     [...document.querySelectorAll(drawn)].map((element) => {
@@ -310,7 +311,7 @@ function readElements(page) {
 
 async function readFirstFrame(page) {
   // A picture of the viewport as it is: capturing beyond it would resize the page for a moment.
-  const clip = await (await page.$('#window')).boundingBox();
+  const clip = await (await page.$('#scaled')).boundingBox();
   return {
     elements: await readElements(page),
     focus: await page.evaluate(() => document.activeElement?.dataset.name),

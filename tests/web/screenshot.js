@@ -1,12 +1,12 @@
 // Pictures of the page for the README: 1 1/2 + 2 1/3 entered with real input and 計算
-// pressed, the window at 1:1, the whole page on a screen 360 CSS pixels wide and the whole
-// page on an iPad in landscape (1024 × 768).
-// Usage: node tests/web/screenshot.js WIDE.png NARROW.png IPAD.png
+// pressed, the window at 1:1, the whole page on a screen 360 CSS pixels wide, the whole
+// page on an iPad in landscape (1024 × 768) and the window with its working at 1:1.
+// Usage: node tests/web/screenshot.js WIDE.png NARROW.png IPAD.png WORKING.png
 import { WORKED_EXAMPLE, clickOn, fillIn, launchBrowser, openAtScaleOne, openTavolen, readWindow, startServer } from './harness.js';
 
-const [wide, narrow, ipad] = process.argv.slice(2);
-if (!wide || !narrow || !ipad) {
-  console.error('usage: node screenshot.js WIDE.png NARROW.png IPAD.png');
+const [wide, narrow, ipad, working] = process.argv.slice(2);
+if (!wide || !narrow || !ipad || !working) {
+  console.error('usage: node screenshot.js WIDE.png NARROW.png IPAD.png WORKING.png');
   process.exit(2);
 }
 
@@ -29,6 +29,7 @@ try {
   const page = await openAtScaleOne(browser, server.url);
   await workedExample(page);
   await (await page.$('#window')).screenshot({ path: wide });
+  await (await page.$('#scaled')).screenshot({ path: working });
 
   const small = await openTavolen(browser, server.url, { width: 360, height: 640, hasTouch: true });
   await workedExample(small);
@@ -38,7 +39,7 @@ try {
   const tablet = await openTavolen(browser, server.url, { width: 1024, height: 768, hasTouch: true });
   await workedExample(tablet);
   await tablet.screenshot({ path: ipad });
-  console.log(`wrote ${wide}, ${narrow} and ${ipad}`);
+  console.log(`wrote ${wide}, ${narrow}, ${ipad} and ${working}`);
 } finally {
   await browser.close();
   await server.stop();

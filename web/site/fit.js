@@ -42,8 +42,9 @@ function browserZoom() {
   };
 }
 
-// Scales `scaled` to fit its stage and again whenever the viewport (rotation, browser zoom) or
-// the content changes; `onScale(scale)` runs after each change of scale or of pixel density.
+// Scales `scaled` to fit its stage, with the working panel where it gives the larger scale, and
+// again whenever the viewport (rotation, browser zoom) or the content changes (the panel folded or
+// opened); `onScale(scale)` runs after each change of scale or of pixel density.
 export function fitToViewport(stage, scaled, onScale = () => {}) {
   const zoomSinceOpened = browserZoom();
   let current = { scale: 1, ratio: window.devicePixelRatio };
@@ -60,7 +61,21 @@ export function fitToViewport(stage, scaled, onScale = () => {}) {
     // text laid out again make the zoomed window a little larger than its scale alone would.
     apply(1);
     const room = roomIn(stage, zoomSinceOpened());
-    let scale = scaleFor(room, scaled.offsetWidth, scaled.offsetHeight);
+    // With the working panel beside the window and below it; below only where that is larger.
+    const arrangements = [false];
+    if (scaled.querySelector('.working:not([hidden])')) {
+      arrangements.push(true);
+    }
+    let best = null;
+    for (const below of arrangements) {
+      scaled.classList.toggle('below', below);
+      const fits = scaleFor(room, scaled.offsetWidth, scaled.offsetHeight);
+      if (!best || fits > best.scale) {
+        best = { below, scale: fits };
+      }
+    }
+    scaled.classList.toggle('below', best.below);
+    let { scale } = best;
     apply(scale);
     const drawn = scaled.getBoundingClientRect();
     if (drawn.width > room.width || drawn.height > room.height) {

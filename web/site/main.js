@@ -5,6 +5,7 @@ import { buildWindow } from './render.js';
 import { routeInput } from './input.js';
 import { createMessageBoxes } from './msgbox.js';
 import { keepForOffline } from './offline.js';
+import { attachPanel } from './working.js';
 
 function element(id) {
   return document.getElementById(id);
@@ -38,9 +39,11 @@ async function start() {
   // Tells the page's older script that the module runs.
   document.documentElement.dataset.module = '';
   const windowElement = element('window');
+  const working = element('working');
   const loaded = await loadModule();
   if (!loaded.module) {
     windowElement.hidden = true;
+    working.hidden = true;
     element(loaded.failure === 'no-wasm' ? 'too-old' : 'load-failed').hidden = false;
     return;
   }
@@ -49,16 +52,21 @@ async function start() {
   const def = module.definition();
   const view = buildWindow(windowElement, def);
   const boxes = createMessageBoxes(element('msgbox'));
+  const panel = attachPanel(working, def.working);
   let model = new module.Window();
   adoptEarlyInput(model, view, def);
 
-  const show = (state) => view.render(state);
+  const show = (state) => {
+    view.render(state);
+    panel.show(model.working());
+  };
   const refocus = () => view.elementOf(model.snapshot().focus)?.focus();
 
   const finish = () => {
     const state = model.snapshot();
     if (state.unloaded) {
       windowElement.hidden = true;
+      working.hidden = true;
       ended.hidden = false;
       element('restart').focus();
       return;
@@ -99,6 +107,7 @@ async function start() {
     model = new module.Window();
     ended.hidden = true;
     windowElement.hidden = false;
+    working.hidden = false;
     settle();
   });
 

@@ -19,6 +19,7 @@
   document.addEventListener('DOMContentLoaded', function () {
     if (noModules || !page.hasAttribute('data-module')) {
       document.getElementById('window').setAttribute('hidden', '');
+      document.getElementById('working').setAttribute('hidden', '');
       document.getElementById(fetchFailed && !noModules ? 'load-failed' : 'too-old').removeAttribute('hidden');
     }
   });

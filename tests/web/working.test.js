@@ -1,0 +1,285 @@
+// The 途中式 panel beside the window: the steps drawn in MathML, what a screen reader reads, the
+// copy, its place on wide and narrow screens, folding and paper.
+import { after, before, test } from 'node:test';
+import assert from 'node:assert/strict';
+import {
+  MARGIN,
+  WORKED_EXAMPLE,
+  accessibleNodes,
+  clickOn,
+  fillIn,
+  launchBrowser,
+  openTavolen,
+  startServer,
+  waitForMessageBox,
+} from './harness.js';
+
+let server;
+let browser;
+before(async () => {
+  server = await startServer();
+  browser = await launchBrowser();
+});
+after(async () => {
+  await browser?.close();
+  await server?.stop();
+});
+
+const WORKED_TEXT = '1 1/2 ＋ 2 1/3\n= 3/2 ＋ 7/3（仮分数に直す）\n= 9/6 ＋ 14/6（通分する）\n= 23/6（計算する）\n= 3 5/6（帯分数に直す）\n';
+
+async function withPage(options, body) {
+  const page = await openTavolen(browser, server.url, options);
+  try {
+    await body(page);
+    assert.deepEqual(page.errors, []);
+  } finally {
+    await page.close();
+  }
+}
+
+async function calculate(page, entries = WORKED_EXAMPLE) {
+  await fillIn(page, entries);
+  await clickOn(page, 'Command1');
+}
+
+// Each row as drawn: the MathML's elements in order (tag, and the text of tokens), the name and
+// the words read instead.
+function readRows(page) {
+  return page.$$eval('#working .working-steps > li', (rows) =>
+    rows.map((row) => {
+      const math = row.querySelector('math');
+      return {
+        math: math ? [...math.querySelectorAll('mn, mo, mfrac')].map((e) => (e.localName === 'mfrac' ? 'frac' : e.textContent)) : null,
+        hidden: math?.getAttribute('aria-hidden') ?? null,
+        name: row.querySelector('.step-name')?.textContent ?? null,
+        text: math ? null : row.textContent,
+      };
+    }),
+  );
+}
+
+// The boxes of the window and the panel, the scale and whether the page scrolls either way.
+function readPlacement(page) {
+  return page.evaluate(() => {
+    const box = (selector) => {
+      const r = document.querySelector(selector).getBoundingClientRect();
+      return { left: r.left, top: r.top, right: r.right, bottom: r.bottom };
+    };
+    const root = document.documentElement;
+    return {
+      window: box('#window'),
+      panel: box('#working'),
+      zoom: document.querySelector('#scaled').style.zoom,
+      viewport: [root.clientWidth, root.clientHeight],
+      scrolls: [root.scrollWidth, root.scrollHeight],
+    };
+  });
+}
+
+test('before any calculation the panel says where the working will appear, and has nothing to copy', async () => {
+  await withPage({}, async (page) => {
+    const shown = await page.$eval('#working', (panel) => ({
+      empty: panel.querySelector('.working-empty').checkVisibility(),
+      rows: panel.querySelectorAll('.working-steps > li').length,
+      copy: panel.querySelector('.working-copy').checkVisibility(),
+    }));
+    assert.deepEqual(shown, { empty: true, rows: 0, copy: false });
+  });
+});
+
+test('the worked example: one MathML row per step, its name beside it, words for screen readers', async () => {
+  await withPage({ width: 1280, height: 800 }, async (page) => {
+    await calculate(page);
+    assert.deepEqual(await readRows(page), [
+      { math: ['1', 'frac', '1', '2', '＋', '2', 'frac', '1', '3'], hidden: 'true', name: '', text: null },
+      { math: ['=', 'frac', '3', '2', '＋', 'frac', '7', '3'], hidden: 'true', name: '仮分数に直す', text: null },
+      { math: ['=', 'frac', '9', '6', '＋', 'frac', '14', '6'], hidden: 'true', name: '通分する', text: null },
+      { math: ['=', 'frac', '23', '6'], hidden: 'true', name: '計算する', text: null },
+      { math: ['=', '3', 'frac', '5', '6'], hidden: 'true', name: '帯分数に直す', text: null },
+    ]);
+    assert.equal(await page.$eval('#working .working-empty', (p) => p.checkVisibility()), false);
+
+    // The panel is a region named 途中式 whose text is the words alone; the answer's live region
+    // is still the page's only one.
+    const nodes = await accessibleNodes(page);
+    const region = nodes.find((node) => node.role === 'region');
+    assert.equal(region?.name, '途中式');
+    const texts = [];
+    const walk = (node) => {
+      if (node.role === 'StaticText') {
+        texts.push(node.name);
+      }
+      (node.children ?? []).forEach(walk);
+    };
+    walk(region);
+    assert.deepEqual(texts, [
+      '途中式',
+      'コピー',
+      '1と2分の1 たす 2と3分の1',
+      '2分の3 たす 3分の7、仮分数に直す',
+      '6分の9 たす 6分の14、通分する',
+      '6分の23、計算する',
+      '3と6分の5、帯分数に直す',
+    ]);
+    assert.equal(await page.$$eval('[aria-live]', (live) => live.length), 1);
+  });
+});
+
+test('コピー puts the working on the clipboard as plain text, also where the Clipboard API is refused', async () => {
+  for (const refused of [false, true]) {
+    await withPage(
+      {
+        prepare: async (page) => {
+          await browser.defaultBrowserContext().overridePermissions(server.url, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+          await page.evaluateOnNewDocument((refusing) => {
+            // The test empties the clipboard first, with the API the page may not use.
+            const write = navigator.clipboard.writeText.bind(navigator.clipboard);
+            window.emptyClipboard = () => write('');
+            if (refusing) {
+              navigator.clipboard.writeText = () => Promise.reject(new DOMException('refused', 'NotAllowedError'));
+            }
+          }, refused);
+        },
+      },
+      async (page) => {
+        await calculate(page);
+        await page.evaluate(() => window.emptyClipboard());
+        await page.click('#working .working-copy');
+        await page.waitForFunction(() => document.querySelector('#working .working-copy').textContent === 'コピーしました');
+        const copied = await page.evaluate(() => navigator.clipboard.readText());
+        assert.equal(copied, WORKED_TEXT, refused ? 'by the fallback' : 'by the Clipboard API');
+        await page.waitForFunction(() => document.querySelector('#working .working-copy').textContent === 'コピー', { timeout: 5000 });
+      },
+    );
+  }
+});
+
+// A stop ends the working after the last step completed, with the message box's prompt.
+const STOPS = [
+  {
+    name: 'a division by 0, after the problem and 仮分数に直す',
+    entries: { 'Text1(2)': '1', 'Text1(1)': '1', 'Text1(0)': '2', 'Text2(2)': '0' },
+    rows: [['1', 'frac', '1', '2', '÷', '0'], ['=', 'frac', '3', '2', '÷', '0'], '計算できません：0で割り算しようとしています。'],
+  },
+  {
+    name: 'an overflow, after the reciprocal',
+    entries: { 'Text1(2)': '999', 'Text1(1)': '1', 'Text1(0)': '9999', 'Text2(1)': '1', 'Text2(0)': '9998' },
+    rows: [
+      ['999', 'frac', '1', '9999', '÷', 'frac', '1', '9998'],
+      ['=', 'frac', '9989002', '9999', '÷', 'frac', '1', '9998'],
+      ['=', 'frac', '9989002', '9999', '×', '9998'],
+      '計算できません：数が大きすぎて計算できません。',
+    ],
+  },
+];
+for (const stop of STOPS) {
+  test(`${stop.name}: the stop is a sentence in its row; 消す empties the panel`, async () => {
+    await withPage({}, async (page) => {
+      await clickOn(page, 'Option1(3)');
+      await calculate(page, stop.entries);
+      await waitForMessageBox(page);
+      await page.keyboard.press('Enter');
+      await page.waitForFunction(() => !document.querySelector('dialog[open]'));
+      const rows = await readRows(page);
+      assert.deepEqual(rows.map((row) => row.math ?? row.text), stop.rows);
+      const overflowing = await page.$$eval('#working .working-steps > li', (items) => items.filter((item) => item.scrollWidth > item.clientWidth).length);
+      assert.equal(overflowing, 0);
+      await clickOn(page, 'Command2');
+      assert.equal(await page.$$eval('#working .working-steps > li', (items) => items.length), 0);
+      assert.equal(await page.$eval('#working .working-empty', (p) => p.checkVisibility()), true);
+    });
+  });
+}
+
+// Wide screens have the panel to the right of the window, narrow ones below it; either way both
+// fit with the margin, nothing scrolls, and a calculation moves nothing.
+const PLACEMENTS = [
+  { name: 'a wide screen', viewport: { width: 1280, height: 800 }, beside: true },
+  { name: 'a phone 360 px wide', viewport: { width: 360, height: 640, hasTouch: true, deviceScaleFactor: 3 }, beside: false },
+  { name: 'a phone in landscape', viewport: { width: 844, height: 390, hasTouch: true, deviceScaleFactor: 3 }, beside: true },
+];
+for (const { name, viewport, beside } of PLACEMENTS) {
+  test(`on ${name} the panel is ${beside ? 'to the right of' : 'below'} the window, both in view`, async () => {
+    await withPage(viewport, async (page) => {
+      const before = await readPlacement(page);
+      // The longest working there is: eleven-digit numerators over a common denominator.
+      await calculate(page, { 'Text1(2)': '999', 'Text1(1)': '9998', 'Text1(0)': '9999', 'Text2(2)': '999', 'Text2(1)': '9996', 'Text2(0)': '9997' });
+      const after = await readPlacement(page);
+      assert.deepEqual(after, before);
+      const { window, panel } = after;
+      const [width, height] = after.viewport;
+      assert.deepEqual(after.scrolls, after.viewport);
+      if (beside) {
+        assert.ok(panel.left > window.right && Math.abs(panel.top - window.top) < 1, JSON.stringify(after));
+      } else {
+        assert.ok(panel.top > window.bottom && Math.abs(panel.left - window.left) < 1, JSON.stringify(after));
+      }
+      for (const box of [window, panel]) {
+        assert.ok(box.left >= MARGIN - 0.5 && box.top >= MARGIN - 0.5 && box.right <= width - MARGIN + 0.5 && box.bottom <= height - MARGIN + 0.5, JSON.stringify(after));
+      }
+      const overflowing = await page.$$eval('#working .step, #working .working-steps', (boxes) =>
+        boxes.filter((box) => box.scrollWidth > box.clientWidth || box.scrollHeight > box.clientHeight).length,
+      );
+      assert.equal(overflowing, 0);
+    });
+  });
+}
+
+test('the panel folds away, the window alone then fills the screen, and it opens again', async () => {
+  await withPage({ width: 1280, height: 800 }, async (page) => {
+    await calculate(page);
+    const open = await readPlacement(page);
+    await page.click('#working-toggle');
+    await page.waitForFunction((zoom) => document.querySelector('#scaled').style.zoom !== zoom, {}, open.zoom);
+    const folded = await readPlacement(page);
+    assert.equal(await page.$eval('#working-toggle', (b) => b.getAttribute('aria-expanded')), 'false');
+    assert.equal(await page.$eval('#working .working-steps', (list) => list.checkVisibility()), false);
+    assert.ok(Number(folded.zoom) > Number(open.zoom) * 1.3, `${open.zoom} → ${folded.zoom}`);
+    const [width, height] = folded.viewport;
+    // Filled to within the rounding of the scale and of the window's borders.
+    const filled = folded.window.right - folded.window.left >= 0.99 * (width - 2 * MARGIN) || folded.window.bottom - folded.window.top >= 0.99 * (height - 2 * MARGIN);
+    assert.ok(filled, JSON.stringify(folded));
+    assert.deepEqual(folded.scrolls, folded.viewport);
+
+    await page.click('#working-toggle');
+    await page.waitForFunction((zoom) => document.querySelector('#scaled').style.zoom === zoom, {}, open.zoom);
+    assert.equal(await page.$eval('#working-toggle', (b) => b.getAttribute('aria-expanded')), 'true');
+    assert.equal((await readRows(page)).length, 5);
+  });
+});
+
+test('printing puts the window and the working on one page, without the page\'s buttons', async () => {
+  // Folded on screen, the working is printed all the same.
+  const screens = [
+    { viewport: { width: 360, height: 640, hasTouch: true }, fold: false },
+    { viewport: { width: 1920, height: 1080 }, fold: true },
+  ];
+  for (const { viewport, fold } of screens) {
+    await withPage(viewport, async (page) => {
+      await calculate(page);
+      if (fold) {
+        await page.click('#working-toggle');
+      }
+      for (const format of ['A4', 'Letter']) {
+        const pdf = Buffer.from(await page.pdf({ format, printBackground: false })).toString('latin1');
+        assert.equal(pdf.match(/\/Type\s*\/Page[^s]/g)?.length, 1, `${viewport.width} px on ${format}`);
+      }
+      await page.emulateMediaType('print');
+      const printed = await page.evaluate(() => {
+        const visible = (selector) => document.querySelector(selector).checkVisibility();
+        const toggle = getComputedStyle(document.querySelector('#working-toggle'), '::before');
+        const window = document.querySelector('#window').getBoundingClientRect();
+        const panel = document.querySelector('#working').getBoundingClientRect();
+        return {
+          steps: visible('#working .working-steps'),
+          copy: visible('#working .working-copy'),
+          mark: toggle.display,
+          rows: document.querySelectorAll('#working .step').length,
+          // Below the window, both within the width of a sheet (A4 or Letter, less its margins).
+          below: panel.top >= window.bottom && Math.max(window.right, panel.right) - Math.min(window.left, panel.left) < 700,
+        };
+      });
+      assert.deepEqual(printed, { steps: true, copy: false, mark: 'none', rows: 5, below: true });
+    });
+  }
+});
