@@ -139,13 +139,10 @@ Rational ExpressionValue(const std::string& text, bool& byZero) {
 // The value the fields enter, as a pupil would work it out.
 Rational OperandValue(const std::string& whole, const std::string& numerator,
                       const std::string& denominator) {
-  const Int128 w = Digits(whole);
-  const Int128 n = Digits(numerator);
-  const Int128 d = Digits(denominator);
-  if (d == 0) {
-    return n > 0 ? Rational{0, 0} : Rational{w, 1};
+  if (Digits(denominator) == 0) {
+    return Digits(numerator) > 0 ? Rational{0, 0} : Rational{Digits(whole), 1};
   }
-  return {w * d + n, d};
+  return NumberValue(whole + " " + numerator + "/" + denominator);
 }
 
 // Every step of a working equals the answer in value, its last step is the
