@@ -94,50 +94,6 @@ std::optional<Key> ArrowKey(int key) {
   }
 }
 
-const std::string* ModelText(const Form1& form, ControlId id) {
-  const Integer index{id.index};
-  switch (id.name) {
-    case ControlName::Text1:
-      return &form.Text1(index).Text;
-    case ControlName::Text2:
-      return &form.Text2(index).Text;
-    case ControlName::Label1:
-      return &form.Label1(index).Caption;
-    case ControlName::Label3:
-      return &form.Label3.Caption;
-    case ControlName::Label4:
-      return &form.Label4.Caption;
-    case ControlName::Label7:
-      return &form.Label7.Caption;
-    default:
-      return nullptr;
-  }
-}
-
-const Line* ModelLine(const Form1& form, ControlId id) {
-  switch (id.name) {
-    case ControlName::Line1:
-      return &form.Line1;
-    case ControlName::Line2:
-      return &form.Line2;
-    case ControlName::Line3:
-      return &form.Line3;
-    default:
-      return nullptr;
-  }
-}
-
-const OptionGroup* ModelGroup(const Form1& form, ControlId id) {
-  switch (id.name) {
-    case ControlName::Option1:
-      return &form.Option1;
-    case ControlName::Option2:
-      return &form.Option2;
-    default:
-      return nullptr;
-  }
-}
-
 // A caption wider than its label is drawn smaller, centred on the line it
 // would have had, and given whole in the tooltip; the label keeps its size.
 void ShowCaption(QLabel& label, const QString& caption, const ControlDef& def) {

@@ -136,4 +136,10 @@ class Form1 {
 // Characters the user may type into an entry field (3 or 4).
 [[nodiscard]] int FieldLimit(ControlId field);
 
+// The model's text, bar or option group behind a control, as a front end
+// draws it; nullptr for a control of another kind.
+[[nodiscard]] const std::string* ModelText(const Form1& form, ControlId id);
+[[nodiscard]] const Line* ModelLine(const Form1& form, ControlId id);
+[[nodiscard]] const OptionGroup* ModelGroup(const Form1& form, ControlId id);
+
 }  // namespace tavolen
