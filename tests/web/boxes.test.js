@@ -5,26 +5,20 @@ import assert from 'node:assert/strict';
 import {
   accessibleNodes,
   clickOn,
+  closeSession,
   fillIn,
-  launchBrowser,
+  openSession,
   openTavolen,
   press,
   readMessageBox,
   readWindow,
-  startServer,
   waitForMessageBox,
 } from './harness.js';
 
 let server;
 let browser;
-before(async () => {
-  server = await startServer();
-  browser = await launchBrowser();
-});
-after(async () => {
-  await browser?.close();
-  await server?.stop();
-});
+before(async () => ({ server, browser } = await openSession()));
+after(() => closeSession({ server, browser }));
 
 async function withPage(body, options = {}) {
   const page = await openTavolen(browser, server.url, options);

@@ -107,6 +107,15 @@ export async function launchBrowser(extraArgs = []) {
   return browser;
 }
 
+// The server and browser that the tests of one file share.
+export async function openSession() {
+  return { server: await startServer(), browser: await launchBrowser() };
+}
+export async function closeSession({ server, browser }) {
+  await browser?.close();
+  await server?.stop();
+}
+
 // Opens the page and waits until the window is shown with the focus on a control. `prepare(page)`
 // runs before the page loads.
 export async function openTavolen(browser, url, { width = 800, height = 600, hasTouch = false, deviceScaleFactor = 1, prepare } = {}) {

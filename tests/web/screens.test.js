@@ -7,27 +7,21 @@ import {
   MARGIN,
   accessibleNodes,
   clickOn,
+  closeSession,
   contrast,
   fillIn,
-  launchBrowser,
   openAtScaleOne,
+  openSession,
   openTavolen,
   pixelsOf,
   press,
   readWindow,
-  startServer,
 } from './harness.js';
 
 let server;
 let browser;
-before(async () => {
-  server = await startServer();
-  browser = await launchBrowser();
-});
-after(async () => {
-  await browser?.close();
-  await server?.stop();
-});
+before(async () => ({ server, browser } = await openSession()));
+after(() => closeSession({ server, browser }));
 
 // Browser zoom at 200 % and 400 % on a 1280 × 800 screen, as the page opens at that zoom, is half
 // and a quarter of its CSS pixels, each two and four device pixels.

@@ -2,30 +2,24 @@
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import {
+  WORKED_EXAMPLE,
   center,
   clickOn,
-  fillIn,
+  closeSession,
   control,
   dropText,
-  launchBrowser,
+  fillIn,
+  openSession,
   openTavolen,
   press,
   readWindow,
-  startServer,
   tapOn,
-  WORKED_EXAMPLE,
 } from './harness.js';
 
 let server;
 let browser;
-before(async () => {
-  server = await startServer();
-  browser = await launchBrowser();
-});
-after(async () => {
-  await browser?.close();
-  await server?.stop();
-});
+before(async () => ({ server, browser } = await openSession()));
+after(() => closeSession({ server, browser }));
 
 async function withPage(options, body) {
   const page = await openTavolen(browser, server.url, options);

@@ -7,23 +7,17 @@ import {
   WORKED_EXAMPLE,
   accessibleNodes,
   clickOn,
+  closeSession,
   fillIn,
-  launchBrowser,
+  openSession,
   openTavolen,
-  startServer,
   waitForMessageBox,
 } from './harness.js';
 
 let server;
 let browser;
-before(async () => {
-  server = await startServer();
-  browser = await launchBrowser();
-});
-after(async () => {
-  await browser?.close();
-  await server?.stop();
-});
+before(async () => ({ server, browser } = await openSession()));
+after(() => closeSession({ server, browser }));
 
 const WORKED_TEXT = '1 1/2 ＋ 2 1/3\n= 3/2 ＋ 7/3（仮分数に直す）\n= 9/6 ＋ 14/6（通分する）\n= 23/6（計算する）\n= 3 5/6（帯分数に直す）\n';
 
