@@ -30,6 +30,7 @@
 #include <QSignalBlocker>
 
 #include "qt/fonts.h"
+#include "qt/text.h"
 #include "qt/working_window.h"
 #include "window/accessible_text.h"
 #include "window/working.h"
@@ -39,10 +40,6 @@ namespace {
 
 // How long the press of a key-repeat pair may trail its release on X11.
 constexpr int kRepeatPairMs = 30;
-
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // "Text1(0)" becomes "Text1_0".
 QString ObjectNameOf(ControlId id) {
@@ -201,8 +198,7 @@ void MainWindow::BuildAnswerMenu() {
     action->setObjectName(QLatin1String(name));
     connect(action, &QAction::triggered, this, std::forward<decltype(triggered)>(triggered));
   };
-  add(kCopyAnswerCaption, "CopyAnswer",
-      [this] { QGuiApplication::clipboard()->setText(QString::fromStdString(AnswerText(form_))); });
+  add(kCopyAnswerCaption, "CopyAnswer", [this] { CopyAnswer(); });
   add(kCopyWorkingCaption, "CopyWorkingText", [this] {
     QGuiApplication::clipboard()->setText(QString::fromStdString(PlainText(WorkingOf(form_))));
   });
@@ -213,8 +209,12 @@ void MainWindow::BuildAnswerMenu() {
 void MainWindow::OpenAnswerMenu(const QPoint& globalPos) {
   const QList<QAction*> actions = answerMenu_->actions();
   actions.at(0)->setEnabled(!AnswerText(form_).empty());
-  actions.at(1)->setEnabled(!PlainText(WorkingOf(form_)).empty());
+  actions.at(1)->setEnabled(form_.working().problem().has_value());
   answerMenu_->popup(globalPos);
+}
+
+void MainWindow::CopyAnswer() const {
+  QGuiApplication::clipboard()->setText(QString::fromStdString(AnswerText(form_)));
 }
 
 // Beside the main window on the right, or on the left where the screen ends.
@@ -489,7 +489,7 @@ bool MainWindow::OnKeyPress(ControlId id, QObject& watched, const QKeyEvent& eve
     return false;
   }
   if (event.matches(QKeySequence::Copy)) {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(AnswerText(form_)));
+    CopyAnswer();
     return true;
   }
   // The menu key comes as a context menu event; Shift+F10 does not on every system.

@@ -68,6 +68,7 @@ class MainWindow final : public QMainWindow {
   bool OnButtonMouse(ControlId id, QAbstractButton& button, const QMouseEvent& event);
   // The answer's commands: copy it, copy the working, show the working.
   void OpenAnswerMenu(const QPoint& globalPos);
+  void CopyAnswer() const;
   void ShowWorkingWindow();
 
   template <typename Action>

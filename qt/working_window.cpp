@@ -14,14 +14,11 @@
 #include <QVBoxLayout>
 
 #include "qt/fonts.h"
+#include "qt/text.h"
 #include "window/accessible_text.h"
 
 namespace tavolen {
 namespace {
-
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // A run of text on the line, or a fraction stacked over its bar.
 struct Piece {

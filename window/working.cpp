@@ -153,17 +153,8 @@ bool TakesAnswerKeys(const ControlId focus) {
 }
 
 std::string AnswerText(const Form1& form) {
-  const auto label = [&form](const std::int16_t i) -> const std::string& {
-    return form.Label1(Integer{i}).Caption;
-  };
-  const std::string& numerator = label(1);
-  const std::string& denominator = label(0);
-  std::string text = label(3) + label(2);
-  if (!numerator.empty() || !denominator.empty()) {
-    text += label(2).empty() ? "" : " ";
-    text += numerator + "/" + denominator;
-  }
-  return text;
+  const auto label = [&form](const std::int16_t i) { return form.Label1(Integer{i}).Caption; };
+  return NumberText({label(3) == "-", label(2), label(1), label(0)});
 }
 
 }  // namespace tavolen
