@@ -26,40 +26,8 @@ class JsonLines {
 
   void Raw(std::string_view text) { buffer_ += text; }
 
-  // The stored texts are valid UTF-8 already; only the characters JSON
-  // requires are escaped.
-  void String(std::string_view text) {
-    static constexpr std::string_view kHex = "0123456789abcdef";
-    buffer_ += '"';
-    for (const char c : text) {
-      switch (c) {
-        case '"':
-          buffer_ += "\\\"";
-          break;
-        case '\\':
-          buffer_ += "\\\\";
-          break;
-        case '\r':
-          buffer_ += "\\r";
-          break;
-        case '\n':
-          buffer_ += "\\n";
-          break;
-        case '\t':
-          buffer_ += "\\t";
-          break;
-        default:
-          if (static_cast<unsigned char>(c) < 0x20) {
-            buffer_ += "\\u00";
-            buffer_ += kHex[static_cast<unsigned char>(c) >> 4];
-            buffer_ += kHex[static_cast<unsigned char>(c) & 0xF];
-          } else {
-            buffer_ += c;
-          }
-      }
-    }
-    buffer_ += '"';
-  }
+  // The stored texts are valid UTF-8 already.
+  void String(std::string_view text) { AppendJsonString(buffer_, text); }
 
   void EndLine() {
     buffer_ += '\n';

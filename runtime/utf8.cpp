@@ -94,4 +94,37 @@ std::string ValidUtf8Prefix(std::string_view text, std::size_t limit) {
   return out;
 }
 
+void AppendJsonString(std::string& out, const std::string_view text) {
+  static constexpr std::string_view kHex = "0123456789abcdef";
+  out += '"';
+  for (const char c : text) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          out += "\\u00";
+          out += kHex[static_cast<unsigned char>(c) >> 4];
+          out += kHex[static_cast<unsigned char>(c) & 0xF];
+        } else {
+          out += c;
+        }
+    }
+  }
+  out += '"';
+}
+
 }  // namespace tavolen

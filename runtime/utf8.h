@@ -26,4 +26,8 @@ void AppendUtf8(std::string& out, char32_t code);
 // At most limit code points of text, with every ill-formed sequence replaced.
 [[nodiscard]] std::string ValidUtf8Prefix(std::string_view text, std::size_t limit);
 
+// Appends valid UTF-8 text as a JSON string: only what JSON requires is
+// escaped, a carriage return, line feed or tab by its short form.
+void AppendJsonString(std::string& out, std::string_view text);
+
 }  // namespace tavolen

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "runtime/services.h"
+#include "runtime/utf8.h"
 #include "window/accessible_text.h"
 #include "window/controls.h"
 #include "window/form1.h"
@@ -190,22 +191,9 @@ std::string AlignName(const TextAlign align) {
 // The definition crosses into the page as one JSON text, parsed there at once: built a value at a
 // time it cost the page's start more than the rest of the model together.
 std::string Quoted(const std::string_view text) {
-  static constexpr std::string_view kHex = "0123456789abcdef";
-  std::string quoted = "\"";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      quoted += '\\';
-      quoted += c;
-    } else if (byte < 0x20U) {
-      quoted += "\\u00";
-      quoted += kHex[byte >> 4U];
-      quoted += kHex[byte & 0xFU];
-    } else {
-      quoted += c;
-    }
-  }
-  return quoted + '"';
+  std::string quoted;
+  AppendJsonString(quoted, text);
+  return quoted;
 }
 
 // One JSON object or array, written member by member.
