@@ -260,6 +260,10 @@ RECT MainWindow::PixelRect(int left, int top, int width, int height) const {
   return {scaled(left), scaled(top), scaled(left + width), scaled(top + height)};
 }
 
+int MainWindow::OnePixel() const {
+  return std::max(1, MulDiv(1, static_cast<int>(dpi_), 96));
+}
+
 void MainWindow::CreateFonts() {
   for (View& view : views_) {
     if (ModelLine(form_, view.id) == nullptr) {
@@ -286,7 +290,7 @@ void MainWindow::Layout() {
       for (const LineDef& def : LineDefinitions()) {
         if (def.id == view.id) {
           rect = PixelRect(def.x1, def.y1, def.x2 - def.x1, 0);
-          rect.bottom = rect.top + std::max(1, MulDiv(1, static_cast<int>(dpi_), 96));
+          rect.bottom = rect.top + OnePixel();
         }
       }
     } else {
@@ -371,7 +375,7 @@ void MainWindow::ShowCaption(View& view, const std::string& caption) {
   RECT client{};
   GetClientRect(view.control, &client);
   // A pixel to spare on either side of the caption.
-  const int room = client.right - 2 * std::max(1, MulDiv(1, static_cast<int>(dpi_), 96));
+  const int room = client.right - 2 * OnePixel();
   view.fitted = CreateFittingFont(DefinitionOf(view.id).font, dpi_, wide, room);
   HFONT font = view.fitted ? view.fitted.get() : view.font.get();
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(view.control, GWL_STYLE));
