@@ -248,7 +248,7 @@ HWND MainWindow::CreateControl(const ControlDef& def, HINSTANCE instance) {
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(ChildIdOf(def.id))),
                                  instance, nullptr);
   if (def.type == ControlType::TextBox) {
-    SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(def.maxLength), 0);
+    SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(FieldLimit(def.id)), 0);
     // Digits only: the IME stays off in the fields.
     ImmAssociateContextEx(control, nullptr, 0);
   }
