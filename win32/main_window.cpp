@@ -1,6 +1,7 @@
 #include "win32/main_window.h"
 
 #include <algorithm>
+#include <span>
 #include <utility>
 
 #include <commctrl.h>
@@ -284,15 +285,12 @@ void MainWindow::Layout() {
                               areaTwips.bottom - areaTwips.top);
   MoveWindow(answerArea_, area.left, area.top, area.right - area.left, area.bottom - area.top,
              TRUE);
+  const std::span<const LineDef> lines = LineDefinitions();
   for (const View& view : views_) {
     RECT rect{};
-    if (ModelLine(form_, view.id) != nullptr) {
-      for (const LineDef& def : LineDefinitions()) {
-        if (def.id == view.id) {
-          rect = PixelRect(def.x1, def.y1, def.x2 - def.x1, 0);
-          rect.bottom = rect.top + OnePixel();
-        }
-      }
+    if (const auto line = std::ranges::find(lines, view.id, &LineDef::id); line != lines.end()) {
+      rect = PixelRect(line->x1, line->y1, line->x2 - line->x1, 0);
+      rect.bottom = rect.top + OnePixel();
     } else {
       const ControlDef& def = DefinitionOf(view.id);
       int left = def.left;
