@@ -1,6 +1,7 @@
 #include "win32/main_window.h"
 
 #include <algorithm>
+#include <span>
 #include <utility>
 
 #include <commctrl.h>
@@ -248,7 +249,7 @@ HWND MainWindow::CreateControl(const ControlDef& def, HINSTANCE instance) {
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(ChildIdOf(def.id))),
                                  instance, nullptr);
   if (def.type == ControlType::TextBox) {
-    SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(def.maxLength), 0);
+    SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(FieldLimit(def.id)), 0);
     // Digits only: the IME stays off in the fields.
     ImmAssociateContextEx(control, nullptr, 0);
   }
@@ -258,6 +259,10 @@ HWND MainWindow::CreateControl(const ControlDef& def, HINSTANCE instance) {
 RECT MainWindow::PixelRect(int left, int top, int width, int height) const {
   const auto scaled = [this](int twips) { return MulDiv(twips, static_cast<int>(dpi_), 1440); };
   return {scaled(left), scaled(top), scaled(left + width), scaled(top + height)};
+}
+
+int MainWindow::OnePixel() const {
+  return std::max(1, MulDiv(1, static_cast<int>(dpi_), 96));
 }
 
 void MainWindow::CreateFonts() {
@@ -280,15 +285,12 @@ void MainWindow::Layout() {
                               areaTwips.bottom - areaTwips.top);
   MoveWindow(answerArea_, area.left, area.top, area.right - area.left, area.bottom - area.top,
              TRUE);
+  const std::span<const LineDef> lines = LineDefinitions();
   for (const View& view : views_) {
     RECT rect{};
-    if (ModelLine(form_, view.id) != nullptr) {
-      for (const LineDef& def : LineDefinitions()) {
-        if (def.id == view.id) {
-          rect = PixelRect(def.x1, def.y1, def.x2 - def.x1, 0);
-          rect.bottom = rect.top + std::max(1, MulDiv(1, static_cast<int>(dpi_), 96));
-        }
-      }
+    if (const auto line = std::ranges::find(lines, view.id, &LineDef::id); line != lines.end()) {
+      rect = PixelRect(line->x1, line->y1, line->x2 - line->x1, 0);
+      rect.bottom = rect.top + OnePixel();
     } else {
       const ControlDef& def = DefinitionOf(view.id);
       int left = def.left;
@@ -371,7 +373,7 @@ void MainWindow::ShowCaption(View& view, const std::string& caption) {
   RECT client{};
   GetClientRect(view.control, &client);
   // A pixel to spare on either side of the caption.
-  const int room = client.right - 2 * std::max(1, MulDiv(1, static_cast<int>(dpi_), 96));
+  const int room = client.right - 2 * OnePixel();
   view.fitted = CreateFittingFont(DefinitionOf(view.id).font, dpi_, wide, room);
   HFONT font = view.fitted ? view.fitted.get() : view.font.get();
   const auto style = static_cast<DWORD>(GetWindowLongPtrW(view.control, GWL_STYLE));

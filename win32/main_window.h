@@ -78,6 +78,8 @@ class MainWindow {
   [[nodiscard]] View* ViewOf(HWND control);
   [[nodiscard]] View* ViewOf(ControlId id);
   [[nodiscard]] RECT PixelRect(int left, int top, int width, int height) const;
+  // A pixel at 96 DPI at the window's DPI, never less than one.
+  [[nodiscard]] int OnePixel() const;
 
   template <typename Action>
   void Dispatch(Action&& action, bool byTab = false);
