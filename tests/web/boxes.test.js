@@ -13,6 +13,7 @@ import {
   readMessageBox,
   readWindow,
   waitForMessageBox,
+  withOpenPage,
 } from './harness.js';
 
 let server;
@@ -20,15 +21,7 @@ let browser;
 before(async () => ({ server, browser } = await openSession()));
 after(() => closeSession({ server, browser }));
 
-async function withPage(body, options = {}) {
-  const page = await openTavolen(browser, server.url, options);
-  try {
-    await body(page);
-    assert.deepEqual(page.errors, []);
-  } finally {
-    await page.close();
-  }
-}
+const withPage = (body, options = {}) => withOpenPage(() => openTavolen(browser, server.url, options), body);
 
 const answerOf = (shown) => ['Label1(3)', 'Label1(2)', 'Label1(1)', 'Label1(0)', 'Line3'].map((n) => shown[n]);
 const ERROR_TITLE = 'エラーメッセージ';

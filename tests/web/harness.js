@@ -1,5 +1,6 @@
 // Shared by the browser tests and the figures script: a static server for the built site,
 // headless Chromium, and reading the window back as a user or a screen reader would.
+import assert from 'node:assert/strict';
 import { createServer } from 'node:http';
 import { mkdtempSync, readFileSync, rmSync, statSync } from 'node:fs';
 import { tmpdir } from 'node:os';
@@ -131,6 +132,18 @@ export async function openTavolen(browser, url, { width = 800, height = 600, has
     return shown && shown.contains(document.activeElement) && document.activeElement !== shown;
   });
   return page;
+}
+
+// Runs `body` on the page that `open()` returns, then checks that the page threw no error, and
+// closes it whatever happened.
+export async function withOpenPage(open, body) {
+  const page = await open();
+  try {
+    await body(page);
+    assert.deepEqual(page.errors, []);
+  } finally {
+    await page.close();
+  }
 }
 
 // Opens the page on a screen just large enough for the window at a scale of 1, with the margin

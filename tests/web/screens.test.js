@@ -16,6 +16,7 @@ import {
   pixelsOf,
   press,
   readWindow,
+  withOpenPage,
 } from './harness.js';
 
 let server;
@@ -42,16 +43,7 @@ async function foldWorking(page) {
   await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
 }
 
-async function withPage(open, body) {
-  const page = await open();
-  try {
-    await body(page);
-    assert.deepEqual(page.errors, []);
-  } finally {
-    await page.close();
-  }
-}
-const onScreen = (screen, body) => withPage(() => openTavolen(browser, server.url, screen), body);
+const onScreen = (screen, body) => withOpenPage(() => openTavolen(browser, server.url, screen), body);
 
 // Each control's box from the window's top left corner, its centre's hit, the window's box, its
 // scale (the window's width over its width at 1:1) and the box of the window with the working
@@ -88,7 +80,7 @@ function readLayout(page) {
 let oneToOne = null;
 async function layoutAtScaleOne() {
   if (!oneToOne) {
-    await withPage(() => openAtScaleOne(browser, server.url), async (page) => {
+    await withOpenPage(() => openAtScaleOne(browser, server.url), async (page) => {
       oneToOne = await readLayout(page);
     });
   }
@@ -300,7 +292,7 @@ for (const screen of [SCREENS[0], SCREENS[3], SCREENS[5]]) {
 }
 
 test('an option is labelled by its whole box, its caption inside it and in its middle', async () => {
-  await withPage(() => openAtScaleOne(browser, server.url), async (page) => {
+  await withOpenPage(() => openAtScaleOne(browser, server.url), async (page) => {
     const boxes = await page.$$eval('#window input[type=radio]', (inputs) =>
       inputs.map((input) => {
         const rect = (e) => e.getBoundingClientRect();
@@ -436,7 +428,7 @@ function markWidths(rest, focused) {
 for (const screen of FOCUS_SCREENS) {
   test(`focus marks ${screen.name} are 2 pixels thick at 3:1 or more all round`, async () => {
     for (const row of FOCUSED) {
-      await withPage(screen.open, async (page) => {
+      await withOpenPage(screen.open, async (page) => {
         await screen.setUp(page);
         const target = await page.$(row.selector ?? `#window [data-name="${row.name}"]${row.name.startsWith('Option') ? ' .caption' : ''}`);
         const box = await target.boundingBox();

@@ -14,6 +14,7 @@ import {
   press,
   readWindow,
   tapOn,
+  withOpenPage,
 } from './harness.js';
 
 let server;
@@ -21,15 +22,7 @@ let browser;
 before(async () => ({ server, browser } = await openSession()));
 after(() => closeSession({ server, browser }));
 
-async function withPage(options, body) {
-  const page = await openTavolen(browser, server.url, options);
-  try {
-    await body(page);
-    assert.deepEqual(page.errors, []);
-  } finally {
-    await page.close();
-  }
-}
+const withPage = (options, body) => withOpenPage(() => openTavolen(browser, server.url, options), body);
 
 const EMPTY_WINDOW = {
   'Text1(0)': '',

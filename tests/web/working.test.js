@@ -12,6 +12,7 @@ import {
   openSession,
   openTavolen,
   waitForMessageBox,
+  withOpenPage,
 } from './harness.js';
 
 let server;
@@ -21,15 +22,7 @@ after(() => closeSession({ server, browser }));
 
 const WORKED_TEXT = '1 1/2 ＋ 2 1/3\n= 3/2 ＋ 7/3（仮分数に直す）\n= 9/6 ＋ 14/6（通分する）\n= 23/6（計算する）\n= 3 5/6（帯分数に直す）\n';
 
-async function withPage(options, body) {
-  const page = await openTavolen(browser, server.url, options);
-  try {
-    await body(page);
-    assert.deepEqual(page.errors, []);
-  } finally {
-    await page.close();
-  }
-}
+const withPage = (options, body) => withOpenPage(() => openTavolen(browser, server.url, options), body);
 
 async function calculate(page, entries = WORKED_EXAMPLE) {
   await fillIn(page, entries);

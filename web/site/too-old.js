@@ -14,7 +14,7 @@
         fetchFailed = true;
       }
     },
-    true,
+    true
   );
   document.addEventListener('DOMContentLoaded', function () {
     if (noModules || !page.hasAttribute('data-module')) {
