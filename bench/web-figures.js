@@ -1,7 +1,8 @@
 // Figures of the browser edition, measured in headless Chromium against a local server:
 //   - the size of each file of the site, raw and gzip -9, and the bytes a first visit transfers;
 //   - the time from navigation to the window painted and to an interactive window, median of RUNS
-//     fresh visits, each against a floor page measured the same way;
+//     fresh visits, each against a floor page measured the same way, and the paint of the page
+//     with its modules taken out, which shows what the window's own drawing costs;
 //   - the cost of one Calculate click in the page, over CLICKS clicks.
 // Usage: node bench/web-figures.js  (site in build-web/site, or TAVOLEN_SITE=DIR)
 import { copyFileSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
@@ -121,6 +122,37 @@ async function floorFigures(browser) {
   }
 }
 
+// The page as delivered without the scripts that bring it to life: the window drawn from the HTML,
+// the style sheet and fit.js alone. Its paint is the least the window itself costs over the floor.
+async function withoutModules(browser) {
+  const dir = mkdtempSync(join(tmpdir(), 'tavolen-drawn-'));
+  try {
+    for (const name of readdirSync(SITE)) {
+      copyFileSync(join(SITE, name), join(dir, name));
+    }
+    const page = readFileSync(join(SITE, 'index.html'), 'utf8')
+      .replace(/<script type="module"[^>]*><\/script>\n?/g, '')
+      .replace(/<script defer src="too-old.js"><\/script>\n?/, '')
+      .replace(/<link rel="(?:module)?preload"[^>]*>\n?/g, '');
+    writeFileSync(join(dir, 'index.html'), page);
+    const server = await startServer({ gzip: true, maxAge: 3600, site: dir });
+    const times = [];
+    for (let i = 0; i < RUNS; i++) {
+      const context = await browser.createBrowserContext();
+      const tab = await context.newPage();
+      await tab.evaluateOnNewDocument(watchFor, WINDOW_WATCHES.slice(0, 1));
+      await tab.goto(server.url);
+      await drawn(tab, 'painted');
+      times.push(await tab.evaluate(() => window.drawnAt.painted));
+      await context.close();
+    }
+    await server.stop();
+    return times;
+  } finally {
+    rmSync(dir, { recursive: true, force: true });
+  }
+}
+
 async function warmVisit(browser, server) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
@@ -174,6 +206,7 @@ try {
   for (let i = 0; i < RUNS; i++) {
     visits.push(await firstVisit(browser));
   }
+  const alone = await withoutModules(browser);
   const server = await startServer({ gzip: true, maxAge: 3600 });
   const warm = await warmVisit(browser, server);
   const clicks = await clickCost(browser, server);
@@ -200,6 +233,8 @@ try {
   console.log(`| floor: a page of the same style sheet and one line of Japanese, drawn, median of ${RUNS} (fastest) | ${spread(floor)} | |`);
   console.log(`| navigation to the window painted from the page, first visit, median of ${RUNS} (fastest) | ${spread(painted)} | |`);
   console.log(`| the same, against the floor | ${ofFloor(painted)} | 1.1 × |`);
+  console.log(`| the window painted from the page without its modules (HTML, style sheet, fit.js), median of ${RUNS} (fastest) | ${spread(alone)} | |`);
+  console.log(`| the same, against the floor | ${ofFloor(alone)} | |`);
   console.log(`| navigation to interactive window drawn, first visit, median of ${RUNS} (fastest) | ${spread(interactive)} | |`);
   console.log(`| the same, against the floor | ${ofFloor(interactive)} | 1.3 × |`);
   console.log(`| navigation to interactive window drawn, later visit (service worker), median of ${RUNS} (fastest) | ${spread(warm)} | |`);

@@ -9,6 +9,7 @@ import { pathToFileURL } from 'node:url';
 
 // Just enough of a document for drawing: elements, their attributes, text and the properties
 // render.js sets. A property it does not know stops the build rather than being lost.
+const TWIPS_PER_PX = 15;
 const VOID = new Set(['input', 'br', 'img', 'link', 'meta']);
 const REFLECTED = {
   className: 'class',
@@ -311,4 +312,7 @@ drawPanel(panel, module.definition().working);
 const rules = moveStylesToRules(windowElement);
 const filled = found[0].replace(found[1], menubar.serialize()).replace(found[2], client.serialize());
 writeFileSync(join(site, 'index.html'), template.replace(found[0], filled).replace(panelMarkup, panel.serialize()));
-writeFileSync(join(site, 'tavolen.css'), `${styleSheet}\n/* The window's first frame: places and looks from its definition. */\n${rules}\n`);
+// The client area's size, for fit.js to scale the first frame before the page is laid out.
+const definition = module.definition();
+const measures = `:root { --client-width: ${definition.clientWidth / TWIPS_PER_PX}px; --client-height: ${definition.clientHeight / TWIPS_PER_PX}px; }`;
+writeFileSync(join(site, 'tavolen.css'), `${styleSheet}\n/* The window's first frame: places and looks from its definition. */\n${measures}\n${rules}\n`);

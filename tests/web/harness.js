@@ -151,14 +151,15 @@ export async function withOpenPage(open, body) {
 export async function openAtScaleOne(browser, url) {
   const page = await openTavolen(browser, url);
   const size = await page.$eval('#scaled', (scaled) => {
-    const zoom = scaled.style.zoom;
-    scaled.style.zoom = '';
+    const root = document.documentElement.style;
+    const scale = root.getPropertyValue('--scale');
+    root.setProperty('--scale', '1');
     const box = { width: scaled.offsetWidth, height: scaled.offsetHeight };
-    scaled.style.zoom = zoom;
+    root.setProperty('--scale', scale);
     return box;
   });
   await page.setViewport({ width: size.width + 2 * MARGIN, height: size.height + 2 * MARGIN });
-  await page.waitForFunction(() => document.querySelector('#scaled').style.zoom === '');
+  await page.waitForFunction(() => document.documentElement.style.getPropertyValue('--scale') === '1');
   return page;
 }
 

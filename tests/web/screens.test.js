@@ -51,10 +51,11 @@ const onScreen = (screen, body) => withOpenPage(() => openTavolen(browser, serve
 function readLayout(page) {
   return page.evaluate(() => {
     const scaled = document.querySelector('#scaled');
-    const zoom = scaled.style.zoom;
-    scaled.style.zoom = '';
+    const root = document.documentElement.style;
+    const scale = root.getPropertyValue('--scale');
+    root.setProperty('--scale', '1');
     const natural = document.querySelector('#window').offsetWidth;
-    scaled.style.zoom = zoom;
+    root.setProperty('--scale', scale);
     const window = document.querySelector('#window').getBoundingClientRect();
     const content = scaled.getBoundingClientRect();
     const controls = {};

@@ -390,7 +390,7 @@ test('a long answer is drawn smaller inside its label, never cut, with the whole
         const box = element.getBoundingClientRect();
         const inner = element.querySelector('.caption').getBoundingClientRect();
         // A pixel of the window, at the scale it is drawn.
-        const spare = element.title ? Number(document.querySelector('#scaled').style.zoom || 1) - 0.01 : 0;
+        const spare = element.title ? Number(document.documentElement.style.getPropertyValue('--scale')) - 0.01 : 0;
         const fits = inner.left >= box.left + spare && inner.right <= box.right - spare;
         return [element.dataset.name, element.textContent, fits, element.title];
       }),

@@ -56,7 +56,7 @@ function readPlacement(page) {
     return {
       window: box('#window'),
       panel: box('#working'),
-      zoom: document.querySelector('#scaled').style.zoom,
+      zoom: document.documentElement.style.getPropertyValue('--scale'),
       viewport: [root.clientWidth, root.clientHeight],
       scrolls: [root.scrollWidth, root.scrollHeight],
     };
@@ -217,7 +217,7 @@ test('the panel folds away, the window alone then fills the screen, and it opens
     await calculate(page);
     const open = await readPlacement(page);
     await page.click('#working-toggle');
-    await page.waitForFunction((zoom) => document.querySelector('#scaled').style.zoom !== zoom, {}, open.zoom);
+    await page.waitForFunction((zoom) => document.documentElement.style.getPropertyValue('--scale') !== zoom, {}, open.zoom);
     const folded = await readPlacement(page);
     assert.equal(await page.$eval('#working-toggle', (b) => b.getAttribute('aria-expanded')), 'false');
     assert.equal(await page.$eval('#working .working-steps', (list) => list.checkVisibility()), false);
@@ -229,7 +229,7 @@ test('the panel folds away, the window alone then fills the screen, and it opens
     assert.deepEqual(folded.scrolls, folded.viewport);
 
     await page.click('#working-toggle');
-    await page.waitForFunction((zoom) => document.querySelector('#scaled').style.zoom === zoom, {}, open.zoom);
+    await page.waitForFunction((zoom) => document.documentElement.style.getPropertyValue('--scale') === zoom, {}, open.zoom);
     assert.equal(await page.$eval('#working-toggle', (b) => b.getAttribute('aria-expanded')), 'true');
     assert.equal((await readRows(page)).length, 5);
   });

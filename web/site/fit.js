@@ -1,98 +1,167 @@
 // Draws the window as large as the viewport allows, up to three times its size. CSS zoom lays the
 // window out again at that scale rather than stretching a picture of it, so text and lines stay
-// sharp and the browser hit-tests what it draws. The margin is the stage's padding.
+// sharp and the browser hit-tests what it draws. The scale is the custom property --scale of the
+// page's root, and the class "below" there puts the working panel under the window.
+//
+// The page runs this script in its head, once the style sheet is in and before the body exists,
+// so that the window's first frame is drawn at its scale. That first scale is worked out from the
+// measures the style sheet gives (the window's client area, its frame, the panel), because laying
+// the page out once only to measure it would cost as much as drawing it. Later fits (rotation,
+// browser zoom, the panel folded, the ended notice) are measured as drawn. It is written in the
+// oldest syntax, as it runs in every browser.
+(function () {
+  'use strict';
+  var MAX_SCALE = 3;
+  var root = document.documentElement;
 
-export const MAX_SCALE = 3;
-
-// The scale at which a window of `width` × `height` fills `room` (CSS pixels), in thousandths
-// rounded down so that rounding never makes it overflow.
-export function scaleFor(room, width, height) {
-  if (width <= 0 || height <= 0) {
-    return 1;
+  // The scale at which a box of `width` × `height` fills `room` (CSS pixels), in thousandths
+  // rounded down so that rounding never makes it overflow.
+  function scaleFor(room, width, height) {
+    if (width <= 0 || height <= 0) {
+      return 1;
+    }
+    var fits = Math.min(MAX_SCALE, room.width / width, room.height / height);
+    return Math.max(0.001, Math.floor(fits * 1000) / 1000);
   }
-  const fits = Math.min(MAX_SCALE, room.width / width, room.height / height);
-  return Math.max(0.001, Math.floor(fits * 1000) / 1000);
-}
 
-// The room inside the stage, in CSS pixels as they were when the page opened. Scroll bars count
-// as room: a window zoomed past the viewport brings them, and must not shrink for them.
-function roomIn(stage, zoom) {
-  const style = getComputedStyle(stage);
-  return {
-    width: window.innerWidth * zoom - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight),
-    height: window.innerHeight * zoom - parseFloat(style.paddingTop) - parseFloat(style.paddingBottom),
-  };
-}
+  // The style sheet's measures, in CSS pixels at a scale of 1.
+  function readMeasures() {
+    var style = getComputedStyle(root);
+    var read = function (name) {
+      return parseFloat(style.getPropertyValue(name)) || 0;
+    };
+    var border = read('--window-border');
+    return {
+      margin: read('--stage-margin'),
+      gap: read('--panel-gap'),
+      window: {
+        width: read('--client-width') + 2 * border,
+        height: read('--client-height') + read('--menubar-height') + 2 * border,
+      },
+      working: { width: read('--working-width'), height: read('--working-height') },
+    };
+  }
+  var measures = readMeasures();
 
-// How far the browser has been zoomed since the page opened. Zoom changes the size of a CSS pixel
-// (devicePixelRatio) but not the viewport's size in device pixels, unlike a move to another
-// screen; the window keeps the size it was fitted to, and the browser's zoom enlarges it on top.
-function browserZoom() {
-  let zoom = 1;
-  let last = null;
-  return () => {
-    const ratio = window.devicePixelRatio;
-    const now = { ratio, width: window.innerWidth * ratio, height: window.innerHeight * ratio };
-    const slack = ratio + (last?.ratio ?? 0);
+  // How far the browser has been zoomed since the page opened. Zoom changes the size of a CSS
+  // pixel (devicePixelRatio) but not the viewport's size in device pixels, unlike a move to
+  // another screen; the window keeps the size it was fitted to, and the browser's zoom enlarges
+  // it on top.
+  var zoom = 1;
+  var last = null;
+  function zoomSinceOpened() {
+    var ratio = window.devicePixelRatio;
+    var now = { ratio: ratio, width: window.innerWidth * ratio, height: window.innerHeight * ratio };
+    var slack = ratio + (last ? last.ratio : 0);
     if (last && ratio !== last.ratio && Math.abs(now.width - last.width) <= slack && Math.abs(now.height - last.height) <= slack) {
       zoom *= ratio / last.ratio;
     }
     last = now;
     return zoom;
-  };
-}
+  }
 
-// Scales `scaled` to fit its stage, with the working panel where it gives the larger scale, and
-// again whenever the viewport (rotation, browser zoom) or the content changes (the panel folded or
-// opened); `onScale(scale)` runs after each change of scale or of pixel density.
-export function fitToViewport(stage, scaled, onScale = () => {}) {
-  const zoomSinceOpened = browserZoom();
-  let current = { scale: 1, ratio: window.devicePixelRatio };
-  const apply = (scale) => {
-    scaled.style.zoom = scale === 1 ? '' : String(scale);
-    scaled.style.setProperty('--scale', String(scale));
-  };
-  const update = () => {
-    // Pinch zoom magnifies the page as it is drawn.
-    if ((window.visualViewport?.scale ?? 1) > 1) {
-      return;
+  // The room inside the stage's margin, in CSS pixels as they were when the page opened. Scroll
+  // bars count as room: a window zoomed past the viewport brings them, and must not shrink for
+  // them.
+  function roomNow() {
+    var zoomed = zoomSinceOpened();
+    return {
+      width: window.innerWidth * zoomed - 2 * measures.margin,
+      height: window.innerHeight * zoomed - 2 * measures.margin,
+    };
+  }
+
+  // Each way the page's content can be arranged, with its size at a scale of 1: the window alone
+  // (the panel folded), or with the panel beside it and below it.
+  function arrangementsOf(withPanel) {
+    var w = measures.window;
+    var p = measures.working;
+    if (!withPanel) {
+      return [{ below: false, width: w.width, height: w.height }];
     }
-    // Measured at 1:1, then once more as drawn: borders of at least a device pixel and lines of
-    // text laid out again make the zoomed window a little larger than its scale alone would.
-    apply(1);
-    const room = roomIn(stage, zoomSinceOpened());
-    // With the working panel beside the window and below it; below only where that is larger.
-    const arrangements = [false];
-    if (scaled.querySelector('.working:not([hidden])')) {
-      arrangements.push(true);
-    }
-    let best = null;
-    for (const below of arrangements) {
-      scaled.classList.toggle('below', below);
-      const fits = scaleFor(room, scaled.offsetWidth, scaled.offsetHeight);
-      if (!best || fits > best.scale) {
-        best = { below, scale: fits };
+    return [
+      { below: false, width: w.width + measures.gap + p.width, height: Math.max(w.height, p.height) },
+      { below: true, width: Math.max(w.width, p.width), height: w.height + measures.gap + p.height },
+    ];
+  }
+
+  // The arrangement with the largest scale; beside where both give the same.
+  function best(room, arrangements) {
+    var chosen = null;
+    for (var i = 0; i < arrangements.length; i++) {
+      var scale = scaleFor(room, arrangements[i].width, arrangements[i].height);
+      if (!chosen || scale > chosen.scale) {
+        chosen = { below: arrangements[i].below, scale: scale };
       }
     }
-    scaled.classList.toggle('below', best.below);
-    let { scale } = best;
-    apply(scale);
-    const drawn = scaled.getBoundingClientRect();
-    if (drawn.width > room.width || drawn.height > room.height) {
-      scale = scaleFor(room, drawn.width / scale, drawn.height / scale);
-      apply(scale);
-    }
-    if (scale !== current.scale || window.devicePixelRatio !== current.ratio) {
-      current = { scale, ratio: window.devicePixelRatio };
-      onScale(scale);
-    }
-  };
-  window.addEventListener('resize', update);
-  new ResizeObserver(update).observe(scaled, { box: 'content-box' });
-  update();
-}
+    return chosen;
+  }
 
-// The page loads this module as a render-blocking script, so that the window it carries is scaled
-// before it is first painted. A change of scale is told with a `rescale` event on the scaled element.
-const scaled = document.getElementById('scaled');
-fitToViewport(document.getElementById('stage'), scaled, () => scaled.dispatchEvent(new Event('rescale')));
+  function apply(fit) {
+    root.style.setProperty('--scale', String(fit.scale));
+    root.classList.toggle('below', fit.below);
+  }
+
+  // As first drawn: the window with its panel open.
+  apply(best(roomNow(), arrangementsOf(true)));
+
+  // What the stage shows now: the window and the open panel, the window alone, or something the
+  // measures do not cover (the ended notice, a note), which is measured.
+  function contentOf(scaled) {
+    var shown = function (id) {
+      var element = document.getElementById(id);
+      return element !== null && !element.hidden;
+    };
+    if (!shown('window')) {
+      return 'other';
+    }
+    return shown('working') && !document.getElementById('working').classList.contains('folded') ? 'panel' : 'window';
+  }
+
+  // Each arrangement measured as laid out at a scale of 1.
+  function measuredArrangements(scaled) {
+    apply({ below: false, scale: 1 });
+    var found = [{ below: false, width: scaled.offsetWidth, height: scaled.offsetHeight }];
+    apply({ below: true, scale: 1 });
+    found.push({ below: true, width: scaled.offsetWidth, height: scaled.offsetHeight });
+    return found;
+  }
+
+  function follow(scaled) {
+    var current = { scale: Number(root.style.getPropertyValue('--scale')), ratio: window.devicePixelRatio };
+    var update = function () {
+      // Pinch zoom magnifies the page as it is drawn.
+      if (window.visualViewport && window.visualViewport.scale > 1) {
+        return;
+      }
+      var room = roomNow();
+      var content = contentOf(scaled);
+      var fit = best(room, content === 'other' ? measuredArrangements(scaled) : arrangementsOf(content === 'panel'));
+      apply(fit);
+      // Borders of at least a device pixel and lines of text laid out again make the zoomed page
+      // a little larger than its scale alone would.
+      var drawn = scaled.getBoundingClientRect();
+      if (drawn.width > room.width || drawn.height > room.height) {
+        fit.scale = scaleFor(room, drawn.width / fit.scale, drawn.height / fit.scale);
+        apply(fit);
+      }
+      if (fit.scale !== current.scale || window.devicePixelRatio !== current.ratio) {
+        current = { scale: fit.scale, ratio: window.devicePixelRatio };
+        scaled.dispatchEvent(new Event('rescale'));
+      }
+    };
+    window.addEventListener('resize', update);
+    // Its first report comes with the first frame, after layout and before paint, so an overflow
+    // is mended before anything is seen.
+    if (typeof ResizeObserver === 'function') {
+      new ResizeObserver(update).observe(scaled);
+    }
+  }
+
+  document.addEventListener('DOMContentLoaded', function () {
+    var scaled = document.getElementById('scaled');
+    if (scaled !== null) {
+      follow(scaled);
+    }
+  });
+})();
