@@ -2,12 +2,18 @@
 // program, and a plain snapshot of what the page draws. A handler cannot wait
 // for the user here, so each message box is queued with the window as it
 // stood when the box opened, and the page plays them back in order.
-#include <emscripten/bind.h>
-#include <emscripten/val.h>
+//
+// Everything crosses into the page as JSON text through a few C functions, and
+// load.js gives them back their methods: values built one at a time through a
+// binding library cost the page's start more than the model itself.
+#include <emscripten/emscripten.h>
 
 #include <array>
+#include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -21,77 +27,122 @@
 namespace tavolen {
 namespace {
 
-using emscripten::val;
-
-struct State {
-  std::array<std::string, 3> text1;
-  std::array<std::string, 3> text2;
-  std::array<std::string, 4> label1;
-  std::string label3;
-  std::string label7;
-  bool line3 = true;
-  int option1 = 0;
-  int option2 = 0;
-  std::string focus;
-  bool unloaded = false;
-  std::string answerWords;
-};
-
-// One step of the working: its name, the expression as copied, the words a
-// screen reader reads instead of the math, and the numbers for MathML.
-struct StepRow {
-  std::string name;
-  std::string expr;
-  std::string words;
-  WorkingNumber left;
-  std::string op;  // empty when the step is one number
-  WorkingNumber right;
-};
-
-// The steps, the stop's prompt (null when none) and sentence, and the copy text.
-val WorkingValue(const Form1& form) {
-  const WorkingLines working = WorkingOf(form);
-  val steps = val::array();
-  for (const WorkingStep& step : working.steps) {
-    steps.call<void>(
-        "push",
-        val(StepRow{std::string(step.name), ExpressionText(step), StepWords(step), step.left,
-                    step.op ? std::string(OperatorSymbol(*step.op)) : "", step.right}));
-  }
-  val object = val::object();
-  object.set("steps", steps);
-  object.set("stop", working.stop ? val(*working.stop) : val::null());
-  object.set("stopText", working.stop ? StopText(*working.stop) : "");
-  object.set("text", PlainText(working));
-  return object;
+std::string Quoted(const std::string_view text) {
+  std::string quoted;
+  AppendJsonString(quoted, text);
+  return quoted;
 }
 
-struct MessageBox {
-  std::string prompt;
-  std::string title;
-  int style = 0;
-  State window;
+// One JSON object or array, written member by member.
+class Json {
+ public:
+  static Json Object() { return Json('{', '}'); }
+  static Json Array() { return Json('[', ']'); }
+
+  Json& Text(const std::string_view key, const std::string_view value) {
+    return Raw(key, Quoted(value));
+  }
+  Json& Number(const std::string_view key, const int value) {
+    return Raw(key, std::to_string(value));
+  }
+  Json& Number(const std::string_view key, const std::size_t value) {
+    return Raw(key, std::to_string(value));
+  }
+  Json& Flag(const std::string_view key, const bool value) {
+    return Raw(key, value ? "true" : "false");
+  }
+  Json& Raw(const std::string_view key, const std::string_view json) {
+    Separate();
+    text_ += Quoted(key) + ':';
+    text_ += json;
+    return *this;
+  }
+  Json& Element(const std::string_view json) {
+    Separate();
+    text_ += json;
+    return *this;
+  }
+  [[nodiscard]] std::string Close() const { return text_ + close_; }
+
+ private:
+  Json(const char open, const char close) : text_(1, open), close_(close) {}
+  void Separate() {
+    if (text_.size() > 1) {
+      text_ += ',';
+    }
+  }
+
+  std::string text_;
+  char close_;
 };
 
-State StateOf(const Form1& form) {
-  State state;
+template <std::size_t N>
+std::string TextsOf(const std::array<std::string, N>& texts) {
+  Json array = Json::Array();
+  for (const std::string& text : texts) {
+    array.Element(Quoted(text));
+  }
+  return array.Close();
+}
+
+// What the page draws of the window.
+std::string StateOf(const Form1& form) {
+  std::array<std::string, 3> text1;
+  std::array<std::string, 3> text2;
   for (std::int16_t i = 0; i < 3; ++i) {
-    state.text1.at(static_cast<std::size_t>(i)) = form.Text1(Integer{i}).Text;
-    state.text2.at(static_cast<std::size_t>(i)) = form.Text2(Integer{i}).Text;
+    text1.at(static_cast<std::size_t>(i)) = form.Text1(Integer{i}).Text;
+    text2.at(static_cast<std::size_t>(i)) = form.Text2(Integer{i}).Text;
   }
+  std::array<std::string, 4> label1;
   for (std::int16_t i = 0; i < 4; ++i) {
-    state.label1.at(static_cast<std::size_t>(i)) = form.Label1(Integer{i}).Caption;
+    label1.at(static_cast<std::size_t>(i)) = form.Label1(Integer{i}).Caption;
   }
-  state.label3 = form.Label3.Caption;
-  state.label7 = form.Label7.Caption;
-  state.line3 = form.Line3.Visible;
-  state.option1 = form.Option1.Chosen();
-  state.option2 = form.Option2.Chosen();
-  state.focus = DisplayName(form.Focus());
-  state.unloaded = form.IsUnloaded();
-  state.answerWords =
-      AnswerWords(state.label1[0], state.label1[1], state.label1[2], state.label1[3]);
-  return state;
+  return Json::Object()
+      .Raw("text1", TextsOf(text1))
+      .Raw("text2", TextsOf(text2))
+      .Raw("label1", TextsOf(label1))
+      .Text("label3", form.Label3.Caption)
+      .Text("label7", form.Label7.Caption)
+      .Flag("line3", form.Line3.Visible)
+      .Number("option1", form.Option1.Chosen())
+      .Number("option2", form.Option2.Chosen())
+      .Text("focus", DisplayName(form.Focus()))
+      .Flag("unloaded", form.IsUnloaded())
+      .Text("answerWords", AnswerWords(label1[0], label1[1], label1[2], label1[3]))
+      .Close();
+}
+
+std::string NumberOf(const WorkingNumber& number) {
+  return Json::Object()
+      .Flag("negative", number.negative)
+      .Text("whole", number.whole)
+      .Text("numerator", number.numerator)
+      .Text("denominator", number.denominator)
+      .Close();
+}
+
+// The steps (each with the expression as copied, the words a screen reader reads
+// instead of the math, and the numbers for MathML), the stop's prompt (null when
+// none) and sentence, and the copy text.
+std::string WorkingOfForm(const Form1& form) {
+  const WorkingLines working = WorkingOf(form);
+  Json steps = Json::Array();
+  for (const WorkingStep& step : working.steps) {
+    steps.Element(Json::Object()
+                      .Text("name", step.name)
+                      .Text("expr", ExpressionText(step))
+                      .Text("words", StepWords(step))
+                      .Raw("left", NumberOf(step.left))
+                      .Text("op", step.op ? OperatorSymbol(*step.op) : "")
+                      .Raw("right", NumberOf(step.right))
+                      .Close());
+  }
+  return Json::Object()
+      .Raw("steps", steps.Close())
+      .Raw("stop", working.stop ? Quoted(*working.stop) : "null")
+      .Text("stopText", working.stop ? StopText(*working.stop) : "")
+      .Text("text", PlainText(working))
+      .Close();
 }
 
 class WebRuntime final : public Runtime {
@@ -99,60 +150,51 @@ class WebRuntime final : public Runtime {
   void Watch(const Form1& form) { form_ = &form; }
 
   void MsgBox(const std::string& prompt, Integer style, const std::string& title) override {
-    boxes_.push_back({prompt, title, style.value, StateOf(*form_)});
+    boxes_.Element(Json::Object()
+                       .Text("prompt", prompt)
+                       .Text("title", title)
+                       .Number("style", style.value)
+                       .Raw("window", StateOf(*form_))
+                       .Close());
   }
   // The form reports itself unloaded; the page asks it through the snapshot.
   void Unloaded() override {}
   // The user sees the error through the message box that follows.
   void ErrorLeftHandler(const RuntimeError& /*error*/, std::string_view /*handler*/) override {}
 
-  std::vector<MessageBox> TakeBoxes() { return std::exchange(boxes_, {}); }
+  std::string TakeBoxes() { return std::exchange(boxes_, Json::Array()).Close(); }
 
  private:
   const Form1* form_ = nullptr;
-  std::vector<MessageBox> boxes_;
+  Json boxes_ = Json::Array();
 };
 
 class Window {
  public:
   Window() { runtime_.Watch(form_); }
 
-  // An entry point that names its control; an unknown name changes nothing.
-  template <bool (Form1::*Action)(ControlId)>
-  bool On(const std::string& name) {
-    const std::optional<ControlId> id = ParseControlName(name);
-    return id && (form_.*Action)(*id);
-  }
-  bool Type(const std::string& text) { return form_.Type(text); }
-  bool Erase() { return form_.Erase(); }
-  bool EditText(const std::string& name, const std::string& text) {
-    const std::optional<ControlId> id = ParseControlName(name);
-    return id && form_.EditText(*id, text);
-  }
-  bool PressKey(const std::string& name) {
-    const std::optional<Key> key = ParseKey(name);
-    return key && form_.PressKey(*key);
-  }
-  [[nodiscard]] bool WrapsOn(const std::string& name) const {
-    const std::optional<Key> key = ParseKey(name);
-    return key && form_.WrapsOn(*key);
-  }
-  bool Close() { return form_.RequestClose(); }
-  [[nodiscard]] State Snapshot() const { return StateOf(form_); }
-  [[nodiscard]] val Working() const { return WorkingValue(form_); }
+  Form1& Form() { return form_; }
+  [[nodiscard]] const Form1& Form() const { return form_; }
+  WebRuntime& Messages() { return runtime_; }
 
-  val TakeMessageBoxes() {
-    val boxes = val::array();
-    for (MessageBox& box : runtime_.TakeBoxes()) {
-      boxes.call<void>("push", val(std::move(box)));
-    }
-    return boxes;
+  // The last text handed to the page, kept until the next.
+  const char* Reply(std::string text) {
+    reply_ = std::move(text);
+    return reply_.c_str();
   }
 
  private:
   WebRuntime runtime_;
   Form1 form_{runtime_};
+  std::string reply_;
 };
+
+// An entry point that names its control; an unknown name changes nothing.
+template <bool (Form1::*Action)(ControlId)>
+int On(Window& window, const char* name) {
+  const std::optional<ControlId> id = ParseControlName(name);
+  return id && (window.Form().*Action)(*id) ? 1 : 0;
+}
 
 std::string TypeName(const ControlType type) {
   switch (type) {
@@ -187,54 +229,6 @@ std::string AlignName(const TextAlign align) {
   }
   return "";
 }
-
-// The definition crosses into the page as one JSON text, parsed there at once: built a value at a
-// time it cost the page's start more than the rest of the model together.
-std::string Quoted(const std::string_view text) {
-  std::string quoted;
-  AppendJsonString(quoted, text);
-  return quoted;
-}
-
-// One JSON object or array, written member by member.
-class Json {
- public:
-  static Json Object() { return Json('{', '}'); }
-  static Json Array() { return Json('[', ']'); }
-
-  Json& Text(const std::string_view key, const std::string_view value) {
-    return Raw(key, Quoted(value));
-  }
-  Json& Number(const std::string_view key, const int value) {
-    return Raw(key, std::to_string(value));
-  }
-  Json& Flag(const std::string_view key, const bool value) {
-    return Raw(key, value ? "true" : "false");
-  }
-  Json& Raw(const std::string_view key, const std::string_view json) {
-    Separate();
-    text_ += Quoted(key) + ':';
-    text_ += json;
-    return *this;
-  }
-  Json& Element(const std::string_view json) {
-    Separate();
-    text_ += json;
-    return *this;
-  }
-  [[nodiscard]] std::string Close() const { return text_ + close_; }
-
- private:
-  Json(const char open, const char close) : text_(1, open), close_(close) {}
-  void Separate() {
-    if (text_.size() > 1) {
-      text_ += ',';
-    }
-  }
-
-  std::string text_;
-  char close_;
-};
 
 std::string FontOf(const FontDef& font) {
   return Json::Object()
@@ -314,75 +308,75 @@ std::string DefinitionJson() {
       .Close();
 }
 
-val Definition() {
-  return val::global("JSON").call<val>("parse", DefinitionJson());
-}
-
 }  // namespace
 }  // namespace tavolen
 
-EMSCRIPTEN_BINDINGS(tavolen) {
-  using emscripten::class_;
-  using emscripten::function;
-  using emscripten::value_array;
-  using emscripten::value_object;
-  using tavolen::MessageBox;
-  using tavolen::State;
-  using tavolen::Window;
+// The page's entry points. Texts are UTF-8 with a terminating zero, in memory
+// the page asks for with tavolen_alloc and gives back with tavolen_free.
+extern "C" {
 
-  value_array<std::array<std::string, 3>>("Texts3")
-      .element(emscripten::index<0>())
-      .element(emscripten::index<1>())
-      .element(emscripten::index<2>());
-  value_array<std::array<std::string, 4>>("Texts4")
-      .element(emscripten::index<0>())
-      .element(emscripten::index<1>())
-      .element(emscripten::index<2>())
-      .element(emscripten::index<3>());
-  value_object<State>("State")
-      .field("text1", &State::text1)
-      .field("text2", &State::text2)
-      .field("label1", &State::label1)
-      .field("label3", &State::label3)
-      .field("label7", &State::label7)
-      .field("line3", &State::line3)
-      .field("option1", &State::option1)
-      .field("option2", &State::option2)
-      .field("focus", &State::focus)
-      .field("unloaded", &State::unloaded)
-      .field("answerWords", &State::answerWords);
-  value_object<tavolen::WorkingNumber>("WorkingNumber")
-      .field("negative", &tavolen::WorkingNumber::negative)
-      .field("whole", &tavolen::WorkingNumber::whole)
-      .field("numerator", &tavolen::WorkingNumber::numerator)
-      .field("denominator", &tavolen::WorkingNumber::denominator);
-  value_object<tavolen::StepRow>("StepRow")
-      .field("name", &tavolen::StepRow::name)
-      .field("expr", &tavolen::StepRow::expr)
-      .field("words", &tavolen::StepRow::words)
-      .field("left", &tavolen::StepRow::left)
-      .field("op", &tavolen::StepRow::op)
-      .field("right", &tavolen::StepRow::right);
-  value_object<MessageBox>("MessageBox")
-      .field("prompt", &MessageBox::prompt)
-      .field("title", &MessageBox::title)
-      .field("style", &MessageBox::style)
-      .field("window", &MessageBox::window);
-
-  function("definition", &tavolen::Definition);
-  class_<Window>("Window")
-      .constructor<>()
-      .function("focus", &Window::On<&tavolen::Form1::MoveFocus>)
-      .function("type", &Window::Type)
-      .function("erase", &Window::Erase)
-      .function("editText", &Window::EditText)
-      .function("press", &Window::On<&tavolen::Form1::Press>)
-      .function("click", &Window::On<&tavolen::Form1::Click>)
-      .function("key", &Window::PressKey)
-      .function("wrapsOn", &Window::WrapsOn)
-      .function("menu", &Window::On<&tavolen::Form1::ChooseMenu>)
-      .function("close", &Window::Close)
-      .function("snapshot", &Window::Snapshot)
-      .function("working", &Window::Working)
-      .function("takeMessageBoxes", &Window::TakeMessageBoxes);
+EMSCRIPTEN_KEEPALIVE char* tavolen_alloc(const std::size_t size) {
+  return static_cast<char*>(std::malloc(size));
 }
+EMSCRIPTEN_KEEPALIVE void tavolen_free(char* text) {
+  std::free(text);
+}
+
+EMSCRIPTEN_KEEPALIVE const char* tavolen_definition() {
+  static const std::string definition = tavolen::DefinitionJson();
+  return definition.c_str();
+}
+
+// The page owns each window from here until it hands it back to be deleted.
+EMSCRIPTEN_KEEPALIVE tavolen::Window* tavolen_window_new() {
+  return std::make_unique<tavolen::Window>().release();
+}
+EMSCRIPTEN_KEEPALIVE void tavolen_window_delete(tavolen::Window* window) {
+  const std::unique_ptr<tavolen::Window> owned(window);
+}
+
+EMSCRIPTEN_KEEPALIVE int tavolen_focus(tavolen::Window* window, const char* name) {
+  return tavolen::On<&tavolen::Form1::MoveFocus>(*window, name);
+}
+EMSCRIPTEN_KEEPALIVE int tavolen_press(tavolen::Window* window, const char* name) {
+  return tavolen::On<&tavolen::Form1::Press>(*window, name);
+}
+EMSCRIPTEN_KEEPALIVE int tavolen_click(tavolen::Window* window, const char* name) {
+  return tavolen::On<&tavolen::Form1::Click>(*window, name);
+}
+EMSCRIPTEN_KEEPALIVE int tavolen_menu(tavolen::Window* window, const char* name) {
+  return tavolen::On<&tavolen::Form1::ChooseMenu>(*window, name);
+}
+EMSCRIPTEN_KEEPALIVE int tavolen_type(tavolen::Window* window, const char* text) {
+  return window->Form().Type(text) ? 1 : 0;
+}
+EMSCRIPTEN_KEEPALIVE int tavolen_erase(tavolen::Window* window) {
+  return window->Form().Erase() ? 1 : 0;
+}
+EMSCRIPTEN_KEEPALIVE int tavolen_edit_text(tavolen::Window* window, const char* name,
+                                           const char* text) {
+  const std::optional<tavolen::ControlId> id = tavolen::ParseControlName(name);
+  return id && window->Form().EditText(*id, text) ? 1 : 0;
+}
+EMSCRIPTEN_KEEPALIVE int tavolen_key(tavolen::Window* window, const char* name) {
+  const std::optional<tavolen::Key> key = tavolen::ParseKey(name);
+  return key && window->Form().PressKey(*key) ? 1 : 0;
+}
+EMSCRIPTEN_KEEPALIVE int tavolen_wraps_on(tavolen::Window* window, const char* name) {
+  const std::optional<tavolen::Key> key = tavolen::ParseKey(name);
+  return key && window->Form().WrapsOn(*key) ? 1 : 0;
+}
+EMSCRIPTEN_KEEPALIVE int tavolen_close(tavolen::Window* window) {
+  return window->Form().RequestClose() ? 1 : 0;
+}
+EMSCRIPTEN_KEEPALIVE const char* tavolen_snapshot(tavolen::Window* window) {
+  return window->Reply(tavolen::StateOf(window->Form()));
+}
+EMSCRIPTEN_KEEPALIVE const char* tavolen_working(tavolen::Window* window) {
+  return window->Reply(tavolen::WorkingOfForm(window->Form()));
+}
+EMSCRIPTEN_KEEPALIVE const char* tavolen_take_message_boxes(tavolen::Window* window) {
+  return window->Reply(window->Messages().TakeBoxes());
+}
+
+}  // extern "C"

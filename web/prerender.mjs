@@ -254,7 +254,8 @@ const site = resolve(siteArgument);
 const template = readFileSync(join(sourceArgument, 'index.html'), 'utf8');
 const styleSheet = readFileSync(join(sourceArgument, 'tavolen.css'), 'utf8');
 const { default: createTavolen } = await import(pathToFileURL(join(site, 'tavolen.js')).href);
-const module = await createTavolen({ wasmBinary: readFileSync(join(site, 'tavolen.wasm')) });
+const { modelOf } = await import(pathToFileURL(join(site, 'load.js')).href);
+const module = modelOf(await createTavolen({ wasmBinary: readFileSync(join(site, 'tavolen.wasm')) }));
 
 globalThis.document = { createElement: (tag) => new Element(tag) };
 const { buildWindow } = await import(pathToFileURL(join(site, 'render.js')).href);

@@ -10,7 +10,8 @@ import test from 'node:test';
 const site = resolve(process.env.TAVOLEN_SITE ?? 'build-web/site');
 const { default: createTavolen } = await import(pathToFileURL(join(site, 'tavolen.js')).href);
 // Built for browsers only: hand it the binary instead of letting it fetch one.
-const module = await createTavolen({ wasmBinary: readFileSync(join(site, 'tavolen.wasm')) });
+const { modelOf } = await import(pathToFileURL(join(site, 'load.js')).href);
+const module = modelOf(await createTavolen({ wasmBinary: readFileSync(join(site, 'tavolen.wasm')) }));
 
 function session(steps) {
   const window = new module.Window();
