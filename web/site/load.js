@@ -59,7 +59,9 @@ export function modelOf(compiled) {
   const done = (result) => result !== 0;
 
   class Window {
-    handle = compiled._tavolen_window_new();
+    constructor() {
+      this.handle = compiled._tavolen_window_new();
+    }
     focus(name) {
       return done(call(compiled._tavolen_focus, this.handle, name));
     }
