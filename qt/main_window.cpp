@@ -378,10 +378,7 @@ void MainWindow::ShowControl(const View& view) const {
 }
 
 void MainWindow::ShowAnswerWords() const {
-  const std::string words =
-      AnswerWords(form_.Label1(Integer{0}).Caption, form_.Label1(Integer{1}).Caption,
-                  form_.Label1(Integer{2}).Caption, form_.Label1(Integer{3}).Caption);
-  answerArea_->setAccessibleDescription(QString::fromStdString(words));
+  answerArea_->setAccessibleDescription(QString::fromStdString(AnswerWordsOf(form_)));
 }
 
 template <typename Action>

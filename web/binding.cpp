@@ -108,7 +108,7 @@ std::string StateOf(const Form1& form) {
       .Number("option2", form.Option2.Chosen())
       .Text("focus", DisplayName(form.Focus()))
       .Flag("unloaded", form.IsUnloaded())
-      .Text("answerWords", AnswerWords(label1[0], label1[1], label1[2], label1[3]))
+      .Text("answerWords", AnswerWordsOf(form))
       .Close();
 }
 

@@ -395,10 +395,7 @@ void MainWindow::ShowCaption(View& view, const std::string& caption) {
 }
 
 void MainWindow::ShowAnswerWords() {
-  const std::string words =
-      AnswerWords(form_.Label1(Integer{0}).Caption, form_.Label1(Integer{1}).Caption,
-                  form_.Label1(Integer{2}).Caption, form_.Label1(Integer{3}).Caption);
-  annotations_.SetDescription(answerArea_, words);
+  annotations_.SetDescription(answerArea_, AnswerWordsOf(form_));
 }
 
 template <typename Action>

@@ -56,6 +56,11 @@ std::string AnswerWords(std::string_view denominator, std::string_view numerator
   return words;
 }
 
+std::string AnswerWordsOf(const Form1& form) {
+  return AnswerWords(form.Label1(Integer{0}).Caption, form.Label1(Integer{1}).Caption,
+                     form.Label1(Integer{2}).Caption, form.Label1(Integer{3}).Caption);
+}
+
 std::string NumberWords(const WorkingNumber& number) {
   return AnswerWords(number.denominator, number.numerator, number.whole,
                      number.negative ? "-" : "");

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "window/controls.h"
+#include "window/form1.h"
 #include "window/working.h"
 
 namespace tavolen {
@@ -22,6 +23,9 @@ inline constexpr std::string_view kAnswerAreaName = "答え";
 // "6分の23", "0"; empty when the area shows nothing.
 [[nodiscard]] std::string AnswerWords(std::string_view denominator, std::string_view numerator,
                                       std::string_view whole, std::string_view sign);
+
+// The answer area of `form` as words, as AnswerWords reads its labels.
+[[nodiscard]] std::string AnswerWordsOf(const Form1& form);
 
 // A number of the working as words, in the answer area's words: "マイナス1と6分の1".
 [[nodiscard]] std::string NumberWords(const WorkingNumber& number);

@@ -107,7 +107,7 @@
 
   // What the stage shows now: the window and the open panel, the window alone, or something the
   // measures do not cover (the ended notice, a note), which is measured.
-  function contentOf(scaled) {
+  function contentOf() {
     var shown = function (id) {
       var element = document.getElementById(id);
       return element !== null && !element.hidden;
@@ -135,7 +135,7 @@
         return;
       }
       var room = roomNow();
-      var content = contentOf(scaled);
+      var content = contentOf();
       var fit = best(room, content === 'other' ? measuredArrangements(scaled) : arrangementsOf(content === 'panel'));
       apply(fit);
       // Borders of at least a device pixel and lines of text laid out again make the zoomed page
