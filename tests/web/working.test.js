@@ -179,9 +179,10 @@ for (const stop of STOPS) {
 }
 
 // Wide screens have the panel to the right of the window, narrow ones below it; either way both
-// fit with the margin, nothing scrolls, and a calculation moves nothing.
+// fit with the margin and fill it one way, nothing scrolls, and a calculation moves nothing.
 const PLACEMENTS = [
   { name: 'a wide screen', viewport: { width: 1280, height: 800 }, beside: true },
+  { name: 'a wide, low browser window', viewport: { width: 1280, height: 400 }, beside: true },
   { name: 'a phone 360 px wide', viewport: { width: 360, height: 640, hasTouch: true, deviceScaleFactor: 3 }, beside: false },
   { name: 'a phone in landscape', viewport: { width: 844, height: 390, hasTouch: true, deviceScaleFactor: 3 }, beside: true },
 ];
@@ -204,6 +205,10 @@ for (const { name, viewport, beside } of PLACEMENTS) {
       for (const box of [window, panel]) {
         assert.ok(box.left >= MARGIN - 0.5 && box.top >= MARGIN - 0.5 && box.right <= width - MARGIN + 0.5 && box.bottom <= height - MARGIN + 0.5, JSON.stringify(after));
       }
+      // Filled to within the rounding of the scale and of the borders.
+      const filled = Math.max(window.right, panel.right) - Math.min(window.left, panel.left) >= 0.99 * (width - 2 * MARGIN) ||
+        Math.max(window.bottom, panel.bottom) - Math.min(window.top, panel.top) >= 0.99 * (height - 2 * MARGIN);
+      assert.ok(filled, JSON.stringify(after));
       const overflowing = await page.$$eval('#working .step, #working .working-steps', (boxes) =>
         boxes.filter((box) => box.scrollWidth > box.clientWidth || box.scrollHeight > box.clientHeight).length,
       );
