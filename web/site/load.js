@@ -56,55 +56,44 @@ export function modelOf(compiled) {
       addresses.forEach((address) => compiled._tavolen_free(address));
     }
   };
-  const done = (result) => result !== 0;
+  // The window's entry points: those that say whether the window took the input, with the texts
+  // they are given, and those that read it.
+  const ACTIONS = {
+    focus: compiled._tavolen_focus,
+    press: compiled._tavolen_press,
+    click: compiled._tavolen_click,
+    menu: compiled._tavolen_menu,
+    type: compiled._tavolen_type,
+    erase: compiled._tavolen_erase,
+    editText: compiled._tavolen_edit_text,
+    key: compiled._tavolen_key,
+    wrapsOn: compiled._tavolen_wraps_on,
+    close: compiled._tavolen_close,
+  };
+  const READS = {
+    snapshot: compiled._tavolen_snapshot,
+    working: compiled._tavolen_working,
+    takeMessageBoxes: compiled._tavolen_take_message_boxes,
+  };
 
   class Window {
     constructor() {
       this.handle = compiled._tavolen_window_new();
     }
-    focus(name) {
-      return done(call(compiled._tavolen_focus, this.handle, name));
-    }
-    press(name) {
-      return done(call(compiled._tavolen_press, this.handle, name));
-    }
-    click(name) {
-      return done(call(compiled._tavolen_click, this.handle, name));
-    }
-    menu(name) {
-      return done(call(compiled._tavolen_menu, this.handle, name));
-    }
-    type(text) {
-      return done(call(compiled._tavolen_type, this.handle, text));
-    }
-    erase() {
-      return done(compiled._tavolen_erase(this.handle));
-    }
-    editText(name, text) {
-      return done(call(compiled._tavolen_edit_text, this.handle, name, text));
-    }
-    key(name) {
-      return done(call(compiled._tavolen_key, this.handle, name));
-    }
-    wrapsOn(name) {
-      return done(call(compiled._tavolen_wraps_on, this.handle, name));
-    }
-    close() {
-      return done(compiled._tavolen_close(this.handle));
-    }
-    snapshot() {
-      return readJson(compiled._tavolen_snapshot(this.handle));
-    }
-    working() {
-      return readJson(compiled._tavolen_working(this.handle));
-    }
-    takeMessageBoxes() {
-      return readJson(compiled._tavolen_take_message_boxes(this.handle));
-    }
     delete() {
       compiled._tavolen_window_delete(this.handle);
       this.handle = 0;
     }
+  }
+  for (const [name, entry] of Object.entries(ACTIONS)) {
+    Window.prototype[name] = function (...texts) {
+      return call(entry, this.handle, ...texts) !== 0;
+    };
+  }
+  for (const [name, entry] of Object.entries(READS)) {
+    Window.prototype[name] = function () {
+      return readJson(entry(this.handle));
+    };
   }
 
   return { definition: () => readJson(compiled._tavolen_definition()), Window };
