@@ -151,8 +151,7 @@
       }
     };
     window.addEventListener('resize', update);
-    // Its first report comes with the first frame, after layout and before paint, so an overflow
-    // is mended before anything is seen.
+    // It reports after layout and before paint, so what it mends is never drawn first.
     if (typeof ResizeObserver === 'function') {
       new ResizeObserver(update).observe(scaled);
     }
