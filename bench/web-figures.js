@@ -1,11 +1,11 @@
 // Figures of the browser edition, measured in headless Chromium against a local server:
 //   - the size of each file of the site, raw and gzip -9, and the bytes a first visit transfers;
 //   - the time from navigation to the window painted and to an interactive window, median of RUNS
-//     fresh visits, each against a floor page measured the same way, and the paint of the page
-//     with its modules taken out, which shows what the window's own drawing costs;
+//     fresh visits, each against a floor page measured the same way in the same rounds, and the
+//     paint of the page with its modules taken out, which shows what the window's own drawing costs;
 //   - the cost of one Calculate click in the page, over CLICKS clicks.
 // Usage: node bench/web-figures.js  (site in build-web/site, or TAVOLEN_SITE=DIR)
-import { copyFileSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { loadavg, tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { gzipSync } from 'node:zlib';
@@ -20,7 +20,7 @@ import {
   startServer,
 } from '../tests/web/harness.js';
 
-const RUNS = Number(process.env.RUNS ?? 10);
+const RUNS = Number(process.env.RUNS ?? 15);
 const CLICKS = Number(process.env.CLICKS ?? 1000);
 const KB = 1024;
 const median = (values) => {
@@ -86,71 +86,73 @@ async function firstVisit(browser) {
   return { untilInteractive, total, requests: server.served.length, interactive, painted };
 }
 
-// The least any page can take here: the same style sheet and one line of Japanese in the
-// window's face, no script, measured the same way in a fresh context.
-async function floorVisit(browser, server) {
+// A page's paint alone: navigation to the first frame that shows `selector`, in a fresh context.
+async function paintVisit(browser, url, selector) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
-  await page.evaluateOnNewDocument(watchFor, [['painted', 'p', false]]);
-  await page.goto(`${server.url}floor.html`);
+  await page.evaluateOnNewDocument(watchFor, [['painted', selector, false]]);
+  await page.goto(url);
   await drawn(page, 'painted');
   const at = await page.evaluate(() => window.drawnAt.painted);
   await context.close();
   return at;
 }
 
-async function floorFigures(browser) {
-  const dir = mkdtempSync(join(tmpdir(), 'tavolen-floor-'));
-  try {
-    copyFileSync(join(SITE, 'tavolen.css'), join(dir, 'tavolen.css'));
-    writeFileSync(
-      join(dir, 'floor.html'),
-      '<!DOCTYPE html><html lang="ja"><head><meta charset="utf-8"><title>Tavolen</title>' +
-        '<link rel="stylesheet" href="tavolen.css"></head><body><p class="face-gothic">分数の計算</p></body></html>',
-    );
-    const server = await startServer({ gzip: true, maxAge: 3600, site: dir });
-    const times = [];
-    // The first visit of a new browser also starts its font and network services; a user's
-    // browser has them running, so that visit is not counted, here or for Tavolen.
-    for (let i = 0; i <= RUNS; i++) {
-      times.push(await floorVisit(browser, server));
-    }
-    await server.stop();
-    return times.slice(1);
-  } finally {
-    rmSync(dir, { recursive: true, force: true });
+// A site of its own in a temporary folder, served as the site is: `files` maps names to contents.
+async function serveFiles(files) {
+  const dir = mkdtempSync(join(tmpdir(), 'tavolen-bench-'));
+  for (const [name, content] of Object.entries(files)) {
+    writeFileSync(join(dir, name), content);
   }
+  const server = await startServer({ gzip: true, maxAge: 3600, site: dir });
+  return {
+    url: server.url,
+    async stop() {
+      await server.stop();
+      rmSync(dir, { recursive: true, force: true });
+    },
+  };
 }
+
+// The least any page can take here: the same style sheet and one line of Japanese in the
+// window's face, no script.
+const serveFloor = () =>
+  serveFiles({
+    'tavolen.css': readFileSync(join(SITE, 'tavolen.css')),
+    'index.html':
+      '<!DOCTYPE html><html lang="ja"><head><meta charset="utf-8"><title>Tavolen</title>' +
+      '<link rel="stylesheet" href="tavolen.css"></head><body><p class="face-gothic">分数の計算</p></body></html>',
+  });
 
 // The page as delivered without the scripts that bring it to life: the window drawn from the HTML,
 // the style sheet and fit.js alone. Its paint is the least the window itself costs over the floor.
-async function withoutModules(browser) {
-  const dir = mkdtempSync(join(tmpdir(), 'tavolen-drawn-'));
-  try {
-    for (const name of readdirSync(SITE)) {
-      copyFileSync(join(SITE, name), join(dir, name));
-    }
-    const page = readFileSync(join(SITE, 'index.html'), 'utf8')
-      .replace(/<script type="module"[^>]*><\/script>\n?/g, '')
-      .replace(/<script defer src="too-old.js"><\/script>\n?/, '')
-      .replace(/<link rel="(?:module)?preload"[^>]*>\n?/g, '');
-    writeFileSync(join(dir, 'index.html'), page);
-    const server = await startServer({ gzip: true, maxAge: 3600, site: dir });
-    const times = [];
-    for (let i = 0; i < RUNS; i++) {
-      const context = await browser.createBrowserContext();
-      const tab = await context.newPage();
-      await tab.evaluateOnNewDocument(watchFor, WINDOW_WATCHES.slice(0, 1));
-      await tab.goto(server.url);
-      await drawn(tab, 'painted');
-      times.push(await tab.evaluate(() => window.drawnAt.painted));
-      await context.close();
-    }
-    await server.stop();
-    return times;
-  } finally {
-    rmSync(dir, { recursive: true, force: true });
+function serveWithoutModules() {
+  const files = Object.fromEntries(readdirSync(SITE).map((name) => [name, readFileSync(join(SITE, name))]));
+  files['index.html'] = files['index.html']
+    .toString()
+    .replace(/<script type="module"[^>]*><\/script>\n?/g, '')
+    .replace(/<script defer src="too-old.js"><\/script>\n?/, '')
+    .replace(/<link rel="(?:module)?preload"[^>]*>\n?/g, '');
+  return serveFiles(files);
+}
+
+// The floor, the page and the page without its modules, visited in turn so that each round sees
+// the machine alike. The first round of a new browser also starts its font and network services;
+// a user's browser has them running, so that round is not counted.
+async function firstVisits(browser) {
+  const floorSite = await serveFloor();
+  const bareSite = await serveWithoutModules();
+  const rounds = [];
+  for (let i = 0; i <= RUNS; i++) {
+    rounds.push({
+      floor: await paintVisit(browser, floorSite.url, 'p'),
+      visit: await firstVisit(browser),
+      alone: await paintVisit(browser, bareSite.url, WINDOW_WATCHES[0][1]),
+    });
   }
+  await floorSite.stop();
+  await bareSite.stop();
+  return rounds.slice(1);
 }
 
 async function warmVisit(browser, server) {
@@ -201,12 +203,10 @@ const sizes = fileSizes();
 const loadBefore = loadavg()[0];
 const browser = await launchBrowser();
 try {
-  const floor = await floorFigures(browser);
-  const visits = [];
-  for (let i = 0; i < RUNS; i++) {
-    visits.push(await firstVisit(browser));
-  }
-  const alone = await withoutModules(browser);
+  const rounds = await firstVisits(browser);
+  const floor = rounds.map((r) => r.floor);
+  const visits = rounds.map((r) => r.visit);
+  const alone = rounds.map((r) => r.alone);
   const server = await startServer({ gzip: true, maxAge: 3600 });
   const warm = await warmVisit(browser, server);
   const clicks = await clickCost(browser, server);
