@@ -5,23 +5,17 @@ import assert from 'node:assert/strict';
 import {
   accessibleNodes,
   clickOn,
-  closeSession,
   fillIn,
-  openSession,
-  openTavolen,
+  shareSession,
   press,
   readMessageBox,
   readWindow,
   waitForMessageBox,
-  withOpenPage,
 } from './harness.js';
 
-let server;
-let browser;
-before(async () => ({ server, browser } = await openSession()));
-after(() => closeSession({ server, browser }));
+const session = shareSession();
 
-const withPage = (body, options = {}) => withOpenPage(() => openTavolen(browser, server.url, options), body);
+const { withPage } = session;
 
 const answerOf = (shown) => ['Label1(3)', 'Label1(2)', 'Label1(1)', 'Label1(0)', 'Line3'].map((n) => shown[n]);
 const ERROR_TITLE = 'エラーメッセージ';
@@ -68,7 +62,7 @@ const BOXES = [
 
 for (const row of BOXES) {
   test(`message box: ${row.name}`, async () => {
-    await withPage(async (page) => {
+    await withPage({}, async (page) => {
       // A whole answer first, so that the box's picture of the window can be told apart.
       await fillIn(page, { 'Text1(2)': '4' });
       await clickOn(page, 'Command1');
@@ -93,7 +87,7 @@ for (const row of BOXES) {
 }
 
 test('a message box is an alert dialog named by its title and described by its prompt', async () => {
-  await withPage(async (page) => {
+  await withPage({}, async (page) => {
     await fillIn(page, { 'Text1(1)': '1' });
     await clickOn(page, 'Command1');
     await waitForMessageBox(page);
@@ -105,7 +99,7 @@ test('a message box is an alert dialog named by its title and described by its p
 });
 
 test('バージョン情報 shows three lines with the information icon and leaves the focus in the field', async () => {
-  await withPage(async (page) => {
+  await withPage({}, async (page) => {
     await clickOn(page, 'Text2(1)');
     await page.keyboard.type('7');
     await clickOn(page, 'FileBer');
@@ -125,7 +119,7 @@ test('バージョン情報 shows three lines with the information icon and leav
 });
 
 test('F10 reaches the menu bar from the keyboard; Escape goes back to the window', async () => {
-  await withPage(async (page) => {
+  await withPage({}, async (page) => {
     await clickOn(page, 'Text1(1)');
     await press(page, 'F10');
     assert.equal(await page.evaluate(() => document.activeElement.textContent), '終了');
@@ -141,7 +135,7 @@ test('F10 reaches the menu bar from the keyboard; Escape goes back to the window
 
 test('without modal dialogs in the browser, a message box still holds the focus and keeps the window still', async () => {
   const prepare = (page) => page.evaluateOnNewDocument(() => delete HTMLDialogElement.prototype.showModal);
-  await withPage(async (page) => {
+  await withPage({}, async (page) => {
     await fillIn(page, { 'Text2(1)': '7' });
     await clickOn(page, 'FileBer');
     await waitForMessageBox(page);
@@ -172,7 +166,7 @@ const EXITS = [
 ];
 for (const row of EXITS) {
   test(`${row.name} ends Tavolen and the notice starts it again`, async () => {
-    await withPage(async (page) => {
+    await withPage({}, async (page) => {
       await fillIn(page, { 'Text1(2)': '12' });
       await row.exit(page);
       const ended = await page.evaluate(() => ({
@@ -218,10 +212,10 @@ const COMING_BACK = [
 ];
 for (const row of COMING_BACK) {
   test(`Back to the page: ${row.name}`, async () => {
-    await withPage(async (page) => {
+    await withPage({}, async (page) => {
       await row.before(page);
       await page.evaluate(() => window.addEventListener('pageshow', (event) => (window.restored = event.persisted)));
-      await page.goto(new URL('manifest.webmanifest', server.url).href);
+      await page.goto(new URL('manifest.webmanifest', session.server.url).href);
       await page.goBack();
       assert.equal(await page.evaluate(() => window.restored), true, 'not kept for Back');
       const shown = await page.evaluate(() => ({

@@ -7,6 +7,7 @@ import { tmpdir } from 'node:os';
 import { dirname, extname, join, normalize, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { gzipSync, inflateSync } from 'node:zlib';
+import { after, before } from 'node:test';
 import puppeteer from 'puppeteer-core';
 
 const here = dirname(fileURLToPath(import.meta.url));
@@ -108,13 +109,21 @@ export async function launchBrowser(extraArgs = []) {
   return browser;
 }
 
-// The server and browser that the tests of one file share.
-export async function openSession() {
-  return { server: await startServer(), browser: await launchBrowser() };
-}
-export async function closeSession({ server, browser }) {
-  await browser?.close();
-  await server?.stop();
+// The server and browser that the tests of one file share, opened before its first test and closed
+// after its last. `withPage(options, body)` runs `body` on a page of the window opened with `options`.
+export function shareSession() {
+  const session = {
+    withPage: (options, body) => withOpenPage(() => openTavolen(session.browser, session.server.url, options), body),
+  };
+  before(async () => {
+    session.server = await startServer();
+    session.browser = await launchBrowser();
+  });
+  after(async () => {
+    await session.browser?.close();
+    await session.server?.stop();
+  });
+  return session;
 }
 
 // Opens the page and waits until the window is shown with the focus on a control. `prepare(page)`

@@ -7,11 +7,10 @@ import {
   MARGIN,
   accessibleNodes,
   clickOn,
-  closeSession,
   contrast,
   fillIn,
   openAtScaleOne,
-  openSession,
+  shareSession,
   openTavolen,
   pixelsOf,
   press,
@@ -19,10 +18,7 @@ import {
   withOpenPage,
 } from './harness.js';
 
-let server;
-let browser;
-before(async () => ({ server, browser } = await openSession()));
-after(() => closeSession({ server, browser }));
+const session = shareSession();
 
 // Browser zoom at 200 % and 400 % on a 1280 × 800 screen, as the page opens at that zoom, is half
 // and a quarter of its CSS pixels, each two and four device pixels.
@@ -43,7 +39,7 @@ async function foldWorking(page) {
   await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
 }
 
-const onScreen = (screen, body) => withOpenPage(() => openTavolen(browser, server.url, screen), body);
+const { withPage } = session;
 
 // Each control's box from the window's top left corner, its centre's hit, the window's box, its
 // scale (the window's width over its width at 1:1) and the box of the window with the working
@@ -81,7 +77,7 @@ function readLayout(page) {
 let oneToOne = null;
 async function layoutAtScaleOne() {
   if (!oneToOne) {
-    await withOpenPage(() => openAtScaleOne(browser, server.url), async (page) => {
+    await withOpenPage(() => openAtScaleOne(session.browser, session.server.url), async (page) => {
       oneToOne = await readLayout(page);
     });
   }
@@ -91,7 +87,7 @@ async function layoutAtScaleOne() {
 for (const screen of SCREENS) {
   test(`${screen.name}: the window and its working fill the screen, its controls scaled and hit where drawn`, async () => {
     const base = await layoutAtScaleOne();
-    await onScreen(screen, async (page) => {
+    await withPage(screen, async (page) => {
       // With the working beside it, the window there is drawn at about 0.4, where its borders no
       // longer scale with it; alone it is at 0.64, as before the panel.
       if (screen.folded) {
@@ -119,7 +115,7 @@ for (const screen of SCREENS) {
 test('a phone in landscape shows a bigger window than in portrait, a projector one three times as big', async () => {
   const scales = [];
   for (const screen of [SCREENS[1], SCREENS[2], SCREENS[5]]) {
-    await onScreen(screen, async (page) => {
+    await withPage(screen, async (page) => {
       await foldWorking(page);
       scales.push((await readLayout(page)).scale);
     });
@@ -129,7 +125,7 @@ test('a phone in landscape shows a bigger window than in portrait, a projector o
 });
 
 test('browser zoom after the page has opened enlarges the window on top of its scale, and back', async () => {
-  await onScreen({ width: 1280, height: 800 }, async (page) => {
+  await withPage({ width: 1280, height: 800 }, async (page) => {
     const drawn = async () => {
       const { width, ratio, scrolls } = await page.evaluate(() => ({
         width: document.querySelector('#window').getBoundingClientRect().width,
@@ -221,7 +217,7 @@ async function fieldInk(page, name) {
 for (const screen of SCREENS) {
   test(`${screen.name}: the largest answers and the fullest fields are never cut`, async () => {
     for (const row of MAXIMA) {
-      await onScreen(screen, async (page) => {
+      await withPage(screen, async (page) => {
         for (const name of row.clicks) {
           await clickOn(page, name);
         }
@@ -275,7 +271,7 @@ const NAMES = { 'Option1(1)': 'ひき算', 'Option1(2)': 'かけ算', 'Option1(3
 for (const screen of [SCREENS[0], SCREENS[3], SCREENS[5]]) {
   test(`${screen.name}: a tap or click anywhere on an option chooses it, on screen and for screen readers`, async () => {
     for (const row of TAPS) {
-      await onScreen(screen, async (page) => {
+      await withPage(screen, async (page) => {
         if (row.spot === 'assistive click') {
           await page.$eval(`#window label[data-name="${row.option}"] input`, (input) => input.click());
         } else {
@@ -293,7 +289,7 @@ for (const screen of [SCREENS[0], SCREENS[3], SCREENS[5]]) {
 }
 
 test('an option is labelled by its whole box, its caption inside it and in its middle', async () => {
-  await withOpenPage(() => openAtScaleOne(browser, server.url), async (page) => {
+  await withOpenPage(() => openAtScaleOne(session.browser, session.server.url), async (page) => {
     const boxes = await page.$$eval('#window input[type=radio]', (inputs) =>
       inputs.map((input) => {
         const rect = (e) => e.getBoundingClientRect();
@@ -355,7 +351,7 @@ async function lineAcross(page, box) {
 
 for (const medium of MEDIA) {
   test(`${medium.name}: the three fraction bars are drawn`, async () => {
-    await onScreen(SCREENS[4], async (page) => {
+    await withPage(SCREENS[4], async (page) => {
       await fillIn(page, { 'Text1(2)': '1', 'Text1(1)': '1', 'Text1(0)': '2' });
       await clickOn(page, 'Option2(1)');
       await clickOn(page, 'Command1');
@@ -371,7 +367,7 @@ for (const medium of MEDIA) {
 
 test('printing puts the whole window on one page, from a phone or a projector, on A4 or Letter', async () => {
   for (const screen of [SCREENS[0], SCREENS[5]]) {
-    await onScreen(screen, async (page) => {
+    await withPage(screen, async (page) => {
       for (const format of ['A4', 'Letter']) {
         const pdf = Buffer.from(await page.pdf({ format, printBackground: false })).toString('latin1');
         assert.equal(pdf.match(/\/Type\s*\/Page[^s]/g)?.length, 1, `${screen.name} on ${format}`);
@@ -399,11 +395,11 @@ const FOCUSED = [
   },
 ];
 const FOCUS_SCREENS = [
-  { name: 'at a scale of 1', open: () => openAtScaleOne(browser, server.url), setUp: async () => {} },
-  { name: 'on a phone', open: () => openTavolen(browser, server.url, { width: 360, height: 640 }), setUp: async () => {} },
+  { name: 'at a scale of 1', open: () => openAtScaleOne(session.browser, session.server.url), setUp: async () => {} },
+  { name: 'on a phone', open: () => openTavolen(session.browser, session.server.url, { width: 360, height: 640 }), setUp: async () => {} },
   {
     name: 'in forced colours',
-    open: () => openAtScaleOne(browser, server.url),
+    open: () => openAtScaleOne(session.browser, session.server.url),
     setUp: forceColours,
   },
 ];

@@ -5,24 +5,18 @@ import {
   WORKED_EXAMPLE,
   center,
   clickOn,
-  closeSession,
   control,
   dropText,
   fillIn,
-  openSession,
-  openTavolen,
+  shareSession,
   press,
   readWindow,
   tapOn,
-  withOpenPage,
 } from './harness.js';
 
-let server;
-let browser;
-before(async () => ({ server, browser } = await openSession()));
-after(() => closeSession({ server, browser }));
+const session = shareSession();
 
-const withPage = (options, body) => withOpenPage(() => openTavolen(browser, server.url, options), body);
+const { withPage } = session;
 
 const EMPTY_WINDOW = {
   'Text1(0)': '',
@@ -222,7 +216,7 @@ test('a character typed into the middle of a full field is refused', async () =>
 
 test('a paste is cut to the field limit', async () => {
   await withPage({}, async (page) => {
-    await page.browserContext().overridePermissions(server.url, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+    await page.browserContext().overridePermissions(session.server.url, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
     await clickOn(page, 'Text1(2)');
     await page.evaluate(() => navigator.clipboard.writeText('123456'));
     await page.keyboard.down('Control');

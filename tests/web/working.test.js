@@ -7,22 +7,16 @@ import {
   WORKED_EXAMPLE,
   accessibleNodes,
   clickOn,
-  closeSession,
   fillIn,
-  openSession,
-  openTavolen,
+  shareSession,
   waitForMessageBox,
-  withOpenPage,
 } from './harness.js';
 
-let server;
-let browser;
-before(async () => ({ server, browser } = await openSession()));
-after(() => closeSession({ server, browser }));
+const session = shareSession();
 
 const WORKED_TEXT = '1 1/2 ＋ 2 1/3\n= 3/2 ＋ 7/3（仮分数に直す）\n= 9/6 ＋ 14/6（通分する）\n= 23/6（計算する）\n= 3 5/6（帯分数に直す）\n';
 
-const withPage = (options, body) => withOpenPage(() => openTavolen(browser, server.url, options), body);
+const { withPage } = session;
 
 async function calculate(page, entries = WORKED_EXAMPLE) {
   await fillIn(page, entries);
@@ -117,7 +111,7 @@ test('コピー puts the working on the clipboard as plain text, also where the 
     await withPage(
       {
         prepare: async (page) => {
-          await browser.defaultBrowserContext().overridePermissions(server.url, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+          await session.browser.defaultBrowserContext().overridePermissions(session.server.url, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
           await page.evaluateOnNewDocument((refusing) => {
             // The test empties the clipboard first, with the API the page may not use.
             const write = navigator.clipboard.writeText.bind(navigator.clipboard);
