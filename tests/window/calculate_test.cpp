@@ -48,8 +48,7 @@ TEST(Calculate, WritesTheOutcome) {
     ASSERT_EQ(w.Answer(), "||3|-");
 
     w.Enter(c.fields);
-    w.form.Click(ControlId{ControlName::Option1, c.op});
-    w.form.Click(ControlId{ControlName::Option2, c.form});
+    w.Choose(c.op, c.form);
     w.runtime.events.clear();
     w.form.Click(Id("Command1"));
     EXPECT_EQ(w.Answer(), c.labels);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,12 @@ struct Window {
       Field(name).Text = six.substr(0, bar);
       six.remove_prefix(std::min(bar + 1, six.size()));
     }
+  }
+
+  // Clicks the operator Option1(op) and the answer form Option2(answerForm).
+  void Choose(std::int16_t op, std::int16_t answerForm) {
+    form.Click(ControlId{ControlName::Option1, op});
+    form.Click(ControlId{ControlName::Option2, answerForm});
   }
 
   // Label1(0..3), the denominator, numerator, whole part and sign, joined by "|".

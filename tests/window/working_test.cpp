@@ -72,8 +72,7 @@ TEST(Working, StepsAppearWhereTheCalculationTakesThem) {
     w.Enter("|||3||");
     w.form.Click(Id("Command1"));
     w.Enter(row.fields);
-    w.form.Click(ControlId{ControlName::Option1, row.op});
-    w.form.Click(ControlId{ControlName::Option2, row.form});
+    w.Choose(row.op, row.form);
     w.form.Click(Id("Command1"));
     EXPECT_EQ(NamesOf(WorkingOf(w.form)), row.steps);
   }
@@ -194,8 +193,7 @@ TEST(Working, EveryStepEqualsTheAnswerAndStopsWhereTheWindowDid) {
     const auto op = static_cast<std::int16_t>(random() % 4);
     const auto form = static_cast<std::int16_t>(random() % 2);
     w.Enter(six);
-    w.form.Click(ControlId{ControlName::Option1, op});
-    w.form.Click(ControlId{ControlName::Option2, form});
+    w.Choose(op, form);
     w.form.Click(Id("Command1"));
     const std::string context = six + " op " + std::to_string(op) + " form " + std::to_string(form);
     CheckWorking(w, op, context);
