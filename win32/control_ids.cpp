@@ -1,5 +1,6 @@
 #include "win32/control_ids.h"
 
+#include <optional>
 #include <stdexcept>
 
 namespace tavolen {
@@ -9,33 +10,34 @@ constexpr int kFirstControlId = 1000;
 constexpr int kFirstLineId = 1100;
 constexpr int kFirstMenuId = 100;
 
-}  // namespace
-
-int ChildIdOf(ControlId id) {
+// The place of `id` among `defs`, counted from 0.
+template <typename Defs>
+std::optional<int> PlaceOf(const Defs& defs, const ControlId id) {
   int place = 0;
-  for (const ControlDef& def : ControlDefinitions()) {
+  for (const auto& def : defs) {
     if (def.id == id) {
-      return kFirstControlId + place;
+      return place;
     }
     ++place;
   }
-  place = 0;
-  for (const LineDef& def : LineDefinitions()) {
-    if (def.id == id) {
-      return kFirstLineId + place;
-    }
-    ++place;
+  return std::nullopt;
+}
+
+}  // namespace
+
+int ChildIdOf(ControlId id) {
+  if (const std::optional<int> place = PlaceOf(ControlDefinitions(), id)) {
+    return kFirstControlId + *place;
+  }
+  if (const std::optional<int> place = PlaceOf(LineDefinitions(), id)) {
+    return kFirstLineId + *place;
   }
   throw std::invalid_argument("no child window for " + DisplayName(id));
 }
 
 int MenuCommandIdOf(ControlId id) {
-  int place = 0;
-  for (const MenuDef& def : MenuDefinitions()) {
-    if (def.id == id) {
-      return kFirstMenuId + place;
-    }
-    ++place;
+  if (const std::optional<int> place = PlaceOf(MenuDefinitions(), id)) {
+    return kFirstMenuId + *place;
   }
   throw std::invalid_argument("no menu command " + DisplayName(id));
 }
