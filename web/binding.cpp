@@ -45,9 +45,6 @@ class Json {
   Json& Number(const std::string_view key, const int value) {
     return Raw(key, std::to_string(value));
   }
-  Json& Number(const std::string_view key, const std::size_t value) {
-    return Raw(key, std::to_string(value));
-  }
   Json& Flag(const std::string_view key, const bool value) {
     return Raw(key, value ? "true" : "false");
   }
@@ -174,7 +171,6 @@ class Window {
   Window() { runtime_.Watch(form_); }
 
   Form1& Form() { return form_; }
-  [[nodiscard]] const Form1& Form() const { return form_; }
   WebRuntime& Messages() { return runtime_; }
 
   // The last text handed to the page, kept until the next.

@@ -9,7 +9,6 @@ import { pathToFileURL } from 'node:url';
 
 // Just enough of a document for drawing: elements, their attributes, text and the properties
 // render.js sets. A property it does not know stops the build rather than being lost.
-const TWIPS_PER_PX = 15;
 const VOID = new Set(['input', 'br', 'img', 'link', 'meta']);
 const REFLECTED = {
   className: 'class',
@@ -258,13 +257,14 @@ const { modelOf } = await import(pathToFileURL(join(site, 'load.js')).href);
 const module = modelOf(await createTavolen({ wasmBinary: readFileSync(join(site, 'tavolen.wasm')) }));
 
 globalThis.document = { createElement: (tag) => new Element(tag) };
-const { buildWindow } = await import(pathToFileURL(join(site, 'render.js')).href);
+const { buildWindow, px } = await import(pathToFileURL(join(site, 'render.js')).href);
 const { drawPanel } = await import(pathToFileURL(join(site, 'working.js')).href);
 
 const { found, menubar, client } = parseSkeleton(template);
 const windowElement = new Element('div');
 windowElement.append(menubar, client);
-const view = buildWindow(windowElement, module.definition());
+const definition = module.definition();
+const view = buildWindow(windowElement, definition);
 const model = new module.Window();
 const state = model.snapshot();
 view.render(state);
@@ -308,12 +308,11 @@ if (!template.includes(panelMarkup)) {
   throw new Error('prerender: the template has no empty working panel');
 }
 const panel = new Element('section', new Map([['id', 'working'], ['class', 'working']]));
-drawPanel(panel, module.definition().working);
+drawPanel(panel, definition.working);
 
 const rules = moveStylesToRules(windowElement);
 const filled = found[0].replace(found[1], menubar.serialize()).replace(found[2], client.serialize());
 writeFileSync(join(site, 'index.html'), template.replace(found[0], filled).replace(panelMarkup, panel.serialize()));
 // The client area's size, for fit.js to scale the first frame before the page is laid out.
-const definition = module.definition();
-const measures = `:root { --client-width: ${definition.clientWidth / TWIPS_PER_PX}px; --client-height: ${definition.clientHeight / TWIPS_PER_PX}px; }`;
+const measures = `:root { --client-width: ${px(definition.clientWidth)}; --client-height: ${px(definition.clientHeight)}; }`;
 writeFileSync(join(site, 'tavolen.css'), `${styleSheet}\n/* The window's first frame: places and looks from its definition. */\n${measures}\n${rules}\n`);

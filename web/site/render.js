@@ -2,7 +2,7 @@
 // The layout lives in the definition (twips); this file only turns it into elements.
 
 const TWIPS_PER_PX = 15;
-const px = (twips) => `${twips / TWIPS_PER_PX}px`;
+export const px = (twips) => `${twips / TWIPS_PER_PX}px`;
 
 // The answer labels and their bar are read out together, as words, from one live region.
 const IN_ANSWER_AREA = /^(Label1\(\d+\)|Line3)$/;
