@@ -133,6 +133,9 @@ function serveWithoutModules() {
     .replace(/<script type="module"[^>]*><\/script>\n?/g, '')
     .replace(/<script defer src="too-old.js"><\/script>\n?/, '')
     .replace(/<link rel="(?:module)?preload"[^>]*>\n?/g, '');
+  if (/type="module"|preload"|too-old\.js/.test(files['index.html'])) {
+    throw new Error('the page without its modules still loads some: index.html has changed');
+  }
   return serveFiles(files);
 }
 
