@@ -135,7 +135,8 @@ test('F10 reaches the menu bar from the keyboard; Escape goes back to the window
 
 test('without modal dialogs in the browser, a message box still holds the focus and keeps the window still', async () => {
   const prepare = (page) => page.evaluateOnNewDocument(() => delete HTMLDialogElement.prototype.showModal);
-  await withPage({}, async (page) => {
+  await withPage({ prepare }, async (page) => {
+    assert.equal(await page.evaluate(() => 'showModal' in HTMLDialogElement.prototype), false);
     await fillIn(page, { 'Text2(1)': '7' });
     await clickOn(page, 'FileBer');
     await waitForMessageBox(page);
@@ -155,7 +156,7 @@ test('without modal dialogs in the browser, a message box still holds the focus 
     await press(page, 'Enter');
     await page.waitForSelector('dialog[open]', { hidden: true });
     assert.equal((await readWindow(page)).focus, 'Command1');
-  }, { prepare });
+  });
 });
 
 const EXITS = [

@@ -259,7 +259,17 @@ const TAPS = [
   { spot: 'circle', option: 'Option2(1)', symbol: '＋', form: 'Option2(1)' },
   { spot: 'far edge', option: 'Option2(1)', symbol: '＋', form: 'Option2(1)' },
   { spot: 'assistive click', option: 'Option1(3)', symbol: '÷', form: 'Option2(0)' },
+  // Right after Tab or Shift+Tab into a field, its text selected.
+  { spot: 'caption', option: 'Option1(3)', symbol: '÷', form: 'Option2(0)', first: ['Text1(2)', 'Tab'] },
+  { spot: 'caption', option: 'Option2(1)', symbol: '＋', form: 'Option2(1)', first: ['Text1(0)', 'Shift+Tab'] },
 ];
+
+// Fills the fields around `field` and enters the next or previous one with `key`.
+async function tabIntoFilledField(page, [field, key]) {
+  await fillIn(page, { 'Text1(2)': '1', 'Text1(1)': '2', 'Text1(0)': '3' });
+  await clickOn(page, field);
+  await press(page, key);
+}
 
 async function chosenAsRead(page) {
   const checked = (await accessibleNodes(page)).filter((node) => node.role === 'radio' && node.checked).map((node) => node.name);
@@ -272,6 +282,9 @@ for (const screen of [SCREENS[0], SCREENS[3], SCREENS[5]]) {
   test(`${screen.name}: a tap or click anywhere on an option chooses it, on screen and for screen readers`, async () => {
     for (const row of TAPS) {
       await withPage(screen, async (page) => {
+        if (row.first) {
+          await tabIntoFilledField(page, row.first);
+        }
         if (row.spot === 'assistive click') {
           await page.$eval(`#window label[data-name="${row.option}"] input`, (input) => input.click());
         } else {

@@ -328,21 +328,28 @@ test('a field keeps the focus when the mouse presses the window background', asy
   });
 });
 
-test('a press on 計算 moves the focus at once; a release dragged off it calculates nothing', async () => {
-  await withPage({}, async (page) => {
-    await clickOn(page, 'Text1(2)');
-    await page.keyboard.type('-');
-    const { x, y } = await center(page, control('Command1'));
-    await page.mouse.move(x, y);
-    await page.mouse.down();
-    const pressed = await readWindow(page);
-    assert.deepEqual([pressed.focus, pressed['Text1(2)'], pressed.Label7], ['Command1', '', '']);
-    await page.mouse.move(x, y + 200);
-    await page.mouse.up();
-    const released = await readWindow(page);
-    assert.deepEqual([released.focus, released.Line3, released['Label1(2)']], ['Command1', true, '']);
+// What a release dragged off the control leaves: no calculation, no choice.
+const PRESSES = [
+  { control: 'Command1', left: (shown) => [shown.Line3, shown['Label1(2)']], expected: [true, ''] },
+  { control: 'Option1(2)', left: (shown) => [shown.Frame1, shown.Label3], expected: ['Option1(0)', '＋'] },
+];
+for (const row of PRESSES) {
+  test(`a press on ${row.control} moves the focus at once; a release dragged off it does nothing`, async () => {
+    await withPage({}, async (page) => {
+      await clickOn(page, 'Text1(2)');
+      await page.keyboard.type('-');
+      const { x, y } = await center(page, control(row.control));
+      await page.mouse.move(x, y);
+      await page.mouse.down();
+      const pressed = await readWindow(page);
+      assert.deepEqual([pressed.focus, pressed['Text1(2)'], pressed.Label7], [row.control, '', '']);
+      await page.mouse.move(x, y + 200);
+      await page.mouse.up();
+      const released = await readWindow(page);
+      assert.deepEqual([released.focus, ...row.left(released)], [row.control, ...row.expected]);
+    });
   });
-});
+}
 
 test('Space held on 計算 shows it pressed and clicks once, on the release', async () => {
   await withPage({}, async (page) => {

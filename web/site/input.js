@@ -208,11 +208,15 @@ export function routeInput(windowElement, view, session) {
     if (type === 'CommandButton') {
       view.announceAnswer();
       session.act((w) => w.click(name));
-    } else if (type === 'OptionButton' && event.target === view.elementOf(name)) {
-      // Every click on an option ends here: one on the circle, and one on the rest of the box,
-      // which the box passes on as its label. The model then chooses; the browser has already
-      // checked the button clicked, and a cancelled click would undo what the model drew.
-      if (!session.act((w) => w.click(name))) {
+    } else if (type === 'OptionButton') {
+      // A click on the circle has already checked it, and cancelling it would undo what the model
+      // drew. One on the rest of the box is not passed on as the label's: the browser passes it on
+      // only while no text is selected, and a field entered by Tab has its text selected.
+      const onCircle = event.target === view.elementOf(name);
+      if (!onCircle) {
+        event.preventDefault();
+      }
+      if (!session.act((w) => w.click(name)) && onCircle) {
         event.preventDefault();
       }
     }
