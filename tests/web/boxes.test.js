@@ -6,11 +6,13 @@ import {
   accessibleNodes,
   clickOn,
   fillIn,
+  openAtScaleOne,
   shareSession,
   press,
   readMessageBox,
   readWindow,
   waitForMessageBox,
+  withOpenPage,
 } from './harness.js';
 
 const session = shareSession();
@@ -116,6 +118,55 @@ test('バージョン情報 shows three lines with the information icon and leav
     const shown = await readWindow(page);
     assert.deepEqual([shown.focus, shown.Label7, shown['Text2(1)']], ['Text2(1)', '分子', '7']);
   });
+});
+
+// The version box's parts as drawn, the window's box, and the viewport, in CSS pixels.
+function readBoxOnScreen(page) {
+  return page.evaluate(() => {
+    const box = (selector) => document.querySelector(selector).getBoundingClientRect();
+    const title = document.createRange();
+    title.selectNodeContents(document.querySelector('.msgbox-title'));
+    const { width, height, left, top } = box('dialog[open]');
+    return {
+      parts: [box('.msgbox-icon').width, box('.msgbox-ok').height, title.getBoundingClientRect().height],
+      centre: [left + width / 2, top + height / 2],
+      box: [left, top, left + width, top + height],
+      window: box('#window').toJSON(),
+      viewport: [document.documentElement.clientWidth, document.documentElement.clientHeight],
+    };
+  });
+}
+
+async function openVersionBox(page) {
+  await clickOn(page, 'FileBer');
+  await waitForMessageBox(page);
+  return readBoxOnScreen(page);
+}
+
+const BOX_SCREENS = [
+  { name: 'a projector', width: 1920, height: 1080 },
+  { name: 'a phone', width: 360, height: 640, hasTouch: true, deviceScaleFactor: 3 },
+  { name: 'a phone in landscape', width: 844, height: 390, hasTouch: true, deviceScaleFactor: 3 },
+  { name: 'a tiny window', width: 300, height: 150 },
+];
+test('message boxes are drawn at the window\'s scale, centred on it, within the viewport', async () => {
+  let natural;
+  await withOpenPage(() => openAtScaleOne(session.browser, session.server.url), async (page) => {
+    natural = await openVersionBox(page);
+  });
+  for (const screen of BOX_SCREENS) {
+    await withPage(screen, async (page) => {
+      const shown = await openVersionBox(page);
+      const [left, top, right, bottom] = shown.box;
+      assert.ok(left >= 0 && top >= 0 && right <= shown.viewport[0] && bottom <= shown.viewport[1], `${screen.name}: ${shown.box}`);
+      // Text laid out again at the scale rounds its lines a little differently.
+      const scale = shown.window.width / natural.window.width;
+      const near = (drawn, expected) => Math.abs(drawn - expected) <= Math.max(1, expected / 100);
+      shown.parts.forEach((drawn, i) => assert.ok(near(drawn, natural.parts[i] * scale), `${screen.name}: part ${i} ${drawn} at ${scale}`));
+      const centre = [shown.window.left + shown.window.width / 2, shown.window.top + shown.window.height / 2];
+      shown.centre.forEach((at, i) => assert.ok(Math.abs(at - centre[i]) <= 1 || shown.box[i] <= 8.5 || shown.box[i + 2] >= shown.viewport[i] - 8.5, `${screen.name}: centre ${shown.centre} on ${centre}`));
+    });
+  }
 });
 
 test('F10 reaches the menu bar from the keyboard; Escape goes back to the window', async () => {

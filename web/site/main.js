@@ -51,7 +51,7 @@ async function start() {
   const ended = element('ended');
   const def = module.definition();
   const view = buildWindow(windowElement, def);
-  const boxes = createMessageBoxes(element('msgbox'));
+  const boxes = createMessageBoxes(element('msgbox'), windowElement);
   const panel = attachPanel(working, def.working);
   let model = new module.Window();
   adoptEarlyInput(model, view, def);

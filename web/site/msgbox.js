@@ -37,6 +37,34 @@ function modalFallback(dialog, ok, cancel) {
   };
 }
 
+// CSS pixels kept free between a box and the edges of the viewport.
+const MARGIN = 8;
+
+// Draws the box at the window's scale, centred on the window; where that would not fit the
+// viewport, its lines are wrapped to the viewport's width and it is made smaller to its height,
+// and moved into it. Zoom scales its text, icon, button and borders alike.
+function placeOver(dialog, windowElement) {
+  const page = document.documentElement;
+  const room = { width: page.clientWidth - 2 * MARGIN, height: page.clientHeight - 2 * MARGIN };
+  const scale = parseFloat(getComputedStyle(page).getPropertyValue('--scale')) || 1;
+  dialog.style.zoom = '1';
+  dialog.style.left = '0px';
+  dialog.style.top = '0px';
+  dialog.style.maxWidth = `${room.width / scale}px`;
+  const natural = dialog.getBoundingClientRect();
+  const zoom = Math.min(scale, room.width / natural.width, room.height / natural.height);
+  dialog.style.zoom = String(zoom);
+  // Measured again: its text is laid out anew at that scale.
+  const drawn = dialog.getBoundingClientRect();
+  const over = windowElement.getBoundingClientRect();
+  const start = (centre, size, space) => Math.max(MARGIN, Math.min(centre - size / 2, MARGIN + space - size));
+  const left = start(over.left + over.width / 2, drawn.width, room.width);
+  const top = start(over.top + over.height / 2, drawn.height, room.height);
+  // The box's own offsets are zoomed with it.
+  dialog.style.left = `${left / zoom}px`;
+  dialog.style.top = `${top / zoom}px`;
+}
+
 function nativeModal(dialog) {
   return {
     show: () => dialog.showModal(),
@@ -48,7 +76,7 @@ function nativeModal(dialog) {
   };
 }
 
-export function createMessageBoxes(dialog) {
+export function createMessageBoxes(dialog, windowElement) {
   const title = dialog.querySelector('.msgbox-title');
   const prompt = dialog.querySelector('.msgbox-prompt');
   const icon = dialog.querySelector('.msgbox-icon');
@@ -65,6 +93,7 @@ export function createMessageBoxes(dialog) {
     prompt.textContent = box.prompt.replaceAll('\r', '\n');
     icon.dataset.icon = ICONS[box.style & 0x70] ?? '';
     modal.show();
+    placeOver(dialog, windowElement);
     ok.focus();
   }
 
@@ -83,6 +112,8 @@ export function createMessageBoxes(dialog) {
   }
 
   ok.addEventListener('click', advance);
+  // The window is fitted to the viewport again first (a turned phone, browser zoom).
+  window.addEventListener('resize', () => dialog.hasAttribute('open') && placeOver(dialog, windowElement));
   dialog.addEventListener('cancel', (event) => {
     if (event.cancelable) {
       event.preventDefault();
