@@ -7,13 +7,16 @@ import {
   SITE,
   accessibleNodes,
   clickOn,
+  control,
   fillIn,
   launchBrowser,
   openAtScaleOne,
   openTavolen,
+  press,
   readSiteFile,
   readWindow,
   startServer,
+  tapOn,
 } from './harness.js';
 
 let browser;
@@ -359,6 +362,49 @@ for (const screen of SCREENS) {
       assertSameFrame(await readFirstFrame(drawn), asDelivered, 'drawn by the module');
       assert.equal(asDelivered.focus, 'Option1(0)');
       await Promise.all([delivered.close(), drawn.close()]);
+    });
+  });
+}
+
+// Input before the module has taken over, performed in order once it has.
+const ANSWER = ['', '5', '6', 'Command1', null];
+const EARLY = [
+  { name: 'a click on 計算', input: (page) => clickOn(page, 'Command1'), shown: ANSWER },
+  { name: 'a tap on 計算', touch: true, input: (page) => tapOn(page, 'Command1'), shown: ANSWER },
+  {
+    name: '計算 and then 消す',
+    input: async (page) => {
+      await clickOn(page, 'Command1');
+      await clickOn(page, 'Command2');
+    },
+    shown: ['', '', '', 'Command2', null],
+  },
+  {
+    name: 'Shift+Tab twice, 1 typed, Tab three times to 計算 and Enter',
+    input: async (page) => {
+      await press(page, 'Shift+Tab', 'Shift+Tab');
+      await page.keyboard.type('1');
+      await press(page, 'Tab', 'Tab', 'Tab', 'Enter');
+    },
+    shown: ['1', '5', '6', 'Command1', null],
+  },
+  { name: 'バージョン情報 from the menu', input: (page) => clickOn(page, 'FileBer'), shown: ['', '', '', null, 'バージョン情報'] },
+];
+for (const row of EARLY) {
+  test(`before the module has taken over, ${row.name} is performed once it has`, async () => {
+    await withServer({}, async (server) => {
+      const { page, release } = await openHeldBack(server, row.touch ? { width: 390, height: 844, hasTouch: true, isMobile: true } : {});
+      // Still starting: the pointer says so over the whole window.
+      assert.equal(await page.$eval(control('Command1'), (button) => getComputedStyle(button).cursor), 'progress');
+      await fillIn(page, { 'Text1(1)': '1', 'Text1(0)': '2', 'Text2(1)': '1', 'Text2(0)': '3' });
+      await row.input(page);
+      release();
+      await page.waitForSelector('#window:not([aria-busy])');
+      const shown = await readWindow(page);
+      const box = await page.evaluate(() => document.querySelector('dialog[open] .msgbox-title')?.textContent ?? null);
+      assert.deepEqual([shown['Label1(2)'], shown['Label1(1)'], shown['Label1(0)'], shown.focus, box], row.shown);
+      assert.equal(await page.$eval(control('Command1'), (button) => getComputedStyle(button).cursor), 'default');
+      await page.close();
     });
   });
 }

@@ -11,27 +11,34 @@ function element(id) {
   return document.getElementById(id);
 }
 
-// The window is in the page before the module is ready, so a user may already have typed into its
-// fields or chosen an option; the elements' defaults still hold the first frame. The model is told
-// as if it had seen the input: each newly checked option clicked, each changed field entered and
-// edited, the field with the focus last.
-function adoptEarlyInput(model, view, def) {
-  const focused = view.nameOf(document.activeElement);
-  const named = (type) => def.controls.filter((c) => c.type === type).map((c) => c.name);
-  for (const name of named('OptionButton')) {
-    const input = view.elementOf(name);
-    if (input.checked && !input.defaultChecked) {
-      model.click(name);
+// The window is in the page before the module is ready, so a user may already have used it: what
+// the page kept of that (too-old.js) is performed, in order, as the model would have seen it, each
+// step drawn as it is done. Once a step has opened a message box, the steps after it are dropped,
+// as the box would have taken that input.
+function performEarlyInput(session, view, early) {
+  const PERFORM = {
+    // An option takes the focus by being chosen.
+    focus: (w, { name }) => ['TextBox', 'CommandButton'].includes(view.typeOf(name)) && w.focus(name),
+    edit: (w, { name, value }) => {
+      w.focus(name);
+      return w.editText(name, value);
+    },
+    choose: (w, { name }) => w.click(name),
+    click(w, { name }) {
+      view.announceAnswer();
+      return w.click(name);
+    },
+    menu: (w, { name }) => w.menu(name),
+    key: (w, { key }) => w.key(key),
+    type: (w, { text }) => w.type(text),
+    erase: (w) => w.erase(),
+  };
+  for (const step of early) {
+    if (step.type === 'press') {
+      document.getElementById(step.id)?.click();
+    } else {
+      session.act((w) => PERFORM[step.type](w, step));
     }
-  }
-  const changed = (name) => view.elementOf(name).value !== view.elementOf(name).defaultValue;
-  const fields = named('TextBox');
-  for (const name of [...fields.filter((n) => n !== focused && changed(n)), ...fields.filter((n) => n === focused)]) {
-    model.focus(name);
-    model.editText(name, view.elementOf(name).value);
-  }
-  if (view.typeOf(focused) === 'CommandButton') {
-    model.focus(focused);
   }
 }
 
@@ -54,7 +61,6 @@ async function start() {
   const boxes = createMessageBoxes(element('msgbox'), windowElement);
   const panel = attachPanel(working, def.working);
   let model = new module.Window();
-  adoptEarlyInput(model, view, def);
 
   const show = (state) => {
     view.render(state);
@@ -123,6 +129,7 @@ async function start() {
   windowElement.querySelector('[autofocus]')?.removeAttribute('autofocus');
   windowElement.removeAttribute('aria-busy');
   settle();
+  performEarlyInput(session, view, windowElement.earlyInput?.splice(0) ?? []);
 }
 
 start().finally(keepForOffline);
