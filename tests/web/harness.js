@@ -128,9 +128,9 @@ export function shareSession() {
 
 // Opens the page and waits until the window is shown with the focus on a control. `prepare(page)`
 // runs before the page loads.
-export async function openTavolen(browser, url, { width = 800, height = 600, hasTouch = false, deviceScaleFactor = 1, prepare } = {}) {
+export async function openTavolen(browser, url, { width = 800, height = 600, hasTouch = false, isMobile = false, deviceScaleFactor = 1, prepare } = {}) {
   const page = await browser.newPage();
-  await page.setViewport({ width, height, hasTouch, deviceScaleFactor });
+  await page.setViewport({ width, height, hasTouch, isMobile, deviceScaleFactor });
   await prepare?.(page);
   const errors = [];
   page.on('pageerror', (error) => errors.push(error));

@@ -281,7 +281,7 @@ const NAMES = { 'Option1(1)': 'ひき算', 'Option1(2)': 'かけ算', 'Option1(3
 for (const screen of [SCREENS[0], SCREENS[3], SCREENS[5]]) {
   test(`${screen.name}: a tap or click anywhere on an option chooses it, on screen and for screen readers`, async () => {
     for (const row of TAPS) {
-      await withPage(screen, async (page) => {
+      await withPage({ ...screen, isMobile: screen.hasTouch }, async (page) => {
         if (row.first) {
           await tabIntoFilledField(page, row.first);
         }
