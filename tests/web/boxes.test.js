@@ -144,10 +144,24 @@ async function openVersionBox(page) {
   return readBoxOnScreen(page);
 }
 
+// Checks the box shown against the same box at a scale of 1: drawn at the window's scale,
+// centred on the window unless that would put it past the margin, inside the viewport.
+function assertBoxOverWindow(shown, natural, what) {
+  const [left, top, right, bottom] = shown.box;
+  assert.ok(left >= 0 && top >= 0 && right <= shown.viewport[0] && bottom <= shown.viewport[1], `${what}: ${shown.box}`);
+  // Text laid out again at the scale rounds its lines a little differently.
+  const scale = shown.window.width / natural.window.width;
+  const near = (drawn, expected) => Math.abs(drawn - expected) <= Math.max(1, expected / 100);
+  shown.parts.forEach((drawn, i) => assert.ok(near(drawn, natural.parts[i] * scale), `${what}: part ${i} ${drawn} at ${scale}`));
+  const centre = [shown.window.left + shown.window.width / 2, shown.window.top + shown.window.height / 2];
+  shown.centre.forEach((at, i) =>
+    assert.ok(Math.abs(at - centre[i]) <= 1 || shown.box[i] <= 8.5 || shown.box[i + 2] >= shown.viewport[i] - 8.5, `${what}: centre ${shown.centre} on ${centre}`),
+  );
+}
+
 const BOX_SCREENS = [
   { name: 'a projector', width: 1920, height: 1080 },
-  { name: 'a phone', width: 360, height: 640, hasTouch: true, deviceScaleFactor: 3 },
-  { name: 'a phone in landscape', width: 844, height: 390, hasTouch: true, deviceScaleFactor: 3 },
+  { name: 'a phone', width: 360, height: 640, hasTouch: true, isMobile: true, deviceScaleFactor: 3, turned: { width: 640, height: 360 } },
   { name: 'a tiny window', width: 300, height: 150 },
 ];
 test('message boxes are drawn at the window\'s scale, centred on it, within the viewport', async () => {
@@ -157,15 +171,12 @@ test('message boxes are drawn at the window\'s scale, centred on it, within the 
   });
   for (const screen of BOX_SCREENS) {
     await withPage(screen, async (page) => {
-      const shown = await openVersionBox(page);
-      const [left, top, right, bottom] = shown.box;
-      assert.ok(left >= 0 && top >= 0 && right <= shown.viewport[0] && bottom <= shown.viewport[1], `${screen.name}: ${shown.box}`);
-      // Text laid out again at the scale rounds its lines a little differently.
-      const scale = shown.window.width / natural.window.width;
-      const near = (drawn, expected) => Math.abs(drawn - expected) <= Math.max(1, expected / 100);
-      shown.parts.forEach((drawn, i) => assert.ok(near(drawn, natural.parts[i] * scale), `${screen.name}: part ${i} ${drawn} at ${scale}`));
-      const centre = [shown.window.left + shown.window.width / 2, shown.window.top + shown.window.height / 2];
-      shown.centre.forEach((at, i) => assert.ok(Math.abs(at - centre[i]) <= 1 || shown.box[i] <= 8.5 || shown.box[i + 2] >= shown.viewport[i] - 8.5, `${screen.name}: centre ${shown.centre} on ${centre}`));
+      assertBoxOverWindow(await openVersionBox(page), natural, screen.name);
+      if (screen.turned) {
+        await page.setViewport({ ...screen, ...screen.turned });
+        await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+        assertBoxOverWindow(await readBoxOnScreen(page), natural, `${screen.name}, turned`);
+      }
     });
   }
 });
