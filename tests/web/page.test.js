@@ -388,6 +388,15 @@ const EARLY = [
     },
     shown: ['1', '5', '6', 'Command1', null],
   },
+  {
+    name: 'Tab, a click back into the field, 0 typed and 計算',
+    input: async (page) => {
+      await press(page, 'Tab');
+      await fillIn(page, { 'Text2(0)': '0' });
+      await clickOn(page, 'Command1');
+    },
+    shown: ['', '8', '15', 'Command1', null],
+  },
   { name: 'バージョン情報 from the menu', input: (page) => clickOn(page, 'FileBer'), shown: ['', '', '', null, 'バージョン情報'] },
 ];
 for (const row of EARLY) {

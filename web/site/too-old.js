@@ -36,6 +36,7 @@
     return;
   }
   var kept = [];
+  var tabbed = false;
   windowElement.earlyInput = kept;
   var nameOf = function (element) {
     return element.getAttribute('data-name');
@@ -81,8 +82,17 @@
       kept.push({ type: 'choose', name: nameOf(element) });
     }
   });
+  // Focus moved by a press (Tab is held back) is where the module's focus will be: a field takes
+  // typing itself again, also the one the focus never left.
   listen('focusin', function (event, element) {
+    tabbed = false;
     if (element && element.type !== 'radio' && !element.hasAttribute('data-menu')) {
+      kept.push({ type: 'focus', name: nameOf(element) });
+    }
+  });
+  listen('mousedown', function (event, element) {
+    if (tabbed && element && element === document.activeElement) {
+      tabbed = false;
       kept.push({ type: 'focus', name: nameOf(element) });
     }
   });
@@ -95,7 +105,6 @@
     }
   });
   var KEYS = { Tab: 'Tab', Enter: 'Enter', ' ': 'Space', ArrowLeft: 'Left', ArrowRight: 'Right', ArrowUp: 'Up', ArrowDown: 'Down' };
-  var tabbed = false;
   var held = function (event) {
     if (event.key === 'Tab') {
       tabbed = true;
