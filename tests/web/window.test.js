@@ -318,6 +318,24 @@ test('a negative answer reads with マイナス', async () => {
   });
 });
 
+// Focus moved by assistive technology, not by a key or a press: the model follows it, or takes
+// it back to the chosen option; Tab then goes on from there.
+const ARRIVALS = [
+  { target: 'Text2(1)', focus: ['Text2(1)', 'Text2(0)'] },
+  { target: 'Command1', focus: ['Command1', 'Command2'] },
+  { target: 'Option1(2)', focus: ['Option1(0)', 'Option2(0)'] },
+];
+test('focus that arrives some other way is followed, or handed back', async () => {
+  for (const row of ARRIVALS) {
+    await withPage({}, async (page) => {
+      await page.$eval(control(row.target), (element) => (element.matches('label') ? element.control : element).focus());
+      const arrived = (await readWindow(page)).focus;
+      await press(page, 'Tab');
+      assert.deepEqual([arrived, (await readWindow(page)).focus], row.focus, row.target);
+    });
+  }
+});
+
 test('a field keeps the focus when the mouse presses the window background', async () => {
   await withPage({}, async (page) => {
     await clickOn(page, 'Text2(1)');
