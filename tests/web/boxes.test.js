@@ -214,6 +214,9 @@ test('without modal dialogs in the browser, a message box still holds the focus 
     // As assistive technology moves it.
     await page.$eval(control('Text1(1)'), (field) => field.focus());
     assert.deepEqual(await readWindow(page), before);
+    // Nor does the rest of the page take a click.
+    await page.click('#working-toggle');
+    assert.equal(await page.$eval('#working-toggle', (toggle) => toggle.getAttribute('aria-expanded')), 'true');
     assert.equal((await readMessageBox(page)).focus, 'OK');
     await press(page, 'Escape');
     await page.waitForSelector('dialog[open]', { hidden: true });
