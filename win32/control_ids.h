@@ -12,4 +12,13 @@ inline constexpr int kAnswerAreaId = 999;
 // The menu commands: 100 + their place in the menu bar.
 [[nodiscard]] int MenuCommandIdOf(ControlId id);
 
+// The answer area's pop-up menu: 答えをコピー, 途中式をコピー, 途中式を表示.
+inline constexpr int kCopyAnswerCommand = 200;
+inline constexpr int kCopyWorkingCommand = 201;
+inline constexpr int kShowWorkingCommand = 202;
+
+// The 途中式 window's children: its buttons, and its lines from 2000 on, top first.
+inline constexpr int kWorkingCopyId = 1;
+inline constexpr int kWorkingFirstLineId = 2000;
+
 }  // namespace tavolen
