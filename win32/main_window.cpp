@@ -605,12 +605,6 @@ std::optional<LRESULT> MainWindow::OnControlMessage(View& view, UINT message, WP
   switch (message) {
     case WM_KEYDOWN:
       return OnKeyDown(view, wParam, lParam);
-    case WM_SYSKEYDOWN:
-      if (wParam == VK_F10 && ShiftHeld() && TakesAnswerKeys(view.id)) {
-        OnContextMenu(-1);
-        return 0;
-      }
-      return std::nullopt;
     case WM_KEYUP:
       // Space clicks on its release, once however long it was held.
       if (wParam == VK_SPACE && IsButton(view.id)) {
@@ -686,6 +680,7 @@ std::optional<LRESULT> MainWindow::OnKeyDown(const View& view, WPARAM key, LPARA
     CopyToClipboard(window_, AnswerText(form_));
     return 0;
   }
+  // Shift+F10 comes to the window as a context menu message of its own.
   if (key == VK_APPS && TakesAnswerKeys(view.id)) {
     OnContextMenu(-1);
     return 0;
