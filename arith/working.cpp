@@ -21,7 +21,9 @@ bool HasWholePart(const Operand& operand) {
 }  // namespace
 
 void Working::Clear() {
+  const std::uint64_t next = calculation_ + 1;
   *this = Working{};
+  calculation_ = next;
 }
 
 void Working::Start() {

@@ -77,6 +77,8 @@ class Working {
   [[nodiscard]] const std::optional<std::string>& stop() const { return stop_; }
   // The answer, signed and in lowest terms, once the calculation has finished.
   [[nodiscard]] const std::optional<StepFraction>& answer() const { return answer_; }
+  // Changes with each Start() and Clear(), so a view can tell a new working.
+  [[nodiscard]] std::uint64_t calculation() const { return calculation_; }
 
  private:
   void Add(const Step& step);
@@ -93,6 +95,7 @@ class Working {
   std::optional<std::string> stop_;
   std::optional<StepFraction> answer_;
   bool open_ = false;
+  std::uint64_t calculation_ = 0;
 };
 
 }  // namespace tavolen

@@ -86,20 +86,22 @@ WorkingLines WorkingOf(const Form1& form) {
   const Working& working = form.working();
   WorkingLines lines;
   if (const std::optional<Problem>& problem = working.problem()) {
-    lines.steps.push_back({"", TypedOf(problem->first), problem->op, TypedOf(problem->second)});
+    lines.steps.push_back(
+        {"", TypedOf(problem->first), problem->op, TypedOf(problem->second), std::nullopt});
   }
   for (const Step& step : working.steps()) {
     lines.steps.push_back({NameOf(step.name), NumberOf(step.left),
                            step.right ? std::optional(step.op) : std::nullopt,
-                           step.right ? NumberOf(*step.right) : WorkingNumber{}});
+                           step.right ? NumberOf(*step.right) : WorkingNumber{}, std::nullopt});
   }
   const std::optional<StepFraction>& answer = working.answer();
   if (answer && form.Option2.Chosen() == static_cast<std::int16_t>(AnswerForm::MixedNumber)) {
     if (std::optional<WorkingNumber> mixed = MixedNumberOf(*answer)) {
-      lines.steps.push_back({"帯分数に直す", std::move(*mixed), std::nullopt, {}});
+      lines.steps.push_back({"帯分数に直す", std::move(*mixed), std::nullopt, {}, std::nullopt});
     }
   }
   lines.stop = working.stop();
+  lines.calculation = working.calculation();
   return lines;
 }
 
@@ -128,13 +130,47 @@ std::string ExpressionText(const WorkingStep& step) {
          NumberText(step.right);
 }
 
+namespace {
+
+// A term of whole numbers, "1×2＋1", takes parentheses inside a fraction.
+bool IsCompound(const std::string& term) {
+  return term.find_first_not_of("0123456789") != std::string::npos;
+}
+
+std::string Bracketed(const std::string& term) {
+  return IsCompound(term) ? "(" + term + ")" : term;
+}
+
+std::string DetailNumberText(const WorkingNumber& number) {
+  std::string text = number.negative ? "-" : "";
+  text += number.whole;
+  if (!number.denominator.empty()) {
+    text += number.whole.empty() ? "" : " ";
+    text += Bracketed(number.numerator) + "/" + Bracketed(number.denominator);
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string DetailText(const WorkingDetail& detail) {
+  if (!detail.op) {
+    return DetailNumberText(detail.left);
+  }
+  return DetailNumberText(detail.left) + " " + std::string(OperatorSymbol(*detail.op)) + " " +
+         DetailNumberText(detail.right);
+}
+
 std::string StopText(const std::string_view prompt) {
   return "計算できません：" + std::string(prompt);
 }
 
-std::string PlainText(const WorkingLines& working) {
+std::string PlainText(const WorkingLines& working, const bool withDetails) {
   std::string text;
   for (const WorkingStep& step : working.steps) {
+    if (withDetails && step.how) {
+      text += "= " + DetailText(*step.how) + '\n';
+    }
     if (step.name.empty()) {
       text += ExpressionText(step);
     } else {
