@@ -19,6 +19,10 @@ inline constexpr int kShowWorkingCommand = 202;
 
 // The 途中式 window's children: its buttons, and its lines from 2000 on, top first.
 inline constexpr int kWorkingCopyId = 1;
+inline constexpr int kWorkingDetailsId = 2;
+inline constexpr int kWorkingOneLineId = 3;
+inline constexpr int kWorkingNextLineId = 4;
+inline constexpr int kWorkingShowAllId = 5;
 inline constexpr int kWorkingFirstLineId = 2000;
 
 }  // namespace tavolen

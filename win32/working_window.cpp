@@ -45,18 +45,22 @@ void AddNumber(std::vector<Piece>& pieces, const WorkingNumber& number) {
   }
 }
 
-// A step as a pupil writes it: "= 3/2 ＋ 7/3", the problem without "=".
-std::vector<Piece> PiecesOf(const WorkingStep& step, const bool first) {
+// A line as a pupil writes it: "= 3/2 ＋ 7/3", the problem without "=".
+std::vector<Piece> PiecesOf(const WorkingLine& line) {
   std::vector<Piece> pieces;
-  if (!first) {
+  if (line.kind != WorkingLineKind::Problem) {
     pieces.push_back({L"=", {}, {}, false});
   }
-  AddNumber(pieces, step.left);
-  if (step.op) {
-    pieces.push_back({WideOf(OperatorSymbol(*step.op)), {}, {}, true});
-    AddNumber(pieces, step.right);
+  AddNumber(pieces, line.left);
+  if (line.op) {
+    pieces.push_back({WideOf(OperatorSymbol(*line.op)), {}, {}, true});
+    AddNumber(pieces, line.right);
   }
   return pieces;
+}
+
+bool IsDrawn(const WorkingLine& line) {
+  return line.kind != WorkingLineKind::Stop;
 }
 
 int WidthOf(HDC dc, std::wstring_view text) {
@@ -214,12 +218,23 @@ void WorkingWindow::Create(HWND owner) {
                   instance, this);
   dpi_ = GetDpiForWindow(window_);
   font_ = CreateControlFont(kFont, dpi_);
-  copy_ = CreateWindowExW(0, WC_BUTTONW, WideOf(kCopyCaption).c_str(),
-                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, window_,
-                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(kWorkingCopyId)), instance,
-                          nullptr);
-  SendMessageW(copy_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  Show({});
+  // In tab order, top down.
+  nextLine_ = AddButton(kWorkingNextLineId, kNextLineCaption, BS_PUSHBUTTON);
+  showAll_ = AddButton(kWorkingShowAllId, kShowAllCaption, BS_PUSHBUTTON);
+  details_ = AddButton(kWorkingDetailsId, kDetailsCaption, BS_CHECKBOX);
+  oneLine_ = AddButton(kWorkingOneLineId, kOneLineAtATimeCaption, BS_CHECKBOX);
+  copy_ = AddButton(kWorkingCopyId, kCopyCaption, BS_PUSHBUTTON);
+  Refresh(false);
+}
+
+// A check box is checked from the view, never by itself.
+HWND WorkingWindow::AddButton(int id, std::string_view caption, DWORD style) {
+  HWND button = CreateWindowExW(
+      0, WC_BUTTONW, WideOf(caption).c_str(), WS_CHILD | WS_TABSTOP | style, 0, 0, 0, 0, window_,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE)), nullptr);
+  SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  return button;
 }
 
 bool WorkingWindow::IsOpen() const {
@@ -236,37 +251,67 @@ void WorkingWindow::Open(const WorkingLines& working) {
 }
 
 void WorkingWindow::Show(const WorkingLines& working) {
-  std::string text = PlainText(working);
-  if (text == shown_ && !lines_.empty()) {
-    return;
-  }
-  shown_ = std::move(text);
-  ClearLines();
-  for (const WorkingStep& step : working.steps) {
-    AddLine(step, StepWords(step));
-  }
-  if (working.stop || working.steps.empty()) {
-    AddLine(std::nullopt, working.stop ? StopText(*working.stop) : std::string(kNoWorkingYet));
-  }
-  Layout();
+  view_.Follow(working);
+  Refresh(false);
 }
 
 bool WorkingWindow::TakeDialogMessage(MSG& message) {
   return IsOpen() && IsDialogMessageW(window_, &message) != 0;
 }
 
+void WorkingWindow::Refresh(bool announce) {
+  if (lines_.empty() || view_.PlainText() != built_) {
+    RebuildLines();
+  }
+  const auto check = [](HWND box, bool on) {
+    SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+  };
+  check(details_, view_.details());
+  check(oneLine_, view_.oneLineAtATime());
+  const int more = view_.OffersMore() ? SW_SHOWNA : SW_HIDE;
+  ShowWindow(nextLine_, more);
+  ShowWindow(showAll_, more);
+  for (HWND button : {details_, oneLine_, copy_}) {
+    ShowWindow(button, SW_SHOWNA);
+  }
+  if (HWND focus = GetFocus(); IsChild(window_, focus) && !IsWindowVisible(focus)) {
+    SetFocus(copy_);
+  }
+  Layout();
+  if (!announce) {
+    return;
+  }
+  const std::vector<WorkingLine>& lines = view_.lines();
+  for (std::size_t i = 0; i < lines.size() && i < lines_.size(); ++i) {
+    if (lines[i].appeared) {
+      NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, lines_[i], OBJID_CLIENT, CHILDID_SELF);
+    }
+  }
+}
+
+void WorkingWindow::RebuildLines() {
+  ClearLines();
+  for (const WorkingLine& line : view_.lines()) {
+    AddLine(line.words, IsDrawn(line));
+  }
+  if (view_.lines().empty()) {
+    AddLine(std::string(kNoWorkingYet), false);
+  }
+  built_ = view_.PlainText();
+}
+
 void WorkingWindow::ClearLines() {
-  for (const Line& line : lines_) {
-    annotations_.Clear(line.control);
-    DestroyWindow(line.control);
+  for (HWND line : lines_) {
+    annotations_.Clear(line);
+    DestroyWindow(line);
   }
   lines_.clear();
 }
 
-// A step is drawn by the window and named in words; a line of plain text
-// draws and names itself.
-void WorkingWindow::AddLine(std::optional<WorkingStep> step, const std::string& words) {
-  const DWORD style = step ? SS_OWNERDRAW : (SS_LEFT | SS_NOPREFIX);
+// A line with fractions is drawn by the window and named in words; a line of
+// plain text draws and names itself.
+void WorkingWindow::AddLine(const std::string& words, bool drawn) {
+  const DWORD style = drawn ? SS_OWNERDRAW : (SS_LEFT | SS_NOPREFIX);
   const int id = kWorkingFirstLineId + static_cast<int>(lines_.size());
   HWND control = CreateWindowExW(
       0, WC_STATICW, WideOf(words).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
@@ -274,47 +319,73 @@ void WorkingWindow::AddLine(std::optional<WorkingStep> step, const std::string& 
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE)), nullptr);
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   annotations_.SetName(control, words);
-  std::wstring text = step ? std::wstring() : WideOf(words);
-  lines_.push_back({control, std::move(step), std::move(text), lines_.empty()});
+  annotations_.SetLiveRegion(control);
+  lines_.push_back(control);
 }
 
 int WorkingWindow::Scaled(int pixels) const {
   return MulDiv(pixels, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
 }
 
-// The lines top down, the step names in one column after the longest
-// expression, and コピー at the bottom right; the window fits around them.
+// The lines top down with the step names in one column after the longest
+// expression, 次の行 and すべて表示 below them while there is more, then
+// くわしく and 1行ずつ, and コピー at the right; the window fits around them.
 void WorkingWindow::Layout() {
   const WindowDc dc(window_);
   const SelectedFont selected(dc.get(), font_.get());
   const LinePainter painter(dc.get(), Scaled(kBarGap), Scaled(1));
   const int textHeight = painter.TextHeight();
+  const std::vector<WorkingLine>& lines = view_.lines();
   nameColumn_ = 0;
-  for (const Line& line : lines_) {
-    if (line.step) {
-      nameColumn_ = std::max(nameColumn_, painter.WidthOfPieces(PiecesOf(*line.step, line.first)));
+  for (const WorkingLine& line : lines) {
+    if (IsDrawn(line)) {
+      nameColumn_ = std::max(nameColumn_, painter.WidthOfPieces(PiecesOf(line)));
     }
   }
   int width = kTitleLines * textHeight;
-  for (const Line& line : lines_) {
-    if (!line.step) {
-      width = std::max(width, WidthOf(dc.get(), line.text));
-    } else if (!line.step->name.empty()) {
-      width = std::max(
-          width, nameColumn_ + 2 * painter.Space() + WidthOf(dc.get(), WideOf(line.step->name)));
-    }
+  for (const WorkingLine& line : lines) {
+    const int name =
+        line.name.empty() ? 0 : 2 * painter.Space() + WidthOf(dc.get(), WideOf(line.name));
+    width =
+        std::max(width, IsDrawn(line) ? nameColumn_ + name : WidthOf(dc.get(), WideOf(line.text)));
+  }
+  if (lines.empty()) {
+    width = std::max(width, WidthOf(dc.get(), WideOf(kNoWorkingYet)));
   }
   const int margin = Scaled(kMargin);
+  const int gap = Scaled(kBarGap) * 3;
   int y = margin;
-  for (const Line& line : lines_) {
-    const int height = line.step ? 2 * textHeight + 3 * Scaled(kBarGap) : textHeight;
-    MoveWindow(line.control, margin, y, width, height, TRUE);
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    const bool drawn = i < lines.size() && IsDrawn(lines[i]);
+    const int height = drawn ? 2 * textHeight + 3 * Scaled(kBarGap) : textHeight;
+    MoveWindow(lines_[i], margin, y, width, height, TRUE);
     y += height;
   }
-  const int buttonWidth = WidthOf(dc.get(), WideOf(kCopyCaption)) + 2 * textHeight;
   const int buttonHeight = textHeight + Scaled(10);
+  const auto buttonWidth = [&](std::string_view caption) {
+    return WidthOf(dc.get(), WideOf(caption)) + 2 * textHeight;
+  };
+  const auto boxWidth = [&](std::string_view caption) {
+    return GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi_) + Scaled(6) +
+           WidthOf(dc.get(), WideOf(caption));
+  };
+  const auto place = [](HWND control, int x, int top, int w, int h) {
+    MoveWindow(control, x, top, w, h, TRUE);
+    return x + w;
+  };
+  if (view_.OffersMore()) {
+    y += gap;
+    const int next = place(nextLine_, margin, y, buttonWidth(kNextLineCaption), buttonHeight);
+    place(showAll_, next + gap, y, buttonWidth(kShowAllCaption), buttonHeight);
+    y += buttonHeight;
+  }
   y += margin;
-  MoveWindow(copy_, margin + width - buttonWidth, y, buttonWidth, buttonHeight, TRUE);
+  const int details = place(details_, margin, y, boxWidth(kDetailsCaption), buttonHeight);
+  const int oneLine =
+      place(oneLine_, details + 2 * gap, y, boxWidth(kOneLineAtATimeCaption), buttonHeight);
+  const int copyWidth = buttonWidth(kCopyCaption);
+  width = std::max(width, oneLine + 2 * gap + copyWidth - margin);
+  place(copy_, margin + width - copyWidth, y, copyWidth, buttonHeight);
   RECT frame{0, 0, width + 2 * margin, y + buttonHeight + margin};
   AdjustWindowRectExForDpi(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT, dpi_);
   SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
@@ -340,22 +411,25 @@ void WorkingWindow::PlaceBesideOwner() {
   SetWindowPos(window_, nullptr, x, owner.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A detail is lighter than the steps and has no name.
 void WorkingWindow::DrawLine(const DRAWITEMSTRUCT& item) const {
-  const auto line = std::ranges::find(lines_, item.hwndItem, &Line::control);
-  if (line == lines_.end() || !line->step) {
+  const auto at = std::ranges::find(lines_, item.hwndItem);
+  const auto index = static_cast<std::size_t>(at - lines_.begin());
+  if (at == lines_.end() || index >= view_.lines().size()) {
     return;
   }
+  const WorkingLine& line = view_.lines()[index];
+  const int colour = line.kind == WorkingLineKind::Detail ? COLOR_GRAYTEXT : COLOR_BTNTEXT;
   FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
   const SelectedFont selected(item.hDC, font_.get());
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextAlign(item.hDC, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
-  SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
+  SetTextColor(item.hDC, GetSysColor(colour));
   const LinePainter painter(item.hDC, Scaled(kBarGap), std::max(1, Scaled(1)));
   const int bar = (item.rcItem.top + item.rcItem.bottom) / 2;
-  const int end = painter.Draw(PiecesOf(*line->step, line->first), item.rcItem.left, bar,
-                               GetSysColorBrush(COLOR_BTNTEXT));
-  if (!line->step->name.empty()) {
-    painter.DrawOnLine(WideOf(line->step->name), std::max(nameColumn_, end) + painter.Space(), bar);
+  const int end = painter.Draw(PiecesOf(line), item.rcItem.left, bar, GetSysColorBrush(colour));
+  if (!line.name.empty()) {
+    painter.DrawOnLine(WideOf(line.name), std::max(nameColumn_, end) + painter.Space(), bar);
   }
 }
 
@@ -368,17 +442,36 @@ void WorkingWindow::Close() {
 }
 
 void WorkingWindow::OnCommand(int id) {
-  if (id == kWorkingCopyId) {
-    CopyToClipboard(window_, shown_);
+  switch (id) {
+    case kWorkingCopyId:
+      CopyToClipboard(window_, view_.PlainText());
+      return;
+    case kWorkingDetailsId:
+      view_.SetDetails(!view_.details());
+      break;
+    case kWorkingOneLineId:
+      view_.SetOneLineAtATime(!view_.oneLineAtATime());
+      break;
+    case kWorkingNextLineId:
+      view_.ShowNextLine();
+      break;
+    case kWorkingShowAllId:
+      view_.ShowAll();
+      break;
+    default:
+      return;
   }
+  Refresh(true);
 }
 
 void WorkingWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
   dpi_ = dpi;
   font_ = CreateControlFont(kFont, dpi_);
-  SendMessageW(copy_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  for (const Line& line : lines_) {
-    SendMessageW(line.control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  for (HWND control : {nextLine_, showAll_, details_, oneLine_, copy_}) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  }
+  for (HWND line : lines_) {
+    SendMessageW(line, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   }
   Layout();
   SetWindowPos(window_, nullptr, suggested.left, suggested.top, 0, 0,
@@ -446,8 +539,8 @@ LRESULT WorkingWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_DESTROY:
-      for (const Line& line : lines_) {
-        annotations_.Clear(line.control);
+      for (HWND line : lines_) {
+        annotations_.Clear(line);
       }
       lines_.clear();
       return 0;

@@ -1,10 +1,10 @@
 // The working (途中式) in a window of its own, owned by the main window and
 // placed beside it: a line per step with its fractions stacked and its name
-// after it, each line named in words for screen readers, and a button that
-// copies what is shown as plain text.
+// after it, the details (くわしく) in lighter lines of their own, the lines
+// one at a time on request (1行ずつ, 次の行, すべて表示), each line named in
+// words for screen readers, and a button that copies what is shown.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +14,7 @@
 #include "win32/accessibility.h"
 #include "win32/handles.h"
 #include "window/working.h"
+#include "window/working_view.h"
 
 namespace tavolen {
 
@@ -37,20 +38,18 @@ class WorkingWindow {
   bool TakeDialogMessage(MSG& message);
 
  private:
-  struct Line {
-    HWND control;
-    std::optional<WorkingStep> step;  // none for a line of plain text
-    std::wstring text;                // the plain text, else empty
-    bool first;
-  };
-
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void Create(HWND owner);
+  HWND AddButton(int id, std::string_view caption, DWORD style);
+  // Brings the lines and buttons up to date from the view; with announce,
+  // the lines that appeared are read out.
+  void Refresh(bool announce);
+  void RebuildLines();
   void ClearLines();
-  void AddLine(std::optional<WorkingStep> step, const std::string& words);
+  void AddLine(const std::string& words, bool drawn);
   void Layout();
   void PlaceBesideOwner();
   void DrawLine(const DRAWITEMSTRUCT& item) const;
@@ -61,12 +60,18 @@ class WorkingWindow {
   HWND owner_ = nullptr;
   HWND window_ = nullptr;
   HWND copy_ = nullptr;
+  HWND details_ = nullptr;
+  HWND oneLine_ = nullptr;
+  HWND nextLine_ = nullptr;
+  HWND showAll_ = nullptr;
   HWND lastFocus_ = nullptr;
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   FontHandle font_;
-  std::vector<Line> lines_;
+  WorkingView view_;
+  // One control per line of the view, or one for the text shown before a working.
+  std::vector<HWND> lines_;
+  std::string built_;  // the view's text when the lines were made
   int nameColumn_ = 0;
-  std::string shown_;
 };
 
 }  // namespace tavolen
