@@ -268,13 +268,15 @@ void WorkingWindow::Refresh(bool announce) {
   };
   check(details_, view_.details());
   check(oneLine_, view_.oneLineAtATime());
+  // A button that goes hands the focus to コピー.
+  HWND focus = GetFocus();
   const int more = view_.OffersMore() ? SW_SHOWNA : SW_HIDE;
   ShowWindow(nextLine_, more);
   ShowWindow(showAll_, more);
   for (HWND button : {details_, oneLine_, copy_}) {
     ShowWindow(button, SW_SHOWNA);
   }
-  if (HWND focus = GetFocus(); IsChild(window_, focus) && !IsWindowVisible(focus)) {
+  if (IsChild(window_, focus) && !IsWindowVisible(focus)) {
     SetFocus(copy_);
   }
   Layout();

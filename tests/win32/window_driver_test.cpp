@@ -766,6 +766,18 @@ std::vector<std::string> WorkingLineNames(HWND working) {
   return names;
 }
 
+// 1 1/2 ＋ 2 1/3 typed and calculated.
+void CalculateWorkedExample(const Tavolen& t) {
+  const std::pair<ControlId, const wchar_t*> entries[] = {{{Text1, 2}, L"1"}, {{Text1, 1}, L"1"},
+                                                          {{Text1, 0}, L"2"}, {{Text2, 2}, L"2"},
+                                                          {{Text2, 1}, L"1"}, {{Text2, 0}, L"3"}};
+  for (const auto& [field, text] : entries) {
+    t.Enter(field, text);
+  }
+  t.Click({Command1});
+  ASSERT_TRUE(t.ShowsAnswer("6|5|3|"));
+}
+
 // The answer area's menu by mouse, menu key and Shift+F10, the copy key on a
 // button, and the 途中式 window that follows the calculation until Escape.
 TEST(Tavolen, WorkingFromTheAnswerMenu) {
@@ -781,14 +793,7 @@ TEST(Tavolen, WorkingFromTheAnswerMenu) {
   t.ChooseFromAnswerMenu([] { PressKey(VK_APPS); }, 1);
   Settle();
   EXPECT_FALSE(IsWindowVisible(t.FindInProcess(L"Tavolen.Working", t.window())));
-  const std::pair<ControlId, const wchar_t*> entries[] = {{{Text1, 2}, L"1"}, {{Text1, 1}, L"1"},
-                                                          {{Text1, 0}, L"2"}, {{Text2, 2}, L"2"},
-                                                          {{Text2, 1}, L"1"}, {{Text2, 0}, L"3"}};
-  for (const auto& [field, text] : entries) {
-    t.Enter(field, text);
-  }
-  t.Click({Command1});
-  ASSERT_TRUE(t.ShowsAnswer("6|5|3|"));
+  CalculateWorkedExample(t);
   ClearClipboard();
   PressWith(VK_CONTROL, 'C');
   EXPECT_EQ(OnClipboard("3 5/6"), "3 5/6");
@@ -815,6 +820,67 @@ TEST(Tavolen, WorkingFromTheAnswerMenu) {
   ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == working; }));
   PressKey(VK_ESCAPE);
   EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(working); }));
+  CoUninitialize();
+}
+
+// くわしく and 1行ずつ by keys: the details come as lines of their own, a new
+// calculation shows only its problem, 次の行 one more line (Enter) and すべて表示
+// the rest (Space), and then both go.
+TEST(Tavolen, WorkingDetailsOneLineAtATime) {
+  const std::string detailedText =
+      "1 1/2 ＋ 2 1/3\r\n= (1×2＋1)/2 ＋ (2×3＋1)/3\r\n= 3/2 ＋ 7/3（仮分数に直す）\r\n"
+      "= (3×3)/(2×3) ＋ (7×2)/(3×2)\r\n= 9/6 ＋ 14/6（通分する）\r\n= (9＋14)/6\r\n"
+      "= 23/6（計算する）\r\n= 3 5/6（帯分数に直す）\r\n";
+  const Tavolen t;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  CalculateWorkedExample(t);
+  t.ChooseFromAnswerMenu([] { PressKey(VK_APPS); }, 1);
+  HWND working = t.WorkingWindow();
+  ASSERT_NE(working, nullptr);
+  const auto focusIs = [&](int id) {
+    return WaitFor([&] { return t.Focused() == GetDlgItem(working, id); });
+  };
+  const auto checked = [&](int id) {
+    return SendMessageW(GetDlgItem(working, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  };
+  const auto shows = [&](std::size_t lines) {
+    return WaitFor([&] { return WorkingLineNames(working).size() == lines; });
+  };
+  ASSERT_TRUE(focusIs(kWorkingCopyId));
+  EXPECT_FALSE(checked(kWorkingOneLineId) || checked(kWorkingDetailsId));
+  PressKey(VK_TAB, true);
+  ASSERT_TRUE(focusIs(kWorkingOneLineId));
+  PressKey(VK_SPACE);
+  PressKey(VK_TAB, true);
+  ASSERT_TRUE(focusIs(kWorkingDetailsId));
+  PressKey(VK_SPACE);
+  EXPECT_TRUE(WaitFor([&] { return checked(kWorkingDetailsId) && checked(kWorkingOneLineId); }));
+  EXPECT_TRUE(shows(8));
+  PressKey(VK_TAB);
+  PressKey(VK_TAB);
+  ASSERT_TRUE(focusIs(kWorkingCopyId));
+  ClearClipboard();
+  PressKey(VK_SPACE);
+  EXPECT_EQ(OnClipboard(detailedText), detailedText);
+  HWND next = GetDlgItem(working, kWorkingNextLineId);
+  EXPECT_FALSE(IsWindowVisible(next));
+  t.Click({Command1});
+  EXPECT_TRUE(shows(1));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(next); }));
+  SetForegroundWindow(working);
+  ASSERT_TRUE(focusIs(kWorkingCopyId));
+  PressKey(VK_TAB);
+  ASSERT_TRUE(focusIs(kWorkingNextLineId));
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(shows(2));  // the detail of 仮分数に直す
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(shows(3));
+  PressKey(VK_TAB);
+  ASSERT_TRUE(focusIs(kWorkingShowAllId));
+  PressKey(VK_SPACE);
+  EXPECT_TRUE(shows(8));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(next); }));
+  EXPECT_TRUE(focusIs(kWorkingCopyId));
   CoUninitialize();
 }
 
