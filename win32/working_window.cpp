@@ -180,13 +180,17 @@ void CopyToClipboard(HWND owner, std::string_view text) {
     return;
   }
   EmptyClipboard();
-  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-    std::memcpy(GlobalLock(memory), wide.c_str(), bytes);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (void* target = memory != nullptr ? GlobalLock(memory) : nullptr) {
+    std::memcpy(target, wide.c_str(), bytes);
     GlobalUnlock(memory);
     // The clipboard owns the memory once it has taken it.
-    if (SetClipboardData(CF_UNICODETEXT, memory) == nullptr) {
-      GlobalFree(memory);
+    if (SetClipboardData(CF_UNICODETEXT, memory) != nullptr) {
+      memory = nullptr;
     }
+  }
+  if (memory != nullptr) {
+    GlobalFree(memory);
   }
   CloseClipboard();
 }
