@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <type_traits>
 #include <utility>
 
 #include <commctrl.h>
@@ -57,6 +59,18 @@ std::vector<Piece> PiecesOf(const WorkingLine& line) {
     AddNumber(pieces, line.right);
   }
   return pieces;
+}
+
+using BrushHandle = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
+
+// The text colour taken 40% of the way to the face colour: set apart from
+// the steps, and still well readable on the face (the system's grey text is
+// for what cannot be used).
+COLORREF Lighter(COLORREF ink) {
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  const auto mix = [](int from, int to) { return static_cast<BYTE>(from + (to - from) * 2 / 5); };
+  return RGB(mix(GetRValue(ink), GetRValue(face)), mix(GetGValue(ink), GetGValue(face)),
+             mix(GetBValue(ink), GetBValue(face)));
 }
 
 bool IsDrawn(const WorkingLine& line) {
@@ -344,7 +358,8 @@ void WorkingWindow::Layout() {
   const std::vector<WorkingLine>& lines = view_.lines();
   nameColumn_ = 0;
   for (const WorkingLine& line : lines) {
-    if (IsDrawn(line)) {
+    // A detail has no name, and may reach under the names of the steps.
+    if (IsDrawn(line) && line.kind != WorkingLineKind::Detail) {
       nameColumn_ = std::max(nameColumn_, painter.WidthOfPieces(PiecesOf(line)));
     }
   }
@@ -352,8 +367,8 @@ void WorkingWindow::Layout() {
   for (const WorkingLine& line : lines) {
     const int name =
         line.name.empty() ? 0 : 2 * painter.Space() + WidthOf(dc.get(), WideOf(line.name));
-    width =
-        std::max(width, IsDrawn(line) ? nameColumn_ + name : WidthOf(dc.get(), WideOf(line.text)));
+    const int drawn = std::max(nameColumn_ + name, painter.WidthOfPieces(PiecesOf(line)));
+    width = std::max(width, IsDrawn(line) ? drawn : WidthOf(dc.get(), WideOf(line.text)));
   }
   if (lines.empty()) {
     width = std::max(width, WidthOf(dc.get(), WideOf(kNoWorkingYet)));
@@ -425,15 +440,17 @@ void WorkingWindow::DrawLine(const DRAWITEMSTRUCT& item) const {
     return;
   }
   const WorkingLine& line = view_.lines()[index];
-  const int colour = line.kind == WorkingLineKind::Detail ? COLOR_GRAYTEXT : COLOR_BTNTEXT;
+  const COLORREF ink = line.kind == WorkingLineKind::Detail ? Lighter(GetSysColor(COLOR_BTNTEXT))
+                                                            : GetSysColor(COLOR_BTNTEXT);
+  const BrushHandle inkBrush(CreateSolidBrush(ink));
   FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
   const SelectedFont selected(item.hDC, font_.get());
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextAlign(item.hDC, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
-  SetTextColor(item.hDC, GetSysColor(colour));
+  SetTextColor(item.hDC, ink);
   const LinePainter painter(item.hDC, Scaled(kBarGap), std::max(1, Scaled(1)));
   const int bar = (item.rcItem.top + item.rcItem.bottom) / 2;
-  const int end = painter.Draw(PiecesOf(line), item.rcItem.left, bar, GetSysColorBrush(colour));
+  const int end = painter.Draw(PiecesOf(line), item.rcItem.left, bar, inkBrush.get());
   if (!line.name.empty()) {
     painter.DrawOnLine(WideOf(line.name), std::max(nameColumn_, end) + painter.Space(), bar);
   }
