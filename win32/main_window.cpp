@@ -471,8 +471,11 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_CONTEXTMENU:
-      OnContextMenu(lParam);
-      return 0;
+      // Elsewhere, as on the title bar, the system's own menu.
+      if (OnContextMenu(lParam)) {
+        return 0;
+      }
+      break;
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:
       highContrast_ = HighContrastOn();
@@ -522,22 +525,27 @@ bool MainWindow::TakeDialogMessage(MSG& message) {
 }
 
 // A right click on the answer area, or the menu key or Shift+F10 on a button
-// (where the menu opens below it); a field keeps its own menu.
-void MainWindow::OnContextMenu(LPARAM lParam) {
+// (where the menu opens below it); a field keeps its own menu. Returns
+// whether the menu was for the answer.
+bool MainWindow::OnContextMenu(LPARAM lParam) {
   if (lParam == -1) {
-    if (const View* focus = ViewOf(form_.Focus()); focus && TakesAnswerKeys(focus->id)) {
-      RECT rect{};
-      GetWindowRect(focus->control, &rect);
-      OpenAnswerMenu({rect.left, rect.bottom});
+    const View* focus = ViewOf(form_.Focus());
+    if (focus == nullptr || !TakesAnswerKeys(focus->id)) {
+      return false;
     }
-    return;
+    RECT rect{};
+    GetWindowRect(focus->control, &rect);
+    OpenAnswerMenu({rect.left, rect.bottom});
+    return true;
   }
   const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   RECT area{};
   GetWindowRect(answerArea_, &area);
-  if (PtInRect(&area, at) != 0) {
-    OpenAnswerMenu(at);
+  if (PtInRect(&area, at) == 0) {
+    return false;
   }
+  OpenAnswerMenu(at);
+  return true;
 }
 
 void MainWindow::OpenAnswerMenu(POINT at) {

@@ -69,7 +69,7 @@ class MainWindow {
   std::optional<LRESULT> OnButtonMouse(const View& view, UINT message, LPARAM lParam);
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
-  void OnContextMenu(LPARAM lParam);
+  bool OnContextMenu(LPARAM lParam);
   void OpenAnswerMenu(POINT at);
 
   void Create(HINSTANCE instance);
