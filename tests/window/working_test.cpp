@@ -7,8 +7,10 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "tests/window/window_fixture.h"
+#include "window/working_view.h"
 
 namespace tavolen::testing {
 namespace {
@@ -273,6 +275,73 @@ TEST(Working, EveryStepEqualsTheAnswerAndStopsWhereTheWindowDid) {
     CheckWorking(w, op, context + " switched");
   }
   EXPECT_GT(stops, 1000);
+}
+
+// What the view shows: each line, "*" before one that just appeared, and "+"
+// while 次の行 and すべて表示 are offered.
+std::string Shown(const WorkingView& view) {
+  std::string text;
+  for (const WorkingLine& line : view.lines()) {
+    text += (line.appeared ? "*" : "") + line.text + "|";
+  }
+  return text + (view.OffersMore() ? "+" : "");
+}
+
+TEST(WorkingView, RevealsLinesAsChosenAndKeepsThemAcrossSwitches) {
+  const std::string p = "1 1/2 ＋ 2 1/3|";
+  const std::string d1 = "= (1×2＋1)/2 ＋ (2×3＋1)/3|";
+  const std::string s1 = "= 3/2 ＋ 7/3（仮分数に直す）|";
+  const std::string rest = "= 9/6 ＋ 14/6（通分する）|= 23/6（計算する）|";
+  const std::string mixed = "= 3 5/6（帯分数に直す）|";
+  // c 計算, e 消す, f the other answer form, d くわしく, o 1行ずつ, n 次の行, a すべて表示.
+  const std::pair<const char*, std::string> rows[] = {
+      {"c", "*" + p + "*" + s1 + "*= 9/6 ＋ 14/6（通分する）|*= 23/6（計算する）|*" + mixed},
+      {"ce", ""},
+      {"oc", "*" + p + "+"},
+      {"ocn", p + "*" + s1 + "+"},
+      {"docnn", p + d1 + "*" + s1 + "+"},
+      {"ocnd", p + "*" + d1 + s1 + "+"},
+      {"ocnf", p + s1 + "+"},
+      {"ocnc", "*" + p + "+"},
+      {"ocaf", p + s1 + rest},
+      {"ocaff", p + s1 + rest + "*" + mixed},
+      {"ocnnnno", p + s1 + rest + mixed},
+  };
+  for (const auto& [actions, shown] : rows) {
+    SCOPED_TRACE(actions);
+    Window w;
+    w.Enter("1|1|2|2|1|3");
+    w.Choose(0, 0);
+    WorkingView view;
+    std::int16_t form = 0;
+    for (const char action : std::string_view(actions)) {
+      switch (action) {
+        case 'c':
+          w.form.Click(Id("Command1"));
+          break;
+        case 'e':
+          w.form.Click(Id("Command2"));
+          break;
+        case 'f':
+          form = static_cast<std::int16_t>(1 - form);
+          w.form.Click(ControlId{ControlName::Option2, form});
+          break;
+        case 'd':
+          view.SetDetails(!view.details());
+          break;
+        case 'o':
+          view.SetOneLineAtATime(!view.oneLineAtATime());
+          break;
+        case 'n':
+          view.ShowNextLine();
+          break;
+        default:
+          view.ShowAll();
+      }
+      view.Follow(WorkingOf(w.form));
+    }
+    EXPECT_EQ(Shown(view), shown);
+  }
 }
 
 }  // namespace
