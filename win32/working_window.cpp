@@ -270,15 +270,16 @@ void WorkingWindow::Open(const WorkingLines& working) {
 
 void WorkingWindow::Show(const WorkingLines& working) {
   view_.Follow(working);
-  Refresh(false);
+  Refresh(true);
 }
 
 bool WorkingWindow::TakeDialogMessage(MSG& message) {
   return IsOpen() && IsDialogMessageW(window_, &message) != 0;
 }
 
-void WorkingWindow::Refresh(bool announce) {
-  if (lines_.empty() || view_.PlainText() != built_) {
+void WorkingWindow::Refresh(bool byCalculation) {
+  const bool changed = lines_.empty() || view_.PlainText() != built_;
+  if (changed) {
     RebuildLines();
   }
   const auto check = [](HWND box, bool on) {
@@ -298,12 +299,18 @@ void WorkingWindow::Refresh(bool announce) {
     SetFocus(copy_);
   }
   Layout();
-  if (!announce) {
-    return;
+  if (changed && IsOpen()) {
+    AnnounceAppeared(byCalculation);
   }
+}
+
+// The answer that a calculation brings is read by the answer area, not here.
+void WorkingWindow::AnnounceAppeared(bool byCalculation) const {
   const std::vector<WorkingLine>& lines = view_.lines();
   for (std::size_t i = 0; i < lines.size() && i < lines_.size(); ++i) {
-    if (lines[i].appeared) {
+    const bool answer = byCalculation && i + 1 == lines.size() &&
+                        lines[i].kind == WorkingLineKind::Step && !view_.OffersMore();
+    if (lines[i].appeared && !answer) {
       NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, lines_[i], OBJID_CLIENT, CHILDID_SELF);
     }
   }
@@ -484,7 +491,7 @@ void WorkingWindow::OnCommand(int id) {
     default:
       return;
   }
-  Refresh(true);
+  Refresh(false);
 }
 
 void WorkingWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {

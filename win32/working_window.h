@@ -44,9 +44,10 @@ class WorkingWindow {
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void Create(HWND owner);
   HWND AddButton(int id, std::string_view caption, DWORD style);
-  // Brings the lines and buttons up to date from the view; with announce,
-  // the lines that appeared are read out.
-  void Refresh(bool announce);
+  // Brings the lines and buttons up to date from the view, and has the lines
+  // that appeared read out.
+  void Refresh(bool byCalculation);
+  void AnnounceAppeared(bool byCalculation) const;
   void RebuildLines();
   void ClearLines();
   void AddLine(const std::string& words, bool drawn);
