@@ -40,6 +40,10 @@ struct Step {
   StepFraction left;
   std::optional<StepFraction> right;  // with op between; none for a single number
   CalcOperator op = CalcOperator::NoOperator;
+  // The numbers the step works on, which show how it comes about: the operands
+  // before it (for Calculate, over the common denominator for ＋ －, and as
+  // multiplied for × ÷), or the unreduced result for ReduceResult.
+  std::array<StepFraction, 2> from{};
 };
 
 // The operands as the calculation read them from the fields, before any step.
@@ -77,10 +81,13 @@ class Working {
   [[nodiscard]] const std::optional<std::string>& stop() const { return stop_; }
   // The answer, signed and in lowest terms, once the calculation has finished.
   [[nodiscard]] const std::optional<StepFraction>& answer() const { return answer_; }
+  // Changes with each Start() and Clear(), so a view can tell a new working.
+  [[nodiscard]] std::uint64_t calculation() const { return calculation_; }
 
  private:
   void Add(const Step& step);
   [[nodiscard]] StepFraction Shown(std::size_t operand) const;
+  [[nodiscard]] StepFraction Multiplier() const;
 
   static constexpr std::size_t kMostSteps = 6;
   std::optional<Problem> problem_;
@@ -89,10 +96,13 @@ class Working {
   // Denominator and improper numerator of each operand as the calculation
   // holds them now.
   std::array<StepFraction, 2> operands_{};
+  // Both numerators over the common denominator, for ＋ and －.
+  std::array<StepFraction, 2> overCommon_{};
   StepFraction calculated_;
   std::optional<std::string> stop_;
   std::optional<StepFraction> answer_;
   bool open_ = false;
+  std::uint64_t calculation_ = 0;
 };
 
 }  // namespace tavolen

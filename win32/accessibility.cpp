@@ -8,6 +8,12 @@
 namespace tavolen {
 namespace {
 
+// The live-region setting of the system's automation properties, and its
+// value for a change read out once the reader is free.
+constexpr GUID kLiveSettingProperty = {
+    0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+constexpr LONG kPolite = 1;
+
 void Annotate(IAccPropServices* service, HWND control, const MSAAPROPID& property,
               std::string_view text) {
   if (service == nullptr) {
@@ -42,11 +48,23 @@ void AccessibleAnnotations::SetDescription(HWND control, std::string_view descri
   Annotate(service_, control, PROPID_ACC_DESCRIPTION, description);
 }
 
+void AccessibleAnnotations::SetLiveRegion(HWND control) const {
+  if (service_ == nullptr) {
+    return;
+  }
+  VARIANT polite{};
+  polite.vt = VT_I4;
+  polite.lVal = kPolite;
+  service_->SetHwndProp(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                        kLiveSettingProperty, polite);
+}
+
 void AccessibleAnnotations::Clear(HWND control) const {
   if (service_ == nullptr) {
     return;
   }
-  std::array<MSAAPROPID, 2> properties{PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION};
+  std::array<MSAAPROPID, 3> properties{PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION,
+                                       kLiveSettingProperty};
   service_->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                            properties.data(), static_cast<int>(properties.size()));
 }

@@ -20,6 +20,8 @@ class AccessibleAnnotations {
 
   void SetName(HWND control, std::string_view name) const;
   void SetDescription(HWND control, std::string_view description) const;
+  // Marks a control whose change is read out, politely, when it says so.
+  void SetLiveRegion(HWND control) const;
   void Clear(HWND control) const;
 
  private:

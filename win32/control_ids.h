@@ -12,4 +12,18 @@ inline constexpr int kAnswerAreaId = 999;
 // The menu commands: 100 + their place in the menu bar.
 [[nodiscard]] int MenuCommandIdOf(ControlId id);
 
+// The answer area's pop-up menu: 答えをコピー, 途中式をコピー, 途中式を表示.
+inline constexpr int kCopyAnswerCommand = 200;
+inline constexpr int kCopyWorkingCommand = 201;
+inline constexpr int kShowWorkingCommand = 202;
+
+// The 途中式 window's children: its buttons (clear of IDOK and IDCANCEL, which
+// stand for Enter and Escape there), and its lines from 2000 on, top first.
+inline constexpr int kWorkingCopyId = 10;
+inline constexpr int kWorkingDetailsId = 11;
+inline constexpr int kWorkingOneLineId = 12;
+inline constexpr int kWorkingNextLineId = 13;
+inline constexpr int kWorkingShowAllId = 14;
+inline constexpr int kWorkingFirstLineId = 2000;
+
 }  // namespace tavolen

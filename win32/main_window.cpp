@@ -12,6 +12,7 @@
 #include "win32/resource_ids.h"
 #include "win32/wide_text.h"
 #include "window/accessible_text.h"
+#include "window/working.h"
 
 namespace tavolen {
 namespace {
@@ -76,6 +77,14 @@ std::optional<Key> ArrowKey(WPARAM key) {
 
 bool IsButton(ControlId id) {
   return IsCommandButton(id) || IsOptionButton(id);
+}
+
+bool ShiftHeld() {
+  return (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+}
+
+bool ControlHeld() {
+  return (GetKeyState(VK_CONTROL) & 0x8000) != 0;
 }
 
 bool IsRepeat(LPARAM flags) {
@@ -161,6 +170,7 @@ void MainWindow::Create(HINSTANCE instance) {
   BuildControls(instance);
   CreateFonts();
   Layout();
+  working_ = std::make_unique<WorkingWindow>(window_, annotations_);
   Sync();
 }
 
@@ -331,6 +341,9 @@ void MainWindow::Sync(bool byTab) {
     ShowControl(view);
   }
   ShowAnswerWords();
+  if (working_ && working_->IsOpen()) {
+    working_->Show(WorkingOf(form_));
+  }
   const View* focus = ViewOf(form_.Focus());
   if (focus == nullptr) {
     return;
@@ -457,6 +470,12 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_CONTEXTMENU:
+      // Elsewhere, as on the title bar, the system's own menu.
+      if (OnContextMenu(lParam)) {
+        return 0;
+      }
+      break;
     case WM_SETTINGCHANGE:
     case WM_SYSCOLORCHANGE:
       highContrast_ = HighContrastOn();
@@ -498,6 +517,63 @@ void MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
       const std::string text = Utf8Of(TextOf(control));
       Dispatch([this, id, &text] { form_.EditText(id, text); });
     }
+  }
+}
+
+bool MainWindow::TakeDialogMessage(MSG& message) {
+  return working_ && working_->TakeDialogMessage(message);
+}
+
+// A right click on the answer area, or the menu key or Shift+F10 on a button
+// (where the menu opens below it); a field keeps its own menu. Returns
+// whether the menu was for the answer.
+bool MainWindow::OnContextMenu(LPARAM lParam) {
+  if (lParam == -1) {
+    const View* focus = ViewOf(form_.Focus());
+    if (focus == nullptr || !TakesAnswerKeys(focus->id)) {
+      return false;
+    }
+    RECT rect{};
+    GetWindowRect(focus->control, &rect);
+    OpenAnswerMenu({rect.left, rect.bottom});
+    return true;
+  }
+  const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  RECT area{};
+  GetWindowRect(answerArea_, &area);
+  if (PtInRect(&area, at) == 0) {
+    return false;
+  }
+  OpenAnswerMenu(at);
+  return true;
+}
+
+void MainWindow::OpenAnswerMenu(POINT at) {
+  HMENU menu = CreatePopupMenu();
+  const bool hasWorking = form_.working().problem().has_value();
+  const auto add = [menu](int command, std::string_view caption, bool enabled) {
+    AppendMenuW(menu, enabled ? UINT{MF_STRING} : UINT{MF_STRING | MF_GRAYED},
+                static_cast<UINT_PTR>(command), WideOf(caption).c_str());
+  };
+  add(kCopyAnswerCommand, kCopyAnswerCaption, !AnswerText(form_).empty());
+  add(kCopyWorkingCommand, kCopyWorkingCaption, hasWorking);
+  add(kShowWorkingCommand, kShowWorkingCaption, hasWorking);
+  const int command = static_cast<int>(
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y,
+                     0, window_, nullptr));
+  DestroyMenu(menu);
+  switch (command) {
+    case kCopyAnswerCommand:
+      CopyToClipboard(window_, AnswerText(form_));
+      break;
+    case kCopyWorkingCommand:
+      CopyToClipboard(window_, PlainText(WorkingOf(form_)));
+      break;
+    case kShowWorkingCommand:
+      working_->Open(WorkingOf(form_));
+      break;
+    default:
+      break;
   }
 }
 
@@ -591,7 +667,7 @@ std::optional<LRESULT> MainWindow::OnControlMessage(View& view, UINT message, WP
 
 std::optional<LRESULT> MainWindow::OnKeyDown(const View& view, WPARAM key, LPARAM flags) {
   if (key == VK_TAB) {
-    const bool back = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    const bool back = ShiftHeld();
     Dispatch([this, back] { form_.PressKey(back ? Key::ShiftTab : Key::Tab); }, true);
     return 0;
   }
@@ -606,6 +682,15 @@ std::optional<LRESULT> MainWindow::OnKeyDown(const View& view, WPARAM key, LPARA
   }
   if (const std::optional<Key> arrow = ArrowKey(key)) {
     Dispatch([this, arrow] { form_.PressKey(*arrow); });
+    return 0;
+  }
+  if (TakesAnswerKeys(view.id) && ControlHeld() && (key == 'C' || key == VK_INSERT)) {
+    CopyToClipboard(window_, AnswerText(form_));
+    return 0;
+  }
+  // Shift+F10 comes to the window as a context menu message of its own.
+  if (key == VK_APPS && TakesAnswerKeys(view.id)) {
+    OnContextMenu(-1);
     return 0;
   }
   // Space shows the pressed look; the release clicks.
@@ -665,10 +750,13 @@ int RunWindowsProgram() {
     MainWindow window(GetModuleHandleW(nullptr));
     ShowWindow(window.handle(), SW_SHOWNORMAL);
     UpdateWindow(window.handle());
-    // No IsDialogMessage: it would turn Tab and Enter into dialog navigation,
-    // and the model owns both.
+    // No IsDialogMessage for the main window: it would turn Tab and Enter into
+    // dialog navigation, and the model owns both.
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+      if (window.TakeDialogMessage(message)) {
+        continue;
+      }
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }

@@ -4,6 +4,7 @@
 // tab order and the chosen options are the model's alone.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 
 #include "win32/accessibility.h"
 #include "win32/handles.h"
+#include "win32/working_window.h"
 #include "window/form1.h"
 
 namespace tavolen {
@@ -46,6 +48,9 @@ class MainWindow {
   // a focus moved by Tab selects the text of the field it enters.
   void Sync(bool byTab = false);
 
+  // Keys for the 途中式 window's buttons; true when taken.
+  bool TakeDialogMessage(MSG& message);
+
  private:
   struct View {
     ControlId id;
@@ -64,6 +69,8 @@ class MainWindow {
   std::optional<LRESULT> OnButtonMouse(const View& view, UINT message, LPARAM lParam);
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
+  bool OnContextMenu(LPARAM lParam);
+  void OpenAnswerMenu(POINT at);
 
   void Create(HINSTANCE instance);
   void BuildMenu();
@@ -94,6 +101,7 @@ class MainWindow {
   IconHandle bigIcon_;
   IconHandle smallIcon_;
   AccessibleAnnotations annotations_;
+  std::unique_ptr<WorkingWindow> working_;
   bool syncing_ = false;
   bool highContrast_ = false;
 };

@@ -66,12 +66,61 @@ std::string NumberWords(const WorkingNumber& number) {
                      number.negative ? "-" : "");
 }
 
+namespace {
+
+constexpr std::array<std::string_view, 4> kOperatorWords{"たす", "ひく", "かける", "わる"};
+
+// "1×2＋1" read as "1かける2たす1": each sign as its operator's word.
+std::string TermWords(std::string_view term) {
+  std::string words;
+  while (!term.empty()) {
+    bool sign = false;
+    for (std::size_t op = 0; op < kOperatorWords.size() && !sign; ++op) {
+      const std::string_view symbol = OperatorSymbol(static_cast<CalcOperator>(op));
+      if (term.starts_with(symbol)) {
+        words += kOperatorWords.at(op);
+        term.remove_prefix(symbol.size());
+        sign = true;
+      }
+    }
+    if (!sign) {
+      words += term.front();
+      term.remove_prefix(1);
+    }
+  }
+  return words;
+}
+
+bool IsCompound(std::string_view term) {
+  return term.find_first_not_of("0123456789") != std::string_view::npos;
+}
+
+std::string DetailNumberWords(const WorkingNumber& number) {
+  if (!IsCompound(number.numerator) && !IsCompound(number.denominator)) {
+    return NumberWords(
+        {number.negative, TermWords(number.whole), number.numerator, number.denominator});
+  }
+  std::string words = number.negative ? "マイナス" : "";
+  return words + "分母 " + TermWords(number.denominator) + "、分子 " + TermWords(number.numerator);
+}
+
+}  // namespace
+
+std::string DetailWords(const WorkingDetail& detail) {
+  std::string words = DetailNumberWords(detail.left);
+  if (detail.op && *detail.op != CalcOperator::NoOperator) {
+    words += " ";
+    words += kOperatorWords.at(static_cast<std::size_t>(*detail.op));
+    words += " " + DetailNumberWords(detail.right);
+  }
+  return words;
+}
+
 std::string StepWords(const WorkingStep& step) {
-  constexpr std::array<std::string_view, 4> kOperators{"たす", "ひく", "かける", "わる"};
   std::string words = NumberWords(step.left);
   if (step.op && *step.op != CalcOperator::NoOperator) {
     words += " ";
-    words += kOperators.at(static_cast<std::size_t>(*step.op));
+    words += kOperatorWords.at(static_cast<std::size_t>(*step.op));
     words += " " + NumberWords(step.right);
   }
   if (!step.name.empty()) {

@@ -34,4 +34,8 @@ inline constexpr std::string_view kAnswerAreaName = "答え";
 // "2分の3 たす 3分の7、仮分数に直す"; the problem has no name.
 [[nodiscard]] std::string StepWords(const WorkingStep& step);
 
+// A detail of the working as words, a compound part of a fraction read as
+// 分母 and 分子: "分母 2、分子 1かける2たす1 たす 分母 3、分子 2かける3たす1".
+[[nodiscard]] std::string DetailWords(const WorkingDetail& detail);
+
 }  // namespace tavolen

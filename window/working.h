@@ -3,6 +3,8 @@
 // last step, and the plain text that is copied.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +26,10 @@ inline constexpr std::string_view kShowWorkingCaption = "途中式を表示";
 inline constexpr std::string_view kCopyCaption = "コピー";
 inline constexpr std::string_view kCopiedCaption = "コピーしました";
 inline constexpr std::string_view kNoWorkingYet = "「計算」を押すと、ここに途中式が出ます。";
+inline constexpr std::string_view kDetailsCaption = "くわしく";
+inline constexpr std::string_view kOneLineAtATimeCaption = "1行ずつ";
+inline constexpr std::string_view kNextLineCaption = "次の行";
+inline constexpr std::string_view kShowAllCaption = "すべて表示";
 
 // Whether the copy key, the menu key and Shift+F10 act on the answer while
 // this control has the focus: on a command or option button, not in an entry
@@ -39,16 +45,27 @@ struct WorkingNumber {
   std::string denominator;
 };
 
+// How a step's numbers come about, shaped like a step: each part of a number
+// may be a term of whole numbers, "1×2＋1" over "2", "2÷2" over "6÷2", or a
+// whole "2×4".
+struct WorkingDetail {
+  WorkingNumber left;
+  std::optional<CalcOperator> op;  // none when the detail is one number
+  WorkingNumber right;
+};
+
 struct WorkingStep {
   std::string_view name;  // "" for the problem
   WorkingNumber left;
   std::optional<CalcOperator> op;  // none when the step is one number
   WorkingNumber right;
+  std::optional<WorkingDetail> how;  // shown just before the step with くわしく
 };
 
 struct WorkingLines {
   std::vector<WorkingStep> steps;
   std::optional<std::string> stop;  // the prompt of the message that ended it
+  std::uint64_t calculation = 0;    // changes with each 計算 and 消す
 };
 
 [[nodiscard]] WorkingLines WorkingOf(const Form1& form);
@@ -60,11 +77,16 @@ struct WorkingLines {
 [[nodiscard]] std::string NumberText(const WorkingNumber& number);
 [[nodiscard]] std::string ExpressionText(const WorkingStep& step);
 
+// "(1×2＋1)/2 ＋ (2×3＋1)/3", "-(2÷2)/(6÷2)", "2×4": a compound term in a
+// fraction stands in parentheses.
+[[nodiscard]] std::string DetailText(const WorkingDetail& detail);
+
 // "計算できません：PROMPT".
 [[nodiscard]] std::string StopText(std::string_view prompt);
 
-// The problem, then "= EXPR（STEP）" per step and the stop, a line each.
-[[nodiscard]] std::string PlainText(const WorkingLines& working);
+// The problem, then "= EXPR（STEP）" per step and the stop, a line each; with
+// details, "= DETAIL" before each step that has one.
+[[nodiscard]] std::string PlainText(const WorkingLines& working, bool withDetails = false);
 
 // The answer on one line as the answer labels show it: "-1 1/6", "23/6", "0".
 [[nodiscard]] std::string AnswerText(const Form1& form);

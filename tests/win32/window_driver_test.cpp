@@ -20,6 +20,7 @@
 #include "win32/control_ids.h"
 #include "win32/wide_text.h"
 #include "window/accessible_text.h"
+#include "window/working.h"
 
 namespace tavolen {
 namespace {
@@ -81,13 +82,18 @@ INPUT KeyInput(WORD key, bool up) {
   return input;
 }
 
-void PressKey(WORD key, bool shift = false) {
-  if (shift) {
-    Send({KeyInput(VK_SHIFT, false), KeyInput(key, false), KeyInput(key, true),
-          KeyInput(VK_SHIFT, true)});
+// A key pressed while a modifier (Shift, Ctrl; none for 0) is held.
+void PressWith(WORD modifier, WORD key) {
+  if (modifier != 0) {
+    Send({KeyInput(modifier, false), KeyInput(key, false), KeyInput(key, true),
+          KeyInput(modifier, true)});
   } else {
     Send({KeyInput(key, false), KeyInput(key, true)});
   }
+}
+
+void PressKey(WORD key, bool shift = false) {
+  PressWith(shift ? VK_SHIFT : 0, key);
 }
 
 // Each character as a Unicode key press, as an on-screen keyboard types.
@@ -123,6 +129,55 @@ void MovePointer(POINT at) {
 void ClickAt(POINT at) {
   MovePointer(at);
   Send({MouseInput(at, MOUSEEVENTF_LEFTDOWN), MouseInput(at, MOUSEEVENTF_LEFTUP)});
+}
+
+void RightClickAt(POINT at) {
+  MovePointer(at);
+  Send({MouseInput(at, MOUSEEVENTF_RIGHTDOWN), MouseInput(at, MOUSEEVENTF_RIGHTUP)});
+}
+
+// The clipboard's Unicode text, emptied first by ClearClipboard.
+std::string ClipboardText() {
+  std::string text;
+  if (OpenClipboard(nullptr) == 0) {
+    return text;
+  }
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    text = Utf8Of(static_cast<const wchar_t*>(GlobalLock(data)));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+void ClearClipboard() {
+  ASSERT_TRUE(WaitFor([] { return OpenClipboard(nullptr) != 0; }));
+  EmptyClipboard();
+  CloseClipboard();
+}
+
+// Waits for the text on the clipboard; returns what is there.
+std::string OnClipboard(std::string_view text) {
+  WaitFor([text] { return ClipboardText() == text; });
+  return ClipboardText();
+}
+
+// What a screen reader reads as the name of a window's client area.
+std::string AccessibleName(HWND window) {
+  IAccessible* object = nullptr;
+  if (AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                 reinterpret_cast<void**>(&object)) != S_OK) {
+    return {};
+  }
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  object->get_accName(self, &name);
+  std::string text = Utf8Of(name != nullptr ? name : L"");
+  SysFreeString(name);
+  object->Release();
+  return text;
 }
 
 POINT CentreOf(const RECT& rect) {
@@ -302,6 +357,31 @@ class Tavolen {
       return (box = FindInProcess(L"#32770", window_)) != nullptr && IsWindowVisible(box);
     });
     return box;
+  }
+
+  // The 途中式 window, owned by the main window, once it is shown; else null.
+  [[nodiscard]] HWND WorkingWindow() const {
+    HWND working = nullptr;
+    WaitFor([&] {
+      working = FindInProcess(L"Tavolen.Working", window_);
+      return working != nullptr && IsWindowVisible(working);
+    });
+    return working != nullptr && IsWindowVisible(working) ? working : nullptr;
+  }
+  // Opens the answer area's menu with `open` and chooses its place-th command
+  // counted from the end (1 for the last) by keys.
+  void ChooseFromAnswerMenu(const std::function<void()>& open, int fromEnd) const {
+    open();
+    ASSERT_TRUE(WaitFor([this] {
+      HWND menu = FindInProcess(L"#32768", nullptr);
+      return menu != nullptr && IsWindowVisible(menu);
+    }));
+    // The menu takes keys once its loop runs.
+    std::this_thread::sleep_for(100ms);
+    for (int i = 0; i < fromEnd; ++i) {
+      PressKey(VK_UP);
+    }
+    PressKey(VK_RETURN);
   }
 
   // A top-level window of the program, of the class and owned by owner (any
@@ -674,6 +754,133 @@ TEST(Tavolen, AccessibleNamesAndRoles) {
     std::printf(
         "note: under Wine, MSAA names and the roles and states of buttons are not checked\n");
   }
+  CoUninitialize();
+}
+
+// The 途中式 window's lines as a screen reader names them, top first.
+std::vector<std::string> WorkingLineNames(HWND working) {
+  std::vector<std::string> names;
+  for (int id = kWorkingFirstLineId; HWND line = GetDlgItem(working, id); ++id) {
+    names.push_back(AccessibleName(line));
+  }
+  return names;
+}
+
+// 1 1/2 ＋ 2 1/3 typed and calculated.
+void CalculateWorkedExample(const Tavolen& t) {
+  const std::pair<ControlId, const wchar_t*> entries[] = {{{Text1, 2}, L"1"}, {{Text1, 1}, L"1"},
+                                                          {{Text1, 0}, L"2"}, {{Text2, 2}, L"2"},
+                                                          {{Text2, 1}, L"1"}, {{Text2, 0}, L"3"}};
+  for (const auto& [field, text] : entries) {
+    t.Enter(field, text);
+  }
+  t.Click({Command1});
+  ASSERT_TRUE(t.ShowsAnswer("6|5|3|"));
+}
+
+// The answer area's menu by mouse, menu key and Shift+F10, the copy key on a
+// button, and the 途中式 window that follows the calculation until Escape.
+TEST(Tavolen, WorkingFromTheAnswerMenu) {
+  const std::vector<std::string> workedLines = {
+      "1と2分の1 たす 2と3分の1", "2分の3 たす 3分の7、仮分数に直す",
+      "6分の9 たす 6分の14、通分する", "6分の23、計算する", "3と6分の5、帯分数に直す"};
+  const std::string workedText =
+      "1 1/2 ＋ 2 1/3\r\n= 3/2 ＋ 7/3（仮分数に直す）\r\n= 9/6 ＋ 14/6（通分する）\r\n"
+      "= 23/6（計算する）\r\n= 3 5/6（帯分数に直す）\r\n";
+  const Tavolen t;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  // Nothing to show before the first 計算.
+  t.ChooseFromAnswerMenu([] { PressKey(VK_APPS); }, 1);
+  Settle();
+  EXPECT_FALSE(IsWindowVisible(t.FindInProcess(L"Tavolen.Working", t.window())));
+  CalculateWorkedExample(t);
+  ClearClipboard();
+  PressWith(VK_CONTROL, 'C');
+  EXPECT_EQ(OnClipboard("3 5/6"), "3 5/6");
+  t.ChooseFromAnswerMenu([] { PressKey(VK_F10, true); }, 2);
+  EXPECT_EQ(OnClipboard(workedText), workedText);
+  RECT answer{};
+  GetWindowRect(t.Control({Label1, 2}), &answer);
+  t.ChooseFromAnswerMenu([&] { RightClickAt(CentreOf(answer)); }, 1);
+  HWND working = t.WorkingWindow();
+  ASSERT_NE(working, nullptr);
+  EXPECT_EQ(Utf8Of(TextOf(working)), kWorkingWindowCaption);
+  EXPECT_EQ(WorkingLineNames(working), workedLines);
+  ClearClipboard();
+  PressKey(VK_SPACE);  // on コピー
+  EXPECT_EQ(OnClipboard(workedText), workedText);
+  // The answer form and 消す redraw it.
+  t.Click({Option2, 1});
+  EXPECT_TRUE(WaitFor([&] { return WorkingLineNames(working).size() == 4; }));
+  t.Click({Command2});
+  EXPECT_TRUE(WaitFor([&] {
+    return WorkingLineNames(working) == std::vector<std::string>{std::string(kNoWorkingYet)};
+  }));
+  SetForegroundWindow(working);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == working; }));
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(working); }));
+  CoUninitialize();
+}
+
+// くわしく and 1行ずつ by keys: the details come as lines of their own, a new
+// calculation shows only its problem, 次の行 one more line (Enter) and すべて表示
+// the rest (Space), and then both go.
+TEST(Tavolen, WorkingDetailsOneLineAtATime) {
+  const std::string detailedText =
+      "1 1/2 ＋ 2 1/3\r\n= (1×2＋1)/2 ＋ (2×3＋1)/3\r\n= 3/2 ＋ 7/3（仮分数に直す）\r\n"
+      "= (3×3)/(2×3) ＋ (7×2)/(3×2)\r\n= 9/6 ＋ 14/6（通分する）\r\n= (9＋14)/6\r\n"
+      "= 23/6（計算する）\r\n= 3 5/6（帯分数に直す）\r\n";
+  const Tavolen t;
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  CalculateWorkedExample(t);
+  t.ChooseFromAnswerMenu([] { PressKey(VK_APPS); }, 1);
+  HWND working = t.WorkingWindow();
+  ASSERT_NE(working, nullptr);
+  const auto focusIs = [&](int id) {
+    return WaitFor([&] { return t.Focused() == GetDlgItem(working, id); });
+  };
+  const auto checked = [&](int id) {
+    return SendMessageW(GetDlgItem(working, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  };
+  const auto shows = [&](std::size_t lines) {
+    return WaitFor([&] { return WorkingLineNames(working).size() == lines; });
+  };
+  ASSERT_TRUE(focusIs(kWorkingCopyId));
+  EXPECT_FALSE(checked(kWorkingOneLineId) || checked(kWorkingDetailsId));
+  PressKey(VK_TAB, true);
+  ASSERT_TRUE(focusIs(kWorkingOneLineId));
+  PressKey(VK_SPACE);
+  PressKey(VK_TAB, true);
+  ASSERT_TRUE(focusIs(kWorkingDetailsId));
+  PressKey(VK_SPACE);
+  EXPECT_TRUE(WaitFor([&] { return checked(kWorkingDetailsId) && checked(kWorkingOneLineId); }));
+  EXPECT_TRUE(shows(8));
+  PressKey(VK_TAB);
+  PressKey(VK_TAB);
+  ASSERT_TRUE(focusIs(kWorkingCopyId));
+  ClearClipboard();
+  PressKey(VK_SPACE);
+  EXPECT_EQ(OnClipboard(detailedText), detailedText);
+  HWND next = GetDlgItem(working, kWorkingNextLineId);
+  EXPECT_FALSE(IsWindowVisible(next));
+  t.Click({Command1});
+  EXPECT_TRUE(shows(1));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(next); }));
+  SetForegroundWindow(working);
+  ASSERT_TRUE(focusIs(kWorkingCopyId));
+  PressKey(VK_TAB);
+  ASSERT_TRUE(focusIs(kWorkingNextLineId));
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(shows(2));  // the detail of 仮分数に直す
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(shows(3));
+  PressKey(VK_TAB);
+  ASSERT_TRUE(focusIs(kWorkingShowAllId));
+  PressKey(VK_SPACE);
+  EXPECT_TRUE(shows(8));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(next); }));
+  EXPECT_TRUE(focusIs(kWorkingCopyId));
   CoUninitialize();
 }
 

@@ -26,18 +26,32 @@ TEST(AnswerWords, ReadsTheLabelsAsTheyStand) {
 TEST(StepWords, ReadsTheNumbersAsTheAnswerAreaDoes) {
   const WorkingNumber threeHalves{false, "", "3", "2"};
   const std::pair<WorkingStep, const char*> rows[] = {
-      {{"", {false, "1", "1", "2"}, CalcOperator::Add, {false, "2", "1", "3"}},
+      {{"", {false, "1", "1", "2"}, CalcOperator::Add, {false, "2", "1", "3"}, std::nullopt},
        "1と2分の1 たす 2と3分の1"},
-      {{"仮分数に直す", threeHalves, CalcOperator::Subtract, {false, "", "7", "3"}},
+      {{"仮分数に直す", threeHalves, CalcOperator::Subtract, {false, "", "7", "3"}, std::nullopt},
        "2分の3 ひく 3分の7、仮分数に直す"},
-      {{"逆数をかける", threeHalves, CalcOperator::Multiply, {false, "9998", "", ""}},
+      {{"逆数をかける", threeHalves, CalcOperator::Multiply, {false, "9998", "", ""}, std::nullopt},
        "2分の3 かける 9998、逆数をかける"},
-      {{"", {false, "5", "", ""}, CalcOperator::Divide, {false, "0", "", ""}}, "5 わる 0"},
-      {{"帯分数に直す", {true, "1", "1", "6"}, std::nullopt, {}},
+      {{"", {false, "5", "", ""}, CalcOperator::Divide, {false, "0", "", ""}, std::nullopt},
+       "5 わる 0"},
+      {{"帯分数に直す", {true, "1", "1", "6"}, std::nullopt, {}, std::nullopt},
        "マイナス1と6分の1、帯分数に直す"},
   };
   for (const auto& [step, words] : rows) {
     EXPECT_EQ(StepWords(step), words);
+  }
+}
+
+TEST(DetailWords, ReadsACompoundPartAsDenominatorAndNumerator) {
+  const std::pair<WorkingDetail, const char*> rows[] = {
+      {{{false, "", "1×2＋1", "2"}, CalcOperator::Add, {false, "", "7", "3"}},
+       "分母 2、分子 1かける2たす1 たす 3分の7"},
+      {{{true, "", "2÷2", "6÷2"}, std::nullopt, {}}, "マイナス分母 6わる2、分子 2わる2"},
+      {{{false, "", "1－3", "6"}, std::nullopt, {}}, "分母 6、分子 1ひく3"},
+      {{{false, "2×4", "", ""}, std::nullopt, {}}, "2かける4"},
+  };
+  for (const auto& [detail, words] : rows) {
+    EXPECT_EQ(DetailWords(detail), words);
   }
 }
 

@@ -1,0 +1,145 @@
+#include "window/working_view.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "window/accessible_text.h"
+
+namespace tavolen {
+namespace {
+
+WorkingLine StepLine(const WorkingStep& step) {
+  const bool problem = step.name.empty();
+  std::string text = problem ? ExpressionText(step)
+                             : "= " + ExpressionText(step) + "（" + std::string(step.name) + "）";
+  return {problem ? WorkingLineKind::Problem : WorkingLineKind::Step,
+          step.name,
+          step.left,
+          step.op,
+          step.right,
+          std::move(text),
+          StepWords(step),
+          false};
+}
+
+WorkingLine DetailLine(const WorkingDetail& detail) {
+  return {WorkingLineKind::Detail,
+          "",
+          detail.left,
+          detail.op,
+          detail.right,
+          "= " + DetailText(detail),
+          DetailWords(detail),
+          false};
+}
+
+WorkingLine StopLine(const std::string& prompt) {
+  std::string text = StopText(prompt);
+  std::string words = text;
+  return {WorkingLineKind::Stop, "",   {}, std::nullopt, {}, std::move(text),
+          std::move(words),      false};
+}
+
+bool SameLine(const WorkingLine& a, const WorkingLine& b) {
+  return a.kind == b.kind && a.text == b.text;
+}
+
+}  // namespace
+
+std::size_t WorkingView::Units() const {
+  return working_.steps.size() + (working_.stop ? 1 : 0);
+}
+
+void WorkingView::Follow(const WorkingLines& working) {
+  const bool newCalculation = working.calculation != working_.calculation;
+  std::string whole = tavolen::PlainText(working, true);
+  if (!newCalculation && whole == whole_) {
+    return;  // nothing changed, and what just appeared is still to be read
+  }
+  const bool allShown = unitsShown_ >= Units();
+  working_ = working;
+  whole_ = std::move(whole);
+  if (newCalculation) {
+    unitsShown_ = oneLineAtATime_ ? std::min<std::size_t>(1, Units()) : Units();
+    nextDetailShown_ = false;
+  } else if (allShown) {
+    unitsShown_ = Units();
+  } else {
+    unitsShown_ = std::min(unitsShown_, Units());
+  }
+  Lay(newCalculation);
+}
+
+void WorkingView::SetDetails(const bool on) {
+  details_ = on;
+  nextDetailShown_ = false;
+  Lay(false);
+}
+
+void WorkingView::SetOneLineAtATime(const bool on) {
+  oneLineAtATime_ = on;
+  unitsShown_ = Units();
+  nextDetailShown_ = false;
+  Lay(false);
+}
+
+void WorkingView::ShowNextLine() {
+  if (!OffersMore()) {
+    return;
+  }
+  const bool detailNext = details_ && !nextDetailShown_ && unitsShown_ < working_.steps.size() &&
+                          working_.steps[unitsShown_].how;
+  if (detailNext) {
+    nextDetailShown_ = true;
+  } else {
+    ++unitsShown_;
+    nextDetailShown_ = false;
+  }
+  Lay(false);
+}
+
+void WorkingView::ShowAll() {
+  unitsShown_ = Units();
+  nextDetailShown_ = false;
+  Lay(false);
+}
+
+bool WorkingView::OffersMore() const {
+  return unitsShown_ < Units();
+}
+
+// Lays out the lines shown; a line is new unless the same one was shown
+// before, in the same place among its kind.
+void WorkingView::Lay(const bool allNew) {
+  std::vector<WorkingLine> lines;
+  const std::size_t steps = std::min(unitsShown_, working_.steps.size());
+  for (std::size_t i = 0; i < working_.steps.size(); ++i) {
+    const WorkingStep& step = working_.steps[i];
+    const bool stepShown = i < steps;
+    if (details_ && step.how && (stepShown || (i == steps && nextDetailShown_))) {
+      lines.push_back(DetailLine(*step.how));
+    }
+    if (stepShown) {
+      lines.push_back(StepLine(step));
+    }
+  }
+  if (working_.stop && unitsShown_ > working_.steps.size()) {
+    lines.push_back(StopLine(*working_.stop));
+  }
+  for (WorkingLine& line : lines) {
+    line.appeared =
+        allNew || std::none_of(lines_.begin(), lines_.end(),
+                               [&](const WorkingLine& old) { return SameLine(old, line); });
+  }
+  lines_ = std::move(lines);
+}
+
+std::string WorkingView::PlainText() const {
+  std::string text;
+  for (const WorkingLine& line : lines_) {
+    text += line.text + '\n';
+  }
+  return text;
+}
+
+}  // namespace tavolen

@@ -1,0 +1,71 @@
+// What a front end shows of the working, the same on every one: whether the
+// details (くわしく) are shown, whether the lines come one at a time (1行ずつ),
+// how far they have come, and the lines shown with their texts and words.
+// Both choices are off at first and hold until changed.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "window/working.h"
+
+namespace tavolen {
+
+enum class WorkingLineKind : std::uint8_t { Problem, Detail, Step, Stop };
+
+// One line as shown: a detail has no name, a stop only its texts.
+struct WorkingLine {
+  WorkingLineKind kind = WorkingLineKind::Problem;
+  std::string_view name;  // the step's name; "" for the problem, a detail and a stop
+  WorkingNumber left;
+  std::optional<CalcOperator> op;  // none when the line is one number, and for a stop
+  WorkingNumber right;
+  std::string text;       // as copied: "= 3/2 ＋ 7/3（仮分数に直す）", "= (9＋14)/6"
+  std::string words;      // as read to screen readers
+  bool appeared = false;  // shown by the last change, to be read out
+};
+
+class WorkingView {
+ public:
+  // Takes the working now, after any event: a new calculation shows only its
+  // problem when the lines come one at a time; the same one (an answer-form
+  // switch) keeps what was shown, and everything if everything was; an
+  // unchanged one changes nothing.
+  void Follow(const WorkingLines& working);
+
+  // くわしく: the details on or off, keeping the steps shown.
+  void SetDetails(bool on);
+  // 1行ずつ: from the next calculation, one line at a time; off shows all.
+  void SetOneLineAtATime(bool on);
+  // 次の行: one more line (a detail counts as one).
+  void ShowNextLine();
+  // すべて表示: the rest.
+  void ShowAll();
+
+  [[nodiscard]] bool details() const { return details_; }
+  [[nodiscard]] bool oneLineAtATime() const { return oneLineAtATime_; }
+  // Whether 次の行 and すべて表示 are offered: some line is still hidden.
+  [[nodiscard]] bool OffersMore() const;
+  // The lines shown, in order; none before the first calculation and after 消す.
+  [[nodiscard]] const std::vector<WorkingLine>& lines() const { return lines_; }
+  // The lines shown as plain text, each ending in a line feed, as コピー copies them.
+  [[nodiscard]] std::string PlainText() const;
+
+ private:
+  [[nodiscard]] std::size_t Units() const;
+  void Lay(bool allNew);
+
+  WorkingLines working_;
+  std::string whole_;  // the whole working as text, to tell when it changes
+  bool details_ = false;
+  bool oneLineAtATime_ = false;
+  std::size_t unitsShown_ = 0;  // steps (the problem first) and the stop shown
+  bool nextDetailShown_ = false;
+  std::vector<WorkingLine> lines_;
+};
+
+}  // namespace tavolen
