@@ -154,7 +154,8 @@ WorkingWindow::WorkingWindow(QWidget* parent) : QDialog(parent) {
   Show({});
 }
 
-void WorkingWindow::Show(const WorkingLines& working) {
+void WorkingWindow::Show(const WorkingLines& working, bool dimmed) {
+  ShowDimmed(dimmed);
   std::string text = PlainText(working);
   if (text == shown_ && rows_->count() > 0) {
     return;
@@ -181,6 +182,18 @@ void WorkingWindow::Show(const WorkingLines& working) {
     auto* label = new QLabel(QString::fromStdString(line), parent);
     label->setTextFormat(Qt::PlainText);
     rows_->addWidget(label);
+  }
+}
+
+// The steps take the disabled text colour; the copy button stays as it is.
+void WorkingWindow::ShowDimmed(bool dimmed) {
+  QWidget* steps = rows_->parentWidget();
+  QPalette shown = palette();
+  if (dimmed) {
+    shown.setColor(QPalette::WindowText, shown.color(QPalette::Disabled, QPalette::WindowText));
+  }
+  if (steps->palette().color(QPalette::WindowText) != shown.color(QPalette::WindowText)) {
+    steps->setPalette(shown);
   }
 }
 

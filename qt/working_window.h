@@ -17,10 +17,13 @@ class WorkingWindow final : public QDialog {
  public:
   explicit WorkingWindow(QWidget* parent);
 
-  // Shows this working in place of the one shown before.
-  void Show(const WorkingLines& working);
+  // Shows this working in place of the one shown before, dimmed while the
+  // inputs no longer match it.
+  void Show(const WorkingLines& working, bool dimmed = false);
 
  private:
+  void ShowDimmed(bool dimmed);
+
   QVBoxLayout* rows_ = nullptr;
   std::string shown_;
 };

@@ -222,6 +222,18 @@ const struct {
     {"Shift+F10 in a field", "Text2_0", "Text2_0", Trigger::ShiftF10, false},
 };
 
+// The darkest grey in a widget's picture: text in the text colour is near 0.
+int Darkest(QWidget* widget) {
+  const QImage image = widget->grab().toImage();
+  int darkest = 255;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      darkest = std::min(darkest, qGray(image.pixel(x, y)));
+    }
+  }
+  return darkest;
+}
+
 QStringList StepsShown(const QWidget* workingWindow) {
   QStringList rows;
   for (const QLabel* label : workingWindow->findChildren<QLabel*>()) {
@@ -617,6 +629,37 @@ class MainWindowTest : public QObject {
     QCOMPARE(StepsShown(shown), QStringList({"「計算」を押すと、ここに途中式が出ます。"}));
     s.window.close();
     QVERIFY(!shown->isVisible());
+  }
+
+  // From an input that differs from what the last calculation read until the
+  // inputs match again, its answer and working are drawn dimmed and described
+  // as the previous calculation's.
+  void staleAnswerDimmed() {
+    Screen s;
+    s.type("Text1_1=1 Text1_0=2 Text2_1=1 Text2_0=3");  // 1/2 + 1/3 = 5/6
+    s.click("Command1");
+    s.window.findChild<QAction*>("ShowWorking")->trigger();
+    const QList<QWidget*> shown{s.widget("Label1_1"), s.widget("Label1_0"), s.widget("Line3"),
+                                s.window.findChild<QWidget*>("WorkingSteps")};
+    const struct {
+      std::function<void()> change;
+      bool stale;
+    } steps[] = {
+        {[] {}, false},
+        {[&] { QTest::keyClicks(s.widget("Text2_0"), "0"); }, true},
+        {[&] { QTest::keyClick(s.widget("Text2_0"), Qt::Key_Backspace); }, false},
+        {[&] { s.click("Option1_2"); }, true},
+        {[&] { s.click("Option1_0"); }, false},
+    };
+    for (const auto& step : steps) {
+      step.change();
+      for (QWidget* widget : shown) {
+        QCOMPARE(Darkest(widget) > 64, step.stale);
+      }
+      QCOMPARE(s.widget("AnswerArea")->accessibleDescription(),
+               step.stale ? "前の計算の答え、6分の5" : "6分の5");
+      QCOMPARE(s.answer(), "6|5||");
+    }
   }
 
   void clickIntoInactiveWindowMovesFocus() {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "tests/window/window_fixture.h"
+#include "window/accessible_text.h"
 
 namespace tavolen::testing {
 namespace {
@@ -54,6 +57,63 @@ TEST(Calculate, WritesTheOutcome) {
     EXPECT_EQ(w.Answer(), c.labels);
     EXPECT_EQ(w.form.Line3.Visible, c.bar);
     EXPECT_EQ(w.runtime.events, c.events);
+  }
+}
+
+struct StaleCase {
+  const char* name;
+  std::function<void(Form1&)> after;  // what follows 1 1/2 + 2 1/3 = 3 5/6
+  std::string_view description;       // the answer area's accessible description
+};
+
+constexpr std::string_view kCurrent = "3と6分の5";
+constexpr std::string_view kPrevious = "前の計算の答え、3と6分の5";
+
+void Edit(Form1& form, const char* field, const char* text) {
+  form.EditText(Id(field), text);
+}
+
+const StaleCase kStaleCases[] = {
+    {"Unchanged", [](Form1&) {}, kCurrent},
+    {"OperandEdited", [](Form1& f) { Edit(f, "Text2(1)", "12"); }, kPrevious},
+    {"EditedBack",
+     [](Form1& f) {
+       Edit(f, "Text2(1)", "12");
+       Edit(f, "Text2(1)", "1");
+     },
+     kCurrent},
+    {"SameValueOtherText", [](Form1& f) { Edit(f, "Text1(2)", "01"); }, kPrevious},
+    {"OperatorChanged", [](Form1& f) { f.Click(Id("Option1(1)")); }, kPrevious},
+    {"OperatorChosenBack",
+     [](Form1& f) {
+       f.Click(Id("Option1(1)"));
+       f.Click(Id("Option1(0)"));
+     },
+     kCurrent},
+    {"AnswerFormSwitched", [](Form1& f) { f.Click(Id("Option2(1)")); }, "6分の23"},
+    {"CalculatedAgain",
+     [](Form1& f) {
+       Edit(f, "Text2(1)", "2");
+       f.Click(Id("Command1"));
+     },
+     "4と6分の1"},
+    {"ClearedThenTyped",
+     [](Form1& f) {
+       f.Click(Id("Command2"));
+       Edit(f, "Text1(2)", "1");
+     },
+     ""},
+};
+
+TEST(Calculate, AnswerIsThePreviousOneOnceAnInputDiffers) {
+  for (const StaleCase& c : kStaleCases) {
+    SCOPED_TRACE(c.name);
+    Window w;
+    w.Enter("1|1|2|2|1|3");
+    w.form.Click(Id("Command1"));
+    c.after(w.form);
+    EXPECT_EQ(AnswerDescriptionOf(w.form), c.description);
+    EXPECT_EQ(w.form.AnswerIsStale(), c.description == kPrevious);
   }
 }
 
