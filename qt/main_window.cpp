@@ -119,12 +119,12 @@ void ShowText(QLineEdit& field, const QString& text, int limit) {
   }
 }
 
-// While the answer is the previous calculation's, its labels and bar take the
-// disabled text colour of the window around them; otherwise its text colour.
+// While the answer is the previous calculation's, its labels and bar are drawn
+// grey; otherwise in the text colour of the window around them.
 void ShowDimmed(QWidget& widget, QPalette::ColorRole role, bool dimmed) {
   const QPalette around = widget.parentWidget()->palette();
   const QColor colour =
-      around.color(dimmed ? QPalette::Disabled : QPalette::Active, QPalette::WindowText);
+      dimmed ? PreviousTextColour(around) : around.color(QPalette::Active, QPalette::WindowText);
   if (widget.palette().color(role) != colour) {
     QPalette palette = widget.palette();
     palette.setColor(role, colour);

@@ -185,12 +185,12 @@ void WorkingWindow::Show(const WorkingLines& working, bool dimmed) {
   }
 }
 
-// The steps take the disabled text colour; the copy button stays as it is.
+// The steps are drawn grey; the copy button stays as it is.
 void WorkingWindow::ShowDimmed(bool dimmed) {
   QWidget* steps = rows_->parentWidget();
   QPalette shown = palette();
   if (dimmed) {
-    shown.setColor(QPalette::WindowText, shown.color(QPalette::Disabled, QPalette::WindowText));
+    shown.setColor(QPalette::WindowText, PreviousTextColour(shown));
   }
   if (steps->palette().color(QPalette::WindowText) != shown.color(QPalette::WindowText)) {
     steps->setPalette(shown);
