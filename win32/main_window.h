@@ -96,6 +96,7 @@ class MainWindow {
   AccessibleAnnotations annotations_;
   bool syncing_ = false;
   bool highContrast_ = false;
+  bool answerDimmed_ = false;
 };
 
 // Runs the program: the window and its message loop until it is unloaded.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <string_view>
+#include <utility>
 
 #include "tests/window/window_fixture.h"
 #include "window/accessible_text.h"
@@ -60,60 +61,39 @@ TEST(Calculate, WritesTheOutcome) {
   }
 }
 
-struct StaleCase {
-  const char* name;
-  std::function<void(Form1&)> after;  // what follows 1 1/2 + 2 1/3 = 3 5/6
-  std::string_view description;       // the answer area's accessible description
-};
-
-constexpr std::string_view kCurrent = "3と6分の5";
+// After 1 1/2 + 2 1/3 = 3 5/6: edits ("Text2(1)=12") and clicks ("Option1(1)"),
+// then the answer area's accessible description.
 constexpr std::string_view kPrevious = "前の計算の答え、3と6分の5";
-
-void Edit(Form1& form, const char* field, const char* text) {
-  form.EditText(Id(field), text);
-}
-
-const StaleCase kStaleCases[] = {
-    {"Unchanged", [](Form1&) {}, kCurrent},
-    {"OperandEdited", [](Form1& f) { Edit(f, "Text2(1)", "12"); }, kPrevious},
-    {"EditedBack",
-     [](Form1& f) {
-       Edit(f, "Text2(1)", "12");
-       Edit(f, "Text2(1)", "1");
-     },
-     kCurrent},
-    {"SameValueOtherText", [](Form1& f) { Edit(f, "Text1(2)", "01"); }, kPrevious},
-    {"OperatorChanged", [](Form1& f) { f.Click(Id("Option1(1)")); }, kPrevious},
-    {"OperatorChosenBack",
-     [](Form1& f) {
-       f.Click(Id("Option1(1)"));
-       f.Click(Id("Option1(0)"));
-     },
-     kCurrent},
-    {"AnswerFormSwitched", [](Form1& f) { f.Click(Id("Option2(1)")); }, "6分の23"},
-    {"CalculatedAgain",
-     [](Form1& f) {
-       Edit(f, "Text2(1)", "2");
-       f.Click(Id("Command1"));
-     },
-     "4と6分の1"},
-    {"ClearedThenTyped",
-     [](Form1& f) {
-       f.Click(Id("Command2"));
-       Edit(f, "Text1(2)", "1");
-     },
-     ""},
+const std::pair<std::string_view, std::string_view> kStaleCases[] = {
+    {"", "3と6分の5"},
+    {"Text2(1)=12", kPrevious},
+    {"Text2(1)=12 Text2(1)=1", "3と6分の5"},
+    {"Text1(2)=01", kPrevious},
+    {"Option1(1)", kPrevious},
+    {"Option1(1) Option1(0)", "3と6分の5"},
+    {"Option2(1)", "6分の23"},
+    {"Text2(1)=2 Command1", "4と6分の1"},
+    {"Command2 Text1(2)=1", ""},
 };
 
 TEST(Calculate, AnswerIsThePreviousOneOnceAnInputDiffers) {
-  for (const StaleCase& c : kStaleCases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [actions, description] : kStaleCases) {
+    SCOPED_TRACE(actions);
     Window w;
     w.Enter("1|1|2|2|1|3");
     w.form.Click(Id("Command1"));
-    c.after(w.form);
-    EXPECT_EQ(AnswerDescriptionOf(w.form), c.description);
-    EXPECT_EQ(w.form.AnswerIsStale(), c.description == kPrevious);
+    for (std::string_view rest = actions; !rest.empty();) {
+      const std::string_view action = rest.substr(0, rest.find(' '));
+      rest.remove_prefix(std::min(action.size() + 1, rest.size()));
+      const std::size_t equals = action.find('=');
+      if (equals == std::string_view::npos) {
+        w.form.Click(Id(action));
+      } else {
+        w.form.EditText(Id(action.substr(0, equals)), action.substr(equals + 1));
+      }
+    }
+    EXPECT_EQ(AnswerDescriptionOf(w.form), description);
+    EXPECT_EQ(w.form.AnswerIsStale(), description == kPrevious);
   }
 }
 
