@@ -119,6 +119,19 @@ void ShowText(QLineEdit& field, const QString& text, int limit) {
   }
 }
 
+// While the answer is the previous calculation's, its labels and bar are drawn
+// grey; otherwise in the text colour of the window around them.
+void ShowDimmed(QWidget& widget, QPalette::ColorRole role, bool dimmed) {
+  const QPalette around = widget.parentWidget()->palette();
+  const QColor colour =
+      dimmed ? PreviousTextColour(around) : around.color(QPalette::Active, QPalette::WindowText);
+  if (widget.palette().color(role) != colour) {
+    QPalette palette = widget.palette();
+    palette.setColor(role, colour);
+    widget.setPalette(palette);
+  }
+}
+
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), runtime_(*this), form_(runtime_) {
@@ -220,7 +233,7 @@ void MainWindow::CopyAnswer() const {
 
 // Beside the main window on the right, or on the left where the screen ends.
 void MainWindow::ShowWorkingWindow() {
-  workingWindow_->Show(WorkingOf(form_));
+  workingWindow_->Show(WorkingOf(form_), form_.AnswerIsStale());
   if (!workingWindow_->isVisible()) {
     constexpr int kGap = 8;
     const QRect main = frameGeometry();
@@ -353,7 +366,7 @@ void MainWindow::Sync(Qt::FocusReason reason) {
   }
   ShowAnswerWords();
   if (workingWindow_->isVisible()) {
-    workingWindow_->Show(WorkingOf(form_));
+    workingWindow_->Show(WorkingOf(form_), form_.AnswerIsStale());
   }
   if (QWidget* focus = WidgetOf(form_.Focus())) {
     focus->setFocus(reason);
@@ -368,9 +381,15 @@ void MainWindow::ShowControl(const View& view) const {
       ShowText(*field, shown, DefinitionOf(view.id).maxLength);
     } else if (auto* label = qobject_cast<QLabel*>(view.widget)) {
       ShowCaption(*label, shown, DefinitionOf(view.id));
+      if (view.id.name == ControlName::Label1) {
+        ShowDimmed(*label, QPalette::WindowText, form_.AnswerIsStale());
+      }
     }
   } else if (const Line* line = ModelLine(form_, view.id)) {
     view.widget->setVisible(line->Visible);
+    if (view.id.name == ControlName::Line3) {
+      ShowDimmed(*view.widget, QPalette::Window, form_.AnswerIsStale());
+    }
   } else if (const OptionGroup* group = ModelGroup(form_, view.id)) {
     if (auto* option = qobject_cast<QRadioButton*>(view.widget)) {
       option->setChecked(group->Chosen() == view.id.index);
@@ -379,7 +398,7 @@ void MainWindow::ShowControl(const View& view) const {
 }
 
 void MainWindow::ShowAnswerWords() const {
-  answerArea_->setAccessibleDescription(QString::fromStdString(AnswerWordsOf(form_)));
+  answerArea_->setAccessibleDescription(QString::fromStdString(AnswerDescriptionOf(form_)));
 }
 
 template <typename Action>

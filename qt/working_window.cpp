@@ -204,7 +204,8 @@ WorkingWindow::WorkingWindow(WorkingView& view, QWidget* parent) : QDialog(paren
   Refresh(true);
 }
 
-void WorkingWindow::Show(const WorkingLines& working) {
+void WorkingWindow::Show(const WorkingLines& working, const bool dimmed) {
+  ShowDimmed(dimmed);
   view_.Follow(working);
   Refresh(true);
 }
@@ -271,6 +272,18 @@ void WorkingWindow::Refresh(const bool byCalculation) {
   // Each line that appears is read out, as the answer area's words are.
   if (!appeared.isEmpty()) {
     parent->setAccessibleDescription(appeared.join(QStringLiteral("、")));
+  }
+}
+
+// The steps are drawn grey; the copy button stays as it is.
+void WorkingWindow::ShowDimmed(bool dimmed) {
+  QWidget* steps = rows_->parentWidget();
+  QPalette shown = palette();
+  if (dimmed) {
+    shown.setColor(QPalette::WindowText, PreviousTextColour(shown));
+  }
+  if (steps->palette().color(QPalette::WindowText) != shown.color(QPalette::WindowText)) {
+    steps->setPalette(shown);
   }
 }
 

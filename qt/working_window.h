@@ -23,14 +23,17 @@ class WorkingWindow final : public QDialog {
   // `view` holds the choices and outlives this window's closing and reopening.
   WorkingWindow(WorkingView& view, QWidget* parent);
 
-  // Shows this working in place of the one shown before.
-  void Show(const WorkingLines& working);
+  // Shows this working in place of the one shown before, dimmed while the
+  // inputs no longer match it.
+  void Show(const WorkingLines& working, bool dimmed = false);
 
  private:
   // Brings the rows, the choices and the buttons up to date from the view;
   // `byCalculation` when a calculation, not this window, changed the lines.
   void Refresh(bool byCalculation);
   void Act(void (WorkingView::*action)());
+
+  void ShowDimmed(bool dimmed);
 
   WorkingView& view_;
   QVBoxLayout* rows_ = nullptr;

@@ -106,6 +106,7 @@ std::string StateOf(const Form1& form) {
       .Text("focus", DisplayName(form.Focus()))
       .Flag("unloaded", form.IsUnloaded())
       .Text("answerWords", AnswerWordsOf(form))
+      .Flag("stale", form.AnswerIsStale())
       .Close();
 }
 
@@ -295,6 +296,7 @@ std::string DefinitionJson() {
       .Raw("lines", lines.Close())
       .Raw("menus", menus.Close())
       .Text("answerAreaName", kAnswerAreaName)
+      .Text("previousAnswer", kPreviousAnswerDescription)
       .Raw("working", Json::Object()
                           .Text("heading", kWorkingHeading)
                           .Text("copy", kCopyCaption)

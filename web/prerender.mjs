@@ -96,6 +96,7 @@ class Element {
         element.attributes.set('class', element.classes().filter((n) => !names.includes(n)).join(' '));
       },
       contains: (name) => element.classes().includes(name),
+      toggle: (name, on) => (on ? element.classList.add(name) : element.classList.remove(name)),
     };
     return new Proxy(this, {
       get: (target, name, receiver) => {

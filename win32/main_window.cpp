@@ -125,6 +125,12 @@ bool InAnswerArea(ControlId id) {
   return id.name == ControlName::Label1 || id.name == ControlName::Line3;
 }
 
+// The answer's bar is an empty text static, filled with the brush its colour
+// request returns, so that it dims with the answer; the other bars are black.
+DWORD BarStyle(ControlId id) {
+  return InAnswerArea(id) ? SS_LEFT : SS_BLACKRECT;
+}
+
 }  // namespace
 
 void Win32Runtime::MsgBox(const std::string& prompt, Integer style, const std::string& title) {
@@ -205,6 +211,9 @@ void MainWindow::BuildControls(HINSTANCE instance) {
       0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, window_,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAnswerAreaId)), instance, nullptr);
   annotations_.SetName(answerArea_, kAnswerAreaName);
+  // Its labels and bar ask it for their colours; it hands the requests on to the window.
+  SetWindowSubclass(answerArea_, &MainWindow::ControlProc, kSubclassId,
+                    reinterpret_cast<DWORD_PTR>(this));
   for (const ControlDef& def : ControlDefinitions()) {
     HWND control = CreateControl(def, instance);
     if (def.type != ControlType::Label && def.type != ControlType::Frame) {
@@ -217,7 +226,7 @@ void MainWindow::BuildControls(HINSTANCE instance) {
   for (const LineDef& def : LineDefinitions()) {
     HWND parent = InAnswerArea(def.id) ? answerArea_ : window_;
     HWND line = CreateWindowExW(
-        0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | SS_BLACKRECT, 0, 0, 0, 0, parent,
+        0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | BarStyle(def.id), 0, 0, 0, 0, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ChildIdOf(def.id))), instance, nullptr);
     views_.push_back({def.id, line, nullptr, nullptr});
   }
@@ -408,7 +417,12 @@ void MainWindow::ShowCaption(View& view, const std::string& caption) {
 }
 
 void MainWindow::ShowAnswerWords() {
-  annotations_.SetDescription(answerArea_, AnswerWordsOf(form_));
+  annotations_.SetDescription(answerArea_, AnswerDescriptionOf(form_));
+  // The labels and bar draw in their new colours only when painted again.
+  if (answerDimmed_ != form_.AnswerIsStale()) {
+    answerDimmed_ = form_.AnswerIsStale();
+    RedrawWindow(answerArea_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  }
 }
 
 template <typename Action>
@@ -443,12 +457,19 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       // The bars are statics too, but have no colour of their own to look up.
       const bool blue = view != nullptr && ModelLine(form_, view->id) == nullptr &&
                         DefinitionOf(view->id).colour != kDefaultColour;
-      if (blue && !highContrast_) {
+      // The previous calculation's answer is drawn in the system's grey text colour.
+      const bool dimmed = view != nullptr && InAnswerArea(view->id) && form_.AnswerIsStale();
+      if (dimmed) {
+        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+      } else if (blue && !highContrast_) {
         SetTextColor(dc, kPureBlue);
       } else {
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
       }
       SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      if (view != nullptr && view->id.name == ControlName::Line3) {
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(dimmed ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+      }
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_ACTIVATE:
@@ -599,6 +620,8 @@ LRESULT CALLBACK MainWindow::ControlProc(HWND control, UINT message, WPARAM wPar
   auto* self = reinterpret_cast<MainWindow*>(data);
   if (message == WM_NCDESTROY) {
     RemoveWindowSubclass(control, &MainWindow::ControlProc, kSubclassId);
+  } else if (message == WM_CTLCOLORSTATIC && control == self->answerArea_) {
+    return self->OnMessage(message, wParam, lParam);
   } else if (View* view = self->ViewOf(control); view != nullptr && !self->form_.IsUnloaded()) {
     if (const std::optional<LRESULT> result =
             self->OnControlMessage(*view, message, wParam, lParam)) {

@@ -104,6 +104,7 @@ class MainWindow {
   std::unique_ptr<WorkingWindow> working_;
   bool syncing_ = false;
   bool highContrast_ = false;
+  bool answerDimmed_ = false;
 };
 
 // Runs the program: the window and its message loop until it is unloaded.

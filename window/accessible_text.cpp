@@ -61,6 +61,14 @@ std::string AnswerWordsOf(const Form1& form) {
                      form.Label1(Integer{2}).Caption, form.Label1(Integer{3}).Caption);
 }
 
+std::string AnswerDescriptionOf(const Form1& form) {
+  std::string words = AnswerWordsOf(form);
+  if (words.empty() || !form.AnswerIsStale()) {
+    return words;
+  }
+  return std::string(kPreviousAnswerDescription) + "、" + words;
+}
+
 std::string NumberWords(const WorkingNumber& number) {
   return AnswerWords(number.denominator, number.numerator, number.whole,
                      number.negative ? "-" : "");

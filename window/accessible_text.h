@@ -17,6 +17,9 @@ namespace tavolen {
 
 // The name of the region that holds the answer labels and bar.
 inline constexpr std::string_view kAnswerAreaName = "答え";
+// What the answer area is said to be while the inputs differ from what its answer was worked out
+// from.
+inline constexpr std::string_view kPreviousAnswerDescription = "前の計算の答え";
 
 // The captions of Label1(0) (denominator), Label1(1) (numerator), Label1(2)
 // (whole part) and Label1(3) (minus sign) as one phrase: "マイナス3と6分の5",
@@ -26,6 +29,10 @@ inline constexpr std::string_view kAnswerAreaName = "答え";
 
 // The answer area of `form` as words, as AnswerWords reads its labels.
 [[nodiscard]] std::string AnswerWordsOf(const Form1& form);
+
+// The answer area's description: its words, said to be the previous
+// calculation's while the form's answer is stale: "前の計算の答え、3と6分の5".
+[[nodiscard]] std::string AnswerDescriptionOf(const Form1& form);
 
 // A number of the working as words, in the answer area's words: "マイナス1と6分の1".
 [[nodiscard]] std::string NumberWords(const WorkingNumber& number);

@@ -148,10 +148,13 @@ void Form1::RaiseClick(ControlId control) {
   const Integer index{control.index};
   switch (control.name) {
     case ControlName::Command1:
+      // Recorded first: a calculation refused or stopped part way still shows what it read.
+      calculated_ = CurrentInputs();
       Raise("Command1_Click", [&] { Command1_Click(*this); });
       break;
     case ControlName::Command2:
       Raise("Command2_Click", [&] { Command2_Click(*this); });
+      calculated_.reset();
       break;
     case ControlName::Command3:
       Raise("Command3_Click", [&] { Command3_Click(*this); });
@@ -286,6 +289,20 @@ bool Form1::PressKey(Key key) {
       break;
   }
   return true;
+}
+
+Form1::Inputs Form1::CurrentInputs() const {
+  Inputs inputs;
+  for (std::size_t i = 0; i < inputs.text1.size(); ++i) {
+    inputs.text1.at(i) = text1_.at(i).Text;
+    inputs.text2.at(i) = text2_.at(i).Text;
+  }
+  inputs.op = Option1.Chosen();
+  return inputs;
+}
+
+bool Form1::AnswerIsStale() const {
+  return calculated_ && *calculated_ != CurrentInputs();
 }
 
 bool Form1::WrapsOn(Key key) const {

@@ -80,6 +80,10 @@ class Form1 {
   // the tab order: where the window sits inside a larger surface, such as a
   // web page, that key hands the focus on to the surface instead.
   [[nodiscard]] bool WrapsOn(Key key) const;
+  // Whether an entry field's text or the operator now differs from what the
+  // last 計算 read (until 消す): the answer and working on show are then the
+  // previous calculation's, not an equation of what stands in the fields.
+  [[nodiscard]] bool AnswerIsStale() const;
   // The working of the last calculation, as its steps left it.
   [[nodiscard]] const Working& working() const { return working_; }
   Working& working() { return working_; }
@@ -124,11 +128,22 @@ class Form1 {
   template <typename Handler>
   void Raise(std::string_view handlerName, Handler&& handler);
 
+  // What a calculation reads: the six entry fields and the chosen operator.
+  struct Inputs {
+    std::array<std::string, 3> text1;
+    std::array<std::string, 3> text2;
+    std::int16_t op = 0;
+    bool operator==(const Inputs&) const = default;
+  };
+  [[nodiscard]] Inputs CurrentInputs() const;
+
   Runtime& runtime_;
   std::array<TextBox, 3> text1_;
   std::array<TextBox, 3> text2_;
   std::array<Label, 4> label1_;
   Working working_;
+  // What the last 計算 read; none before the first and after 消す.
+  std::optional<Inputs> calculated_;
   ControlId focus_;
   bool unloaded_ = false;
 };

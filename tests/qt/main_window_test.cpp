@@ -670,6 +670,38 @@ class MainWindowTest : public QObject {
              "= 23/6（計算する）\n= 3 5/6（帯分数に直す）\n");
   }
 
+  // From an input that differs from what the last calculation read until the
+  // inputs match again, its answer and working are drawn dimmed and described
+  // as the previous calculation's.
+  void staleAnswerDimmed() {
+    Screen s;
+    s.type("Text1_1=1 Text1_0=2 Text2_1=1 Text2_0=3");  // 1/2 + 1/3 = 5/6
+    s.click("Command1");
+    s.window.findChild<QAction*>("ShowWorking")->trigger();
+    const QList<QWidget*> shown{s.widget("Label1_1"), s.widget("Label1_0"), s.widget("Line3"),
+                                s.window.findChild<QWidget*>("WorkingSteps")};
+    const struct {
+      std::function<void()> change;
+      bool stale;
+    } steps[] = {
+        {[] {}, false},
+        {[&] { QTest::keyClicks(s.widget("Text2_0"), "0"); }, true},
+        {[&] { QTest::keyClick(s.widget("Text2_0"), Qt::Key_Backspace); }, false},
+        {[&] { s.click("Option1_2"); }, true},
+        {[&] { s.click("Option1_0"); }, false},
+    };
+    for (const auto& step : steps) {
+      step.change();
+      for (QWidget* widget : shown) {
+        const QList<int> black = Columns(widget, [](QRgb p, QRgb) { return qGray(p) < 64; });
+        QCOMPARE(black.isEmpty(), step.stale);
+      }
+      QCOMPARE(s.widget("AnswerArea")->accessibleDescription(),
+               step.stale ? "前の計算の答え、6分の5" : "6分の5");
+      QCOMPARE(s.answer(), "6|5||");
+    }
+  }
+
   void clickIntoInactiveWindowMovesFocus() {
     Screen s;
     QWidget other;

@@ -134,6 +134,7 @@ test('a fresh window, then the tab order and an option group by arrow keys', () 
     assert.deepEqual(window.snapshot(), {
       text1: ['', '', ''], text2: ['', '', ''], label1: ['', '', '', ''], label3: '＋', label7: '',
       line3: true, option1: 0, option2: 0, focus: 'Option1(0)', unloaded: false, answerWords: '',
+      stale: false,
     });
     // The first stop: Shift+Tab from it wraps round, Tab does not.
     assert.deepEqual([window.wrapsOn('Tab'), window.wrapsOn('Shift+Tab')], [false, true]);

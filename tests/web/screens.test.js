@@ -378,6 +378,22 @@ for (const medium of MEDIA) {
   });
 }
 
+test('forced colours: an answer whose inputs have changed is drawn in the system\'s grey text colour', async () => {
+  await withPage(SCREENS[4], async (page) => {
+    await fillIn(page, { 'Text1(1)': '1', 'Text1(0)': '2' });
+    await clickOn(page, 'Command1');
+    await fillIn(page, { 'Text2(2)': '1' });
+    await forceColours(page);
+    const colours = await page.evaluate(() => {
+      const probe = document.body.appendChild(document.createElement('span'));
+      probe.style.color = 'GrayText';
+      const style = (name) => getComputedStyle(document.querySelector(`#window [data-name="${name}"]`));
+      return [getComputedStyle(probe).color, style('Label1(0)').color, style('Line3').borderTopColor, style('Label3').color];
+    });
+    assert.deepEqual(colours.map((colour) => colour === colours[0]), [true, true, true, false]);
+  });
+});
+
 test('printing puts the whole window on one page, from a phone or a projector, on A4 or Letter', async () => {
   for (const screen of [SCREENS[0], SCREENS[5]]) {
     await withPage(screen, async (page) => {

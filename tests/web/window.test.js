@@ -3,6 +3,7 @@ import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import {
   WORKED_EXAMPLE,
+  accessibleNodes,
   center,
   clickOn,
   control,
@@ -305,6 +306,40 @@ test('消す empties the fields and the answer and keeps the choices, the bar an
     const cleared = await readWindow(page);
     assert.deepEqual(cleared, { ...EMPTY_WINDOW, Label3: '－', Frame1: 'Option1(1)', Line3: false, focus: 'Command2' });
     assert.equal(await answerWords(page), '');
+  });
+});
+
+// From the moment an input differs from what the last 計算 read until the inputs match again, the
+// answer (numbers and bar) and the working are drawn grey and the answer is described as the
+// previous calculation's, while its labels keep their numbers.
+const STALE_STEPS = [
+  { name: 'calculated', act: (page) => clickOn(page, 'Command1'), stale: false },
+  { name: 'a digit typed', act: (page) => fillIn(page, { 'Text2(0)': '0' }), stale: true },
+  { name: 'the digit deleted', act: (page) => press(page, 'Backspace'), stale: false },
+  { name: 'another operator', act: (page) => clickOn(page, 'Option1(2)'), stale: true },
+  { name: '＋ again', act: (page) => clickOn(page, 'Option1(0)'), stale: false },
+  { name: 'the other answer form', act: (page) => clickOn(page, 'Option2(1)'), stale: false },
+];
+
+test('an answer whose inputs have changed is drawn grey and described as the previous one', async () => {
+  await withPage({}, async (page) => {
+    await fillIn(page, WORKED_EXAMPLE);
+    for (const step of STALE_STEPS) {
+      await step.act(page);
+      const colours = await page.evaluate(() =>
+        ['[data-name="Label1(1)"]', '[data-name="Line3"]', '.working-steps'].map((selector) => {
+          const style = getComputedStyle(document.querySelector(selector));
+          return selector.includes('Line') ? style.borderTopColor : style.color;
+        }),
+      );
+      const area = (await accessibleNodes(page)).find((node) => node.name === '答え');
+      const shown = await readWindow(page);
+      assert.deepEqual(
+        { greys: colours.map((colour) => colour !== 'rgb(0, 0, 0)'), description: area.description ?? '', numerator: shown['Label1(1)'] },
+        { greys: Array(3).fill(step.stale), description: step.stale ? '前の計算の答え' : '', numerator: step.name.includes('form') ? '23' : '5' },
+        step.name,
+      );
+    }
   });
 });
 

@@ -185,8 +185,8 @@ POINT CentreOf(const RECT& rect) {
 }
 
 // The first and last columns of a control where the screen shows ink (a
-// pixel well darker than the face colour); {-1, -1} for none.
-std::pair<int, int> InkColumns(HWND control) {
+// pixel darker than the face colour by more than `darker`); {-1, -1} for none.
+std::pair<int, int> InkColumns(HWND control, int darker = 64) {
   RECT rect{};
   GetWindowRect(control, &rect);
   const int width = rect.right - rect.left;
@@ -201,7 +201,7 @@ std::pair<int, int> InkColumns(HWND control) {
   std::pair<int, int> ink{-1, -1};
   for (int x = 0; x < width; ++x) {
     for (int y = 0; y < height; ++y) {
-      if (gray(GetPixel(memory, x, y)) < faceGray - 64) {
+      if (gray(GetPixel(memory, x, y)) < faceGray - darker) {
         ink = {ink.first < 0 ? x : ink.first, x};
         break;
       }
@@ -708,6 +708,55 @@ TEST(Tavolen, LongAnswerShownWhole) {
     return (tip = t.FindInProcess(L"tooltips_class32", t.window())) != nullptr &&
            IsWindowVisible(tip) && Utf8Of(TextOf(tip)) == "99979981002001";
   }));
+}
+
+// From an input that differs from what the last 計算 read until the inputs
+// match again, the answer's labels and bar are drawn grey: still seen, no
+// longer black, and keeping their numbers.
+TEST(Tavolen, PreviousAnswerDrawnGrey) {
+  const Tavolen t;
+  t.Enter({Text1, 1}, L"1");
+  t.Enter({Text1, 0}, L"2");
+  t.Click({Command1});
+  ASSERT_TRUE(t.ShowsAnswer("2|1||"));
+  const struct {
+    const char* name;
+    std::function<void()> change;
+    bool grey;
+  } steps[] = {
+      {"calculated", [] {}, false},
+      {"numerator changed",
+       [&t] {
+         t.Enter({Text1, 1}, L"3");
+       },
+       true},
+      {"numerator back",
+       [&t] {
+         t.Enter({Text1, 1}, L"1");
+       },
+       false},
+      {"operator changed",
+       [&t] {
+         t.Click({Option1, 2});
+       },
+       true},
+      {"operator back",
+       [&t] {
+         t.Click({Option1, 0});
+       },
+       false},
+  };
+  for (const auto& step : steps) {
+    step.change();
+    for (const ControlId id : {ControlId{Label1, 1}, ControlId{Label1, 0}, ControlId{Line3}}) {
+      const auto shown = [&] {
+        const bool black = InkColumns(t.Control(id), 160).first >= 0;
+        return InkColumns(t.Control(id)).first >= 0 && black != step.grey;
+      };
+      EXPECT_TRUE(WaitFor(shown)) << step.name << ": " << DisplayName(id);
+    }
+    EXPECT_EQ(t.Answer(), "2|1||") << step.name;
+  }
 }
 
 // Names, roles and states as a screen reader gets them through MSAA. Wine's

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <utility>
+
 #include "tests/window/window_fixture.h"
+#include "window/accessible_text.h"
 
 namespace tavolen::testing {
 namespace {
@@ -54,6 +58,42 @@ TEST(Calculate, WritesTheOutcome) {
     EXPECT_EQ(w.Answer(), c.labels);
     EXPECT_EQ(w.form.Line3.Visible, c.bar);
     EXPECT_EQ(w.runtime.events, c.events);
+  }
+}
+
+// After 1 1/2 + 2 1/3 = 3 5/6: edits ("Text2(1)=12") and clicks ("Option1(1)"),
+// then the answer area's accessible description.
+constexpr std::string_view kPrevious = "前の計算の答え、3と6分の5";
+const std::pair<std::string_view, std::string_view> kStaleCases[] = {
+    {"", "3と6分の5"},
+    {"Text2(1)=12", kPrevious},
+    {"Text2(1)=12 Text2(1)=1", "3と6分の5"},
+    {"Text1(2)=01", kPrevious},
+    {"Option1(1)", kPrevious},
+    {"Option1(1) Option1(0)", "3と6分の5"},
+    {"Option2(1)", "6分の23"},
+    {"Text2(1)=2 Command1", "4と6分の1"},
+    {"Command2 Text1(2)=1", ""},
+};
+
+TEST(Calculate, AnswerIsThePreviousOneOnceAnInputDiffers) {
+  for (const auto& [actions, description] : kStaleCases) {
+    SCOPED_TRACE(actions);
+    Window w;
+    w.Enter("1|1|2|2|1|3");
+    w.form.Click(Id("Command1"));
+    for (std::string_view rest = actions; !rest.empty();) {
+      const std::string_view action = rest.substr(0, rest.find(' '));
+      rest.remove_prefix(std::min(action.size() + 1, rest.size()));
+      const std::size_t equals = action.find('=');
+      if (equals == std::string_view::npos) {
+        w.form.Click(Id(action));
+      } else {
+        w.form.EditText(Id(action.substr(0, equals)), action.substr(equals + 1));
+      }
+    }
+    EXPECT_EQ(AnswerDescriptionOf(w.form), description);
+    EXPECT_EQ(w.form.AnswerIsStale(), description == kPrevious);
   }
 }
 

@@ -64,7 +64,7 @@ async function start() {
 
   const show = (state) => {
     view.render(state);
-    panel.show(model.working());
+    panel.show(model.working(), state.stale);
   };
   const refocus = () => view.elementOf(model.snapshot().focus)?.focus();
 

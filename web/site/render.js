@@ -324,6 +324,7 @@ export function buildWindow(windowElement, def) {
     drawWindow(client, windowElement.querySelector('.menubar'), def);
   }
   const views = findViews(client, def);
+  const area = client.querySelector('.answer');
   const words = client.querySelector('output');
 
   // A second 計算 with the same answer changes no text; the words are written anew all the same,
@@ -350,6 +351,14 @@ export function buildWindow(windowElement, def) {
       words.replaceChildren(state.answerWords);
     }
     announce = false;
+    // Once an input differs from what the answer was worked out from, it is drawn dimmed and said
+    // to be the previous calculation's; the labels keep their numbers.
+    area.classList.toggle('stale', state.stale);
+    if (state.stale) {
+      words.setAttribute('aria-description', def.previousAnswer);
+    } else {
+      words.removeAttribute('aria-description');
+    }
   }
 
   return {

@@ -140,7 +140,9 @@ export function attachPanel(panel, texts) {
   });
 
   return {
-    show(working) {
+    // Dimmed while the window's inputs differ from what the working was worked out from.
+    show(working, stale = false) {
+      panel.classList.toggle('stale', stale);
       if (working.text === shown) {
         return;
       }
