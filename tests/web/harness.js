@@ -127,10 +127,10 @@ export function shareSession() {
 }
 
 // Opens the page and waits until the window is shown with the focus on a control. `prepare(page)`
-// runs before the page loads.
-export async function openTavolen(browser, url, { width = 800, height = 600, hasTouch = false, deviceScaleFactor = 1, prepare } = {}) {
+// runs before the page loads; `mobile` applies a phone's viewport rules.
+export async function openTavolen(browser, url, { width = 800, height = 600, hasTouch = false, deviceScaleFactor = 1, mobile = false, prepare } = {}) {
   const page = await browser.newPage();
-  await page.setViewport({ width, height, hasTouch, deviceScaleFactor });
+  await page.setViewport({ width, height, hasTouch, deviceScaleFactor, isMobile: mobile });
   await prepare?.(page);
   const errors = [];
   page.on('pageerror', (error) => errors.push(error));

@@ -442,3 +442,52 @@ for (const screen of FOCUS_SCREENS) {
     }
   });
 }
+
+// Phones and tablets under their own viewport rules, where a page wider than the screen, even for
+// a frame, widens the layout viewport for good. Each change is made in turn on one page.
+const DEVICES = [
+  { width: 360, height: 640, deviceScaleFactor: 3 },
+  { width: 390, height: 844, deviceScaleFactor: 3 },
+  { width: 768, height: 1024, deviceScaleFactor: 2 },
+  { width: 1024, height: 768, deviceScaleFactor: 2 },
+];
+const settled = (page) => page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+const screenOf = (device, changes = {}) => ({ ...device, mobile: true, hasTouch: true, ...changes });
+const tapOnElement = async (page, selector) => {
+  const box = await (await page.$(selector)).boundingBox();
+  await page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
+};
+const CHANGES = [
+  { name: 'folding 途中式', act: (page) => tapOnElement(page, '#working-toggle') },
+  { name: 'opening 途中式', act: (page) => tapOnElement(page, '#working-toggle') },
+  { name: 'turning sideways', act: (page, d) => page.setViewport(screenOf(d, { width: d.height, height: d.width })) },
+  { name: 'turning back', act: (page, d) => page.setViewport(screenOf(d)) },
+  { name: 'the keyboard opening', act: async (page, d) => (await tapOnElement(page, '#window [data-name="Text1(1)"]'), page.setViewport(screenOf(d, { height: Math.round(d.height * 0.55) }))) },
+  { name: 'the keyboard closing', act: (page, d) => page.setViewport(screenOf(d)) },
+  { name: 'zoom to 200 %', act: (page, d) => page.setViewport(screenOf(d, { width: d.width / 2, height: d.height / 2, deviceScaleFactor: 2 * d.deviceScaleFactor })) },
+  { name: 'zoom back', act: (page, d) => page.setViewport(screenOf(d)) },
+  { name: '終了', act: (page) => clickOn(page, 'FileExit') },
+  { name: 'もう一度起動する', act: (page) => tapOnElement(page, '#restart') },
+];
+
+for (const device of DEVICES) {
+  test(`${device.width} × ${device.height} under mobile viewport rules: each change leaves the page as wide as the screen and all it shows inside`, async () => {
+    await withPage(screenOf(device), async (page) => {
+      for (const change of CHANGES) {
+        await change.act(page, device);
+        await settled(page);
+        const seen = await page.evaluate(() => {
+          const shown = [...document.querySelectorAll('#window, #working, #ended')].filter((e) => e.checkVisibility());
+          const boxes = shown.map((e) => e.getBoundingClientRect());
+          return {
+            widths: [document.documentElement.clientWidth, window.innerWidth, window.visualViewport.width],
+            height: window.innerHeight,
+            outside: boxes.filter((box) => box.left < 0 || box.top < 0 || box.right > window.innerWidth || box.bottom > window.innerHeight).length,
+          };
+        });
+        const width = page.viewport().width;
+        assert.deepEqual(seen, { widths: [width, width, width], height: page.viewport().height, outside: 0 }, `after ${change.name}`);
+      }
+    });
+  });
+}
