@@ -5,6 +5,7 @@ import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import {
   MARGIN,
+  WORKED_EXAMPLE,
   accessibleNodes,
   clickOn,
   contrast,
@@ -491,3 +492,52 @@ for (const device of DEVICES) {
     });
   });
 }
+
+// The room the window and its working panel use, and whether the longest working (twelve lines:
+// a worked calculation's rows repeated) shows whole. Where it cannot (a phone in landscape, where
+// it would draw the window smaller than its own size), its panel scrolls and the window stays. The scale and the blank share of each screen are printed.
+const ROOMS = [
+  { width: 360, height: 640, deviceScaleFactor: 3, whole: true },
+  { width: 390, height: 844, deviceScaleFactor: 3, whole: true },
+  { width: 844, height: 390, deviceScaleFactor: 3, whole: false },
+  { width: 768, height: 1024, deviceScaleFactor: 2, whole: true },
+  { width: 1024, height: 768, deviceScaleFactor: 2, whole: true },
+  { width: 1366, height: 768, whole: true },
+  { width: 1920, height: 1080, whole: true },
+];
+const LONGEST_WORKING = 12;
+
+test('the working panel takes the room the window leaves and holds the longest working on a tablet or projector', async (t) => {
+  const table = ['| screen | scale | blank share |', '|---|---:|---:|'];
+  for (const room of ROOMS) {
+    await withPage(screenOf(room, { hasTouch: room.deviceScaleFactor !== undefined }), async (page) => {
+      await fillIn(page, WORKED_EXAMPLE);
+      await clickOn(page, 'Command1');
+      const seen = await page.evaluate((lines) => {
+        const steps = document.querySelector('.working-steps');
+        const rows = [...steps.children];
+        while (steps.children.length < lines) {
+          steps.append(rows[steps.children.length % rows.length].cloneNode(true));
+        }
+        const body = document.querySelector('.working-body');
+        const window = () => document.querySelector('#window').getBoundingClientRect().toJSON();
+        const before = window();
+        body.scrollTop = body.scrollHeight;
+        const area = (e) => e.getBoundingClientRect().width * e.getBoundingClientRect().height;
+        const page = document.documentElement;
+        return {
+          whole: body.scrollHeight <= body.clientHeight,
+          scrolled: body.scrollTop > 0,
+          windowStill: JSON.stringify(window()) === JSON.stringify(before) && page.scrollHeight === page.clientHeight,
+          blank: 1 - (area(document.querySelector('#window')) + area(document.querySelector('#working'))) / (innerWidth * innerHeight),
+          scale: Number(page.style.getPropertyValue('--scale')),
+        };
+      }, LONGEST_WORKING);
+      const name = `${room.width} × ${room.height}`;
+      table.push(`| ${name} | ${seen.scale.toFixed(2)} | ${(100 * seen.blank).toFixed(0)} % |`);
+      assert.deepEqual([seen.whole, seen.scrolled, seen.windowStill], [room.whole, !room.whole, true], name);
+      assert.ok(seen.blank < 0.35, `${name}: ${seen.blank} of the screen blank`);
+    });
+  }
+  t.diagnostic(`\n${table.join('\n')}`);
+});
