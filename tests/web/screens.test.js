@@ -366,16 +366,38 @@ for (const medium of MEDIA) {
   });
 }
 
-test('printing puts the whole window on one page, from a phone or a projector, on A4 or Letter', async () => {
+// The longest working, twelve lines: the rows of the worked calculation repeated.
+const LONGEST_WORKING = 12;
+async function showLongestWorking(page) {
+  await fillIn(page, WORKED_EXAMPLE);
+  await clickOn(page, 'Command1');
+  await page.evaluate((lines) => {
+    const steps = document.querySelector('.working-steps');
+    const rows = [...steps.children];
+    while (steps.children.length < lines) {
+      steps.append(rows[steps.children.length % rows.length].cloneNode(true));
+    }
+  }, LONGEST_WORKING);
+}
+
+test('printing puts the whole window on one page, from a phone or a projector, on A4 or Letter either way up, with no focus mark', async () => {
   for (const screen of [SCREENS[0], SCREENS[5]]) {
     await withPage(screen, async (page) => {
+      await showLongestWorking(page);
+      await clickOn(page, 'Option1(3)');
       for (const format of ['A4', 'Letter']) {
-        const pdf = Buffer.from(await page.pdf({ format, printBackground: false })).toString('latin1');
-        assert.equal(pdf.match(/\/Type\s*\/Page[^s]/g)?.length, 1, `${screen.name} on ${format}`);
+        for (const landscape of [false, true]) {
+          const pdf = Buffer.from(await page.pdf({ format, landscape, printBackground: false })).toString('latin1');
+          assert.equal(pdf.match(/\/Type\s*\/Page[^s]/g)?.length, 1, `${screen.name} on ${format}${landscape ? ' landscape' : ''}`);
+        }
       }
       await page.emulateMediaType('print');
-      const width = await page.$eval('#window', (element) => element.getBoundingClientRect().width);
-      assert.ok(width > 441 && width < 700, `printed ${width} px wide`);
+      const printed = await page.evaluate(() => ({
+        width: document.querySelector('#window').getBoundingClientRect().width,
+        marked: [...document.querySelectorAll('#scaled *')].filter((e) => getComputedStyle(e).outlineStyle !== 'none').length,
+      }));
+      assert.ok(printed.width > 441 && printed.width < 700, `printed ${printed.width} px wide`);
+      assert.equal(printed.marked, 0);
     });
   }
 });
@@ -493,8 +515,7 @@ for (const device of DEVICES) {
   });
 }
 
-// The room the window and its working panel use, and whether the longest working (twelve lines:
-// a worked calculation's rows repeated) shows whole. Where it cannot (a phone in landscape, where
+// The room the window and its working panel use, and whether the longest working shows whole. Where it cannot (a phone in landscape, where
 // it would draw the window smaller than its own size), its panel scrolls and the window stays. The scale and the blank share of each screen are printed.
 const ROOMS = [
   { width: 360, height: 640, deviceScaleFactor: 3, whole: true },
@@ -505,20 +526,13 @@ const ROOMS = [
   { width: 1366, height: 768, whole: true },
   { width: 1920, height: 1080, whole: true },
 ];
-const LONGEST_WORKING = 12;
 
 test('the working panel takes the room the window leaves and holds the longest working on a tablet or projector', async (t) => {
   const table = ['| screen | scale | blank share |', '|---|---:|---:|'];
   for (const room of ROOMS) {
     await withPage(screenOf(room, { hasTouch: room.deviceScaleFactor !== undefined }), async (page) => {
-      await fillIn(page, WORKED_EXAMPLE);
-      await clickOn(page, 'Command1');
-      const seen = await page.evaluate((lines) => {
-        const steps = document.querySelector('.working-steps');
-        const rows = [...steps.children];
-        while (steps.children.length < lines) {
-          steps.append(rows[steps.children.length % rows.length].cloneNode(true));
-        }
+      await showLongestWorking(page);
+      const seen = await page.evaluate(() => {
         const body = document.querySelector('.working-body');
         const window = () => document.querySelector('#window').getBoundingClientRect().toJSON();
         const before = window();
@@ -532,7 +546,7 @@ test('the working panel takes the room the window leaves and holds the longest w
           blank: 1 - (area(document.querySelector('#window')) + area(document.querySelector('#working'))) / (innerWidth * innerHeight),
           scale: Number(page.style.getPropertyValue('--scale')),
         };
-      }, LONGEST_WORKING);
+      });
       const name = `${room.width} × ${room.height}`;
       table.push(`| ${name} | ${seen.scale.toFixed(2)} | ${(100 * seen.blank).toFixed(0)} % |`);
       assert.deepEqual([seen.whole, seen.scrolled, seen.windowStill], [room.whole, !room.whole, true], name);
