@@ -311,15 +311,21 @@ test('an option is labelled by its whole box, its caption inside it and in its m
   });
 });
 
-// High contrast, as Windows draws it (puppeteer's own emulation does not know the feature).
-async function forceColours(page) {
+// High contrast, as Windows draws it (puppeteer's own emulation does not know the feature), light
+// or with a dark theme.
+async function forceColours(page, scheme = 'light') {
   const cdp = await page.createCDPSession();
-  await cdp.send('Emulation.setEmulatedMedia', { features: [{ name: 'forced-colors', value: 'active' }] });
+  await cdp.send('Emulation.setEmulatedMedia', {
+    features: [
+      { name: 'forced-colors', value: 'active' },
+      { name: 'prefers-color-scheme', value: scheme },
+    ],
+  });
 }
 
 // High contrast and paper without background colours: the window's bars must still be drawn.
 const MEDIA = [
-  { name: 'forced colours', setUp: forceColours },
+  { name: 'forced colours', setUp: (page) => forceColours(page) },
   {
     name: 'print without background colours',
     async setUp(page) {
@@ -365,6 +371,38 @@ for (const medium of MEDIA) {
     });
   });
 }
+
+// The fold mark of the working panel, read from the pixels at its place in the heading.
+test('in forced colours, light or dark, the fold mark is drawn open and folded', async () => {
+  for (const scheme of ['light', 'dark']) {
+    await withPage(SCREENS[4], async (page) => {
+      await forceColours(page, scheme);
+      const inked = [];
+      for (const fold of [false, true]) {
+        if (fold) {
+          await foldWorking(page);
+        }
+        const mark = await page.$eval('#working-toggle', (toggle) => {
+          const box = toggle.getBoundingClientRect();
+          const text = toggle.firstChild;
+          const range = document.createRange();
+          range.selectNode(text);
+          return { x: box.left, y: box.top, width: range.getBoundingClientRect().left - box.left, height: box.height };
+        });
+        const picture = await pixelsOf(page, mark);
+        const background = picture.at(0, 0);
+        let count = 0;
+        for (let x = 0; x < picture.width; x++) {
+          for (let y = 0; y < picture.height; y++) {
+            count += contrast(picture.at(x, y), background) >= 3 ? 1 : 0;
+          }
+        }
+        inked.push(count > 20);
+      }
+      assert.deepEqual(inked, [true, true], scheme);
+    });
+  }
+});
 
 // The longest working, twelve lines: the rows of the worked calculation repeated.
 const LONGEST_WORKING = 12;
@@ -423,7 +461,7 @@ const FOCUS_SCREENS = [
   {
     name: 'in forced colours',
     open: () => openAtScaleOne(session.browser, session.server.url),
-    setUp: forceColours,
+    setUp: (page) => forceColours(page),
   },
 ];
 
