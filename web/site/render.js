@@ -147,7 +147,8 @@ function makeButton(def) {
 // the whole text. Widths are compared as drawn, at whatever scale the window has, and the label's
 // pixel is one of its own. Only a label whose text changed or whose scale changed is measured, so
 // a redraw stays cheap. A caption drawn smaller than can be read (a long answer on a phone) is
-// marked "tiny": a touch or the mouse on it shows it at a legible size (see showCaptionTips).
+// marked "tiny": the mouse on it shows the tooltip, a touch shows it at a legible size (see
+// showCaptionTips).
 const SMALLEST_PX = 8;
 const LEGIBLE_PX = 9;
 
@@ -174,17 +175,14 @@ function fitCaption(label, caption, def) {
     caption.style.transform = `translateX(1px) scaleX(${room / width()})`;
   }
   label.classList.add('shrunk');
+  label.classList.toggle('tiny', size * pixel < LEGIBLE_PX);
   label.style.lineHeight = px(def.height);
-  if (size * pixel < LEGIBLE_PX) {
-    label.classList.add('tiny');
-  } else {
-    label.title = caption.textContent;
-  }
+  label.title = caption.textContent;
 }
 
-// Shows the whole text of a tiny caption, at a legible size, next to it while the mouse is on it,
-// or for a few seconds after a touch on it; the tip is outside the scaled window, so that it keeps
-// its size at any scale, and is kept inside the viewport.
+// Shows the whole text of a tiny caption, at a legible size, next to it for a few seconds after a
+// touch or a pen on it, where a tooltip never shows; the tip is outside the scaled window, so that
+// it keeps its size at any scale, and is kept inside the viewport.
 const TIP_FOR_MS = 4000;
 const TIP_GAP_PX = 4;
 
@@ -212,19 +210,11 @@ export function showCaptionTips(client) {
     timer = setTimeout(hide, TIP_FOR_MS);
   };
   const tinyLabel = (event) => event.target.closest?.('.label.tiny') ?? null;
-  client.addEventListener('pointerover', (event) => {
-    const label = tinyLabel(event);
-    if (label) {
-      show(label);
-    }
-  });
-  client.addEventListener('pointerout', (event) => {
-    if (event.pointerType === 'mouse' && tinyLabel(event)) {
-      hide();
-    }
-  });
   document.addEventListener('pointerdown', (event) => {
-    if (!tinyLabel(event)) {
+    const label = tinyLabel(event);
+    if (label && event.pointerType !== 'mouse') {
+      show(label);
+    } else {
       hide();
     }
   });
