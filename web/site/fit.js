@@ -69,9 +69,9 @@
 
   // The room inside the stage's margin, in CSS pixels as they were when the page opened. Scroll
   // bars count as room: a window zoomed past the viewport brings them, and must not shrink for
-  // them.
-  // Should the layout viewport have grown past the screen all the same, the page is shown zoomed
-  // out, and the visible viewport at a page scale of 1 is the screen.
+  // them (the class "zoomed" lets it spill over). Should a phone's layout viewport have grown past
+  // the screen all the same, the page is shown zoomed out, and the room is the visible viewport
+  // at a page scale of 1.
   function roomNow() {
     var zoomed = zoomSinceOpened();
     var seen = window.visualViewport;

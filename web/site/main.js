@@ -120,7 +120,7 @@ async function start() {
   });
 
   element('scaled').addEventListener('rescale', view.refit);
-  showCaptionTips(windowElement.querySelector('.client'));
+  showCaptionTips();
   windowElement.querySelector('[autofocus]')?.removeAttribute('autofocus');
   windowElement.removeAttribute('aria-busy');
   settle();

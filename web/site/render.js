@@ -186,7 +186,7 @@ function fitCaption(label, caption, def) {
 const TIP_FOR_MS = 4000;
 const TIP_GAP_PX = 4;
 
-export function showCaptionTips(client) {
+export function showCaptionTips() {
   const tip = document.createElement('div');
   tip.className = 'caption-tip';
   tip.setAttribute('role', 'tooltip');
