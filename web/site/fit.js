@@ -122,15 +122,27 @@
     fit.panel = fit.below
       ? { width: Math.max(w.width, across), height: down - w.height - measures.gap }
       : { width: across - w.width - measures.gap, height: Math.max(w.height, down) };
+    fit.whole = fit.below
+      ? { width: fit.panel.width, height: w.height + measures.gap + fit.panel.height }
+      : { width: w.width + measures.gap + fit.panel.width, height: fit.panel.height };
     return fit;
   }
 
+  // The size of the window with its panel is set as well, so that a first frame painted before the
+  // panel has been read puts the window where it stays.
   function apply(fit) {
     root.style.setProperty('--scale', String(fit.scale));
     root.classList.toggle('below', fit.below);
     if (fit.panel) {
       root.style.setProperty('--panel-width', fit.panel.width + 'px');
       root.style.setProperty('--panel-height', fit.panel.height + 'px');
+    }
+    if (fit.whole) {
+      root.style.setProperty('--whole-width', fit.whole.width + 'px');
+      root.style.setProperty('--whole-height', fit.whole.height + 'px');
+    } else {
+      root.style.removeProperty('--whole-width');
+      root.style.removeProperty('--whole-height');
     }
   }
 
