@@ -196,9 +196,14 @@
       }
     };
     window.addEventListener('resize', update);
-    // It reports after layout and before paint, so what it mends is never drawn first.
+    // It reports after layout and before paint, so what it mends is never drawn first. The window,
+    // the panel and the ended notice are watched each, as the panel's room holds the size of all.
     if (typeof ResizeObserver === 'function') {
-      new ResizeObserver(update).observe(scaled);
+      var observer = new ResizeObserver(update);
+      observer.observe(scaled);
+      for (var i = 0; i < scaled.children.length; i++) {
+        observer.observe(scaled.children[i]);
+      }
     }
   }
 
