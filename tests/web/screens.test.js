@@ -35,10 +35,13 @@ const SCREENS = [
   { name: '1280 × 800 at 400 % zoom', width: 320, height: 200, deviceScaleFactor: 4, folded: true },
 ];
 
+// Two frames on: the page refits in the first after a change.
+const settled = (page) => page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+
 // Folds the working panel away and waits for the window to be fitted again.
 async function foldWorking(page) {
   await page.click('#working-toggle');
-  await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+  await settled(page);
 }
 
 const { withPage } = session;
@@ -129,6 +132,8 @@ test('a phone in landscape shows a bigger window than in portrait, a projector o
 test('browser zoom after the page has opened enlarges the window on top of its scale, and back', async () => {
   await withPage({ width: 1280, height: 800 }, async (page) => {
     const drawn = async () => {
+      // Once the page has been refitted, at the next frame.
+      await settled(page);
       const { width, ratio, scrolls } = await page.evaluate(() => ({
         width: document.querySelector('#window').getBoundingClientRect().width,
         ratio: window.devicePixelRatio,
@@ -513,7 +518,6 @@ const DEVICES = [
   { width: 768, height: 1024, deviceScaleFactor: 2 },
   { width: 1024, height: 768, deviceScaleFactor: 2 },
 ];
-const settled = (page) => page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
 const screenOf = (device, changes = {}) => ({ ...device, mobile: true, hasTouch: true, ...changes });
 const tapOnElement = async (page, selector) => {
   const box = await (await page.$(selector)).boundingBox();
