@@ -127,7 +127,7 @@ export function shareSession() {
 }
 
 // Opens the page and waits until the window is shown with the focus on a control. `prepare(page)`
-// runs before the page loads.
+// runs before the page loads; `isMobile` applies a phone's viewport rules.
 export async function openTavolen(browser, url, { width = 800, height = 600, hasTouch = false, isMobile = false, deviceScaleFactor = 1, prepare } = {}) {
   const page = await browser.newPage();
   await page.setViewport({ width, height, hasTouch, isMobile, deviceScaleFactor });

@@ -5,7 +5,9 @@ import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import {
   MARGIN,
+  WORKED_EXAMPLE,
   accessibleNodes,
+  center,
   clickOn,
   contrast,
   fillIn,
@@ -33,10 +35,13 @@ const SCREENS = [
   { name: '1280 × 800 at 400 % zoom', width: 320, height: 200, deviceScaleFactor: 4, folded: true },
 ];
 
+// Two frames on: the page refits in the first after a change.
+const settled = (page) => page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+
 // Folds the working panel away and waits for the window to be fitted again.
 async function foldWorking(page) {
   await page.click('#working-toggle');
-  await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+  await settled(page);
 }
 
 const { withPage } = session;
@@ -127,6 +132,8 @@ test('a phone in landscape shows a bigger window than in portrait, a projector o
 test('browser zoom after the page has opened enlarges the window on top of its scale, and back', async () => {
   await withPage({ width: 1280, height: 800 }, async (page) => {
     const drawn = async () => {
+      // Once the page has been refitted, at the next frame.
+      await settled(page);
       const { width, ratio, scrolls } = await page.evaluate(() => ({
         width: document.querySelector('#window').getBoundingClientRect().width,
         ratio: window.devicePixelRatio,
@@ -323,15 +330,21 @@ test('an option is labelled by its whole box, its caption inside it and in its m
   });
 });
 
-// High contrast, as Windows draws it (puppeteer's own emulation does not know the feature).
-async function forceColours(page) {
+// High contrast, as Windows draws it (puppeteer's own emulation does not know the feature), light
+// or with a dark theme.
+async function forceColours(page, scheme = 'light') {
   const cdp = await page.createCDPSession();
-  await cdp.send('Emulation.setEmulatedMedia', { features: [{ name: 'forced-colors', value: 'active' }] });
+  await cdp.send('Emulation.setEmulatedMedia', {
+    features: [
+      { name: 'forced-colors', value: 'active' },
+      { name: 'prefers-color-scheme', value: scheme },
+    ],
+  });
 }
 
 // High contrast and paper without background colours: the window's bars must still be drawn.
 const MEDIA = [
-  { name: 'forced colours', setUp: forceColours },
+  { name: 'forced colours', setUp: (page) => forceColours(page) },
   {
     name: 'print without background colours',
     async setUp(page) {
@@ -394,16 +407,70 @@ test('forced colours: an answer whose inputs have changed is drawn in the system
   });
 });
 
-test('printing puts the whole window on one page, from a phone or a projector, on A4 or Letter', async () => {
+// The fold mark of the working panel, read from the pixels at its place in the heading.
+test('in forced colours, light or dark, the fold mark is drawn open and folded', async () => {
+  for (const scheme of ['light', 'dark']) {
+    await withPage(SCREENS[4], async (page) => {
+      await forceColours(page, scheme);
+      const inked = [];
+      for (const fold of [false, true]) {
+        if (fold) {
+          await foldWorking(page);
+        }
+        const mark = await page.$eval('#working-toggle', (toggle) => {
+          const box = toggle.getBoundingClientRect();
+          const text = toggle.firstChild;
+          const range = document.createRange();
+          range.selectNode(text);
+          return { x: box.left, y: box.top, width: range.getBoundingClientRect().left - box.left, height: box.height };
+        });
+        const picture = await pixelsOf(page, mark);
+        const background = picture.at(0, 0);
+        let count = 0;
+        for (let x = 0; x < picture.width; x++) {
+          for (let y = 0; y < picture.height; y++) {
+            count += contrast(picture.at(x, y), background) >= 3 ? 1 : 0;
+          }
+        }
+        inked.push(count > 20);
+      }
+      assert.deepEqual(inked, [true, true], scheme);
+    });
+  }
+});
+
+// The longest working, twelve lines: the rows of the worked calculation repeated.
+const LONGEST_WORKING = 12;
+async function showLongestWorking(page) {
+  await fillIn(page, WORKED_EXAMPLE);
+  await clickOn(page, 'Command1');
+  await page.evaluate((lines) => {
+    const steps = document.querySelector('.working-steps');
+    const rows = [...steps.children];
+    while (steps.children.length < lines) {
+      steps.append(rows[steps.children.length % rows.length].cloneNode(true));
+    }
+  }, LONGEST_WORKING);
+}
+
+test('printing puts the whole window on one page, from a phone or a projector, on A4 or Letter either way up, with no focus mark', async () => {
   for (const screen of [SCREENS[0], SCREENS[5]]) {
     await withPage(screen, async (page) => {
+      await showLongestWorking(page);
+      await clickOn(page, 'Option1(3)');
       for (const format of ['A4', 'Letter']) {
-        const pdf = Buffer.from(await page.pdf({ format, printBackground: false })).toString('latin1');
-        assert.equal(pdf.match(/\/Type\s*\/Page[^s]/g)?.length, 1, `${screen.name} on ${format}`);
+        for (const landscape of [false, true]) {
+          const pdf = Buffer.from(await page.pdf({ format, landscape, printBackground: false })).toString('latin1');
+          assert.equal(pdf.match(/\/Type\s*\/Page[^s]/g)?.length, 1, `${screen.name} on ${format}${landscape ? ' landscape' : ''}`);
+        }
       }
       await page.emulateMediaType('print');
-      const width = await page.$eval('#window', (element) => element.getBoundingClientRect().width);
-      assert.ok(width > 441 && width < 700, `printed ${width} px wide`);
+      const printed = await page.evaluate(() => ({
+        width: document.querySelector('#window').getBoundingClientRect().width,
+        marked: [...document.querySelectorAll('#scaled *')].filter((e) => getComputedStyle(e).outlineStyle !== 'none').length,
+      }));
+      assert.ok(printed.width > 441 && printed.width < 700, `printed ${printed.width} px wide`);
+      assert.equal(printed.marked, 0);
     });
   }
 });
@@ -429,7 +496,7 @@ const FOCUS_SCREENS = [
   {
     name: 'in forced colours',
     open: () => openAtScaleOne(session.browser, session.server.url),
-    setUp: forceColours,
+    setUp: (page) => forceColours(page),
   },
 ];
 
@@ -471,3 +538,118 @@ for (const screen of FOCUS_SCREENS) {
     }
   });
 }
+
+// Phones and tablets under their own viewport rules, where a page wider than the screen, even for
+// a frame, widens the layout viewport for good. Each change is made in turn on one page.
+const DEVICES = [
+  { width: 360, height: 640, deviceScaleFactor: 3 },
+  { width: 390, height: 844, deviceScaleFactor: 3 },
+  { width: 768, height: 1024, deviceScaleFactor: 2 },
+  { width: 1024, height: 768, deviceScaleFactor: 2 },
+];
+const screenOf = (device, changes = {}) => ({ ...device, isMobile: true, hasTouch: true, ...changes });
+const tapOnElement = async (page, selector) => {
+  const box = await (await page.$(selector)).boundingBox();
+  await page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
+};
+const CHANGES = [
+  { name: 'folding 途中式', act: (page) => tapOnElement(page, '#working-toggle') },
+  { name: 'opening 途中式', act: (page) => tapOnElement(page, '#working-toggle') },
+  { name: 'turning sideways', act: (page, d) => page.setViewport(screenOf(d, { width: d.height, height: d.width })) },
+  { name: 'turning back', act: (page, d) => page.setViewport(screenOf(d)) },
+  { name: 'the keyboard opening', act: async (page, d) => (await tapOnElement(page, '#window [data-name="Text1(1)"]'), page.setViewport(screenOf(d, { height: Math.round(d.height * 0.55) }))) },
+  { name: 'the keyboard closing', act: (page, d) => page.setViewport(screenOf(d)) },
+  { name: 'zoom to 200 %', act: (page, d) => page.setViewport(screenOf(d, { width: d.width / 2, height: d.height / 2, deviceScaleFactor: 2 * d.deviceScaleFactor })) },
+  { name: 'zoom back', act: (page, d) => page.setViewport(screenOf(d)) },
+  { name: '終了', act: (page) => clickOn(page, 'FileExit') },
+  { name: 'もう一度起動する', act: (page) => tapOnElement(page, '#restart') },
+];
+
+for (const device of DEVICES) {
+  test(`${device.width} × ${device.height} under mobile viewport rules: each change leaves the page as wide as the screen and all it shows inside`, async () => {
+    await withPage(screenOf(device), async (page) => {
+      for (const change of CHANGES) {
+        await change.act(page, device);
+        await settled(page);
+        const seen = await page.evaluate(() => {
+          const shown = [...document.querySelectorAll('#window, #working, #ended')].filter((e) => e.checkVisibility());
+          const boxes = shown.map((e) => e.getBoundingClientRect());
+          return {
+            widths: [document.documentElement.clientWidth, window.innerWidth, window.visualViewport.width],
+            height: window.innerHeight,
+            outside: boxes.filter((box) => box.left < 0 || box.top < 0 || box.right > window.innerWidth || box.bottom > window.innerHeight).length,
+          };
+        });
+        const width = page.viewport().width;
+        assert.deepEqual(seen, { widths: [width, width, width], height: page.viewport().height, outside: 0 }, `after ${change.name}`);
+      }
+    });
+  });
+}
+
+// The room the window and its working panel use, and whether the longest working shows whole. Where it cannot (a phone in landscape, where
+// it would draw the window smaller than its own size), its panel scrolls and the window stays. The scale and the blank share of each screen are printed.
+const ROOMS = [
+  { width: 360, height: 640, deviceScaleFactor: 3, whole: true },
+  { width: 390, height: 844, deviceScaleFactor: 3, whole: true },
+  { width: 844, height: 390, deviceScaleFactor: 3, whole: false },
+  { width: 768, height: 1024, deviceScaleFactor: 2, whole: true },
+  { width: 1024, height: 768, deviceScaleFactor: 2, whole: true },
+  { width: 1366, height: 768, whole: true },
+  { width: 1920, height: 1080, whole: true },
+];
+
+test('the working panel takes the room the window leaves and holds the longest working on a tablet or projector', async (t) => {
+  const table = ['| screen | scale | blank share |', '|---|---:|---:|'];
+  for (const room of ROOMS) {
+    await withPage(screenOf(room, { hasTouch: room.deviceScaleFactor !== undefined }), async (page) => {
+      await showLongestWorking(page);
+      const seen = await page.evaluate(() => {
+        const body = document.querySelector('.working-body');
+        const window = () => document.querySelector('#window').getBoundingClientRect().toJSON();
+        const before = window();
+        body.scrollTop = body.scrollHeight;
+        const area = (e) => e.getBoundingClientRect().width * e.getBoundingClientRect().height;
+        const page = document.documentElement;
+        return {
+          whole: body.scrollHeight <= body.clientHeight,
+          scrolled: body.scrollTop > 0,
+          windowStill: JSON.stringify(window()) === JSON.stringify(before) && page.scrollHeight === page.clientHeight,
+          blank: 1 - (area(document.querySelector('#window')) + area(document.querySelector('#working'))) / (innerWidth * innerHeight),
+          scale: Number(page.style.getPropertyValue('--scale')),
+        };
+      });
+      const name = `${room.width} × ${room.height}`;
+      table.push(`| ${name} | ${seen.scale.toFixed(2)} | ${(100 * seen.blank).toFixed(0)} % |`);
+      assert.deepEqual([seen.whole, seen.scrolled, seen.windowStill], [room.whole, !room.whole, true], name);
+      assert.ok(seen.blank < 0.35, `${name}: ${seen.blank} of the screen blank`);
+    });
+  }
+  t.diagnostic(`\n${table.join('\n')}`);
+});
+
+// A long improper fraction on a phone is drawn far smaller than can be read, and a touch never
+// shows a tooltip: a tap on it shows it whole at a legible size, inside the screen, until the
+// finger lands elsewhere.
+test('a tap on an answer drawn too small to read shows it whole and legible', async () => {
+  await withPage(screenOf(DEVICES[0]), async (page) => {
+    await clickOn(page, 'Option1(2)');
+    await clickOn(page, 'Option2(1)');
+    await fillIn(page, MAXIMA[0].entries);
+    await clickOn(page, 'Command1');
+    const readTip = () =>
+      page.evaluate(() => {
+        const tip = document.querySelector('[role=tooltip]');
+        const box = tip?.getBoundingClientRect();
+        return tip?.checkVisibility()
+          ? { text: tip.textContent, size: parseFloat(getComputedStyle(tip).fontSize) * box.width / tip.offsetWidth, inside: box.left >= 0 && box.right <= innerWidth && box.top >= 0 && box.bottom <= innerHeight }
+          : null;
+      });
+    const { x, y } = await center(page, '#window [data-name="Label1(1)"]');
+    await page.touchscreen.tap(x, y);
+    const tip = await readTip();
+    assert.deepEqual({ text: tip?.text, inside: tip?.inside, legible: tip?.size >= 12 }, { text: MAXIMA[0].shown['Label1(1)'], inside: true, legible: true });
+    await page.touchscreen.tap(4, 4);
+    assert.equal(await readTip(), null);
+  });
+});

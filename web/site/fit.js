@@ -1,7 +1,8 @@
-// Draws the window as large as the viewport allows, up to three times its size. CSS zoom lays the
-// window out again at that scale rather than stretching a picture of it, so text and lines stay
-// sharp and the browser hit-tests what it draws. The scale is the custom property --scale of the
-// page's root, and the class "below" there puts the working panel under the window.
+// Draws the window as large as the viewport allows, up to three times its size, and gives the
+// working panel the room the window leaves. CSS zoom lays the window out again at that scale
+// rather than stretching a picture of it, so text and lines stay sharp and the browser hit-tests
+// what it draws. The page's root holds the scale (--scale), the panel's size at that scale
+// (--panel-width, --panel-height) and the class "below" that puts the panel under the window.
 //
 // The page runs this script in its head, once the style sheet is in and before the body exists,
 // so that the window's first frame is drawn at its scale. That first scale is worked out from the
@@ -38,7 +39,7 @@
         width: read('--client-width') + 2 * border,
         height: read('--client-height') + read('--menubar-height') + 2 * border,
       },
-      working: { width: read('--working-width'), height: read('--working-height') },
+      working: { width: read('--working-width'), least: read('--working-height'), whole: read('--working-full-height') },
     };
   }
   var measures = readMeasures();
@@ -49,7 +50,13 @@
   // it on top.
   var zoom = 1;
   var last = null;
+  // On a touch screen the page is refitted instead: there a page wider than the screen widens the
+  // layout viewport for good, rather than bringing scroll bars.
+  var touchFirst = window.matchMedia ? window.matchMedia('(pointer: coarse)').matches : false;
   function zoomSinceOpened() {
+    if (touchFirst) {
+      return 1;
+    }
     var ratio = window.devicePixelRatio;
     var now = { ratio: ratio, width: window.innerWidth * ratio, height: window.innerHeight * ratio };
     var slack = ratio + (last ? last.ratio : 0);
@@ -62,26 +69,31 @@
 
   // The room inside the stage's margin, in CSS pixels as they were when the page opened. Scroll
   // bars count as room: a window zoomed past the viewport brings them, and must not shrink for
-  // them.
+  // them (the class "zoomed" lets it spill over). Should a phone's layout viewport have grown past
+  // the screen all the same, the page is shown zoomed out, and the room is the visible viewport
+  // at a page scale of 1.
   function roomNow() {
     var zoomed = zoomSinceOpened();
+    var seen = window.visualViewport;
+    var shrunk = seen && seen.scale < 1;
+    root.classList.toggle('zoomed', zoomed > 1);
     return {
-      width: window.innerWidth * zoomed - 2 * measures.margin,
-      height: window.innerHeight * zoomed - 2 * measures.margin,
+      width: (shrunk ? seen.width * seen.scale : window.innerWidth * zoomed) - 2 * measures.margin,
+      height: (shrunk ? seen.height * seen.scale : window.innerHeight * zoomed) - 2 * measures.margin,
     };
   }
 
   // Each way the page's content can be arranged, with its size at a scale of 1: the window alone
-  // (the panel folded), or with the panel beside it and below it.
-  function arrangementsOf(withPanel) {
+  // (the panel folded), or with a panel `panelHeight` high beside it and below it.
+  function arrangementsOf(withPanel, panelHeight) {
     var w = measures.window;
     var p = measures.working;
     if (!withPanel) {
       return [{ below: false, width: w.width, height: w.height }];
     }
     return [
-      { below: false, width: w.width + measures.gap + p.width, height: Math.max(w.height, p.height) },
-      { below: true, width: Math.max(w.width, p.width), height: w.height + measures.gap + p.height },
+      { below: false, width: w.width + measures.gap + p.width, height: Math.max(w.height, panelHeight) },
+      { below: true, width: Math.max(w.width, p.width), height: w.height + measures.gap + panelHeight },
     ];
   }
 
@@ -97,13 +109,45 @@
     return chosen;
   }
 
+  // The panel tall enough for the longest working, unless that would draw the window smaller than
+  // its own size where a shorter panel would not: the panel then scrolls its steps.
+  function fitWithPanel(room) {
+    var whole = best(room, arrangementsOf(true, measures.working.whole));
+    var least = best(room, arrangementsOf(true, measures.working.least));
+    var fit = whole.scale >= Math.min(1, least.scale) ? whole : least;
+    // The panel takes all the room the window leaves beside or below it, in its own pixels.
+    var across = Math.floor(room.width / fit.scale);
+    var down = Math.floor(room.height / fit.scale);
+    var w = measures.window;
+    fit.panel = fit.below
+      ? { width: Math.max(w.width, across), height: down - w.height - measures.gap }
+      : { width: across - w.width - measures.gap, height: Math.max(w.height, down) };
+    fit.whole = fit.below
+      ? { width: fit.panel.width, height: w.height + measures.gap + fit.panel.height }
+      : { width: w.width + measures.gap + fit.panel.width, height: fit.panel.height };
+    return fit;
+  }
+
+  // The size of the window with its panel is set as well, so that a first frame painted before the
+  // panel has been read puts the window where it stays.
   function apply(fit) {
     root.style.setProperty('--scale', String(fit.scale));
     root.classList.toggle('below', fit.below);
+    if (fit.panel) {
+      root.style.setProperty('--panel-width', fit.panel.width + 'px');
+      root.style.setProperty('--panel-height', fit.panel.height + 'px');
+    }
+    if (fit.whole) {
+      root.style.setProperty('--whole-width', fit.whole.width + 'px');
+      root.style.setProperty('--whole-height', fit.whole.height + 'px');
+    } else {
+      root.style.removeProperty('--whole-width');
+      root.style.removeProperty('--whole-height');
+    }
   }
 
   // As first drawn: the window with its panel open.
-  apply(best(roomNow(), arrangementsOf(true)));
+  apply(fitWithPanel(roomNow()));
 
   // What the stage shows now: the window and the open panel, the window alone, or something the
   // measures do not cover (the ended notice, a note), which is measured.
@@ -136,7 +180,8 @@
       }
       var room = roomNow();
       var content = contentOf();
-      var fit = best(room, content === 'other' ? measuredArrangements(scaled) : arrangementsOf(content === 'panel'));
+      var fit =
+        content === 'panel' ? fitWithPanel(room) : best(room, content === 'other' ? measuredArrangements(scaled) : arrangementsOf(false));
       apply(fit);
       // Borders of at least a device pixel and lines of text laid out again make the zoomed page
       // a little larger than its scale alone would.
@@ -151,9 +196,14 @@
       }
     };
     window.addEventListener('resize', update);
-    // It reports after layout and before paint, so what it mends is never drawn first.
+    // It reports after layout and before paint, so what it mends is never drawn first. The window,
+    // the panel and the ended notice are watched each, as the panel's room holds the size of all.
     if (typeof ResizeObserver === 'function') {
-      new ResizeObserver(update).observe(scaled);
+      var observer = new ResizeObserver(update);
+      observer.observe(scaled);
+      for (var i = 0; i < scaled.children.length; i++) {
+        observer.observe(scaled.children[i]);
+      }
     }
   }
 

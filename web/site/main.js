@@ -1,7 +1,7 @@
 // Starts Tavolen: one model window, drawn by render.js, fed by input.js, with its message
 // boxes played back by msgbox.js. Exit replaces the window with a notice that can start it anew.
 import { loadModule } from './load.js';
-import { buildWindow } from './render.js';
+import { buildWindow, showCaptionTips } from './render.js';
 import { routeInput } from './input.js';
 import { createMessageBoxes } from './msgbox.js';
 import { keepForOffline } from './offline.js';
@@ -126,6 +126,7 @@ async function start() {
   });
 
   element('scaled').addEventListener('rescale', view.refit);
+  showCaptionTips();
   windowElement.querySelector('[autofocus]')?.removeAttribute('autofocus');
   windowElement.removeAttribute('aria-busy');
   settle();
