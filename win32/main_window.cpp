@@ -351,7 +351,7 @@ void MainWindow::Sync(bool byTab) {
   }
   ShowAnswerWords();
   if (working_ && working_->IsOpen()) {
-    working_->Show(WorkingOf(form_));
+    working_->Show(WorkingOf(form_), form_.AnswerIsStale());
   }
   const View* focus = ViewOf(form_.Focus());
   if (focus == nullptr) {
@@ -591,7 +591,7 @@ void MainWindow::OpenAnswerMenu(POINT at) {
       CopyToClipboard(window_, PlainText(WorkingOf(form_)));
       break;
     case kShowWorkingCommand:
-      working_->Open(WorkingOf(form_));
+      working_->Open(WorkingOf(form_), form_.AnswerIsStale());
       break;
     default:
       break;

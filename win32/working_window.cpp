@@ -259,8 +259,8 @@ bool WorkingWindow::IsOpen() const {
   return window_ != nullptr && IsWindowVisible(window_) != 0;
 }
 
-void WorkingWindow::Open(const WorkingLines& working) {
-  Show(working);
+void WorkingWindow::Open(const WorkingLines& working, const bool dimmed) {
+  Show(working, dimmed);
   if (!IsOpen()) {
     PlaceBesideOwner();
     ShowWindow(window_, SW_SHOW);
@@ -268,9 +268,13 @@ void WorkingWindow::Open(const WorkingLines& working) {
   SetForegroundWindow(window_);
 }
 
-void WorkingWindow::Show(const WorkingLines& working) {
+void WorkingWindow::Show(const WorkingLines& working, const bool dimmed) {
   view_.Follow(working);
   Refresh(true);
+  if (dimmed != dimmed_) {
+    dimmed_ = dimmed;
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  }
 }
 
 bool WorkingWindow::TakeDialogMessage(MSG& message) {
@@ -447,8 +451,9 @@ void WorkingWindow::DrawLine(const DRAWITEMSTRUCT& item) const {
     return;
   }
   const WorkingLine& line = view_.lines()[index];
-  const COLORREF ink = line.kind == WorkingLineKind::Detail ? Lighter(GetSysColor(COLOR_BTNTEXT))
-                                                            : GetSysColor(COLOR_BTNTEXT);
+  // The previous calculation's lines are grey, as its answer is.
+  const COLORREF text = GetSysColor(dimmed_ ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
+  const COLORREF ink = line.kind == WorkingLineKind::Detail ? Lighter(text) : text;
   const BrushHandle inkBrush(CreateSolidBrush(ink));
   FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
   const SelectedFont selected(item.hDC, font_.get());

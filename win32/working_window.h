@@ -31,9 +31,10 @@ class WorkingWindow {
 
   [[nodiscard]] bool IsOpen() const;
   // Shows this working and brings the window up beside its owner.
-  void Open(const WorkingLines& working);
-  // Shows this working in place of the one shown before.
-  void Show(const WorkingLines& working);
+  void Open(const WorkingLines& working, bool dimmed);
+  // Shows this working in place of the one shown before, drawn grey while the
+  // inputs no longer match it.
+  void Show(const WorkingLines& working, bool dimmed);
   // Tab, Enter, Space and Escape among the window's buttons; true when taken.
   bool TakeDialogMessage(MSG& message);
 
@@ -73,6 +74,7 @@ class WorkingWindow {
   std::vector<HWND> lines_;
   std::string built_;  // the view's text when the lines were made
   int nameColumn_ = 0;
+  bool dimmed_ = false;
 };
 
 }  // namespace tavolen

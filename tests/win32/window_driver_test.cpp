@@ -746,14 +746,23 @@ TEST(Tavolen, PreviousAnswerDrawnGrey) {
        },
        false},
   };
+  // The working's first line is drawn as the answer is.
+  t.ChooseFromAnswerMenu([] { PressKey(VK_APPS); }, 1);
+  HWND working = t.WorkingWindow();
+  ASSERT_NE(working, nullptr);
+  const std::pair<const char*, HWND> drawn[] = {
+      {"Label1(1)", t.Control({Label1, 1})},
+      {"Label1(0)", t.Control({Label1, 0})},
+      {"Line3", t.Control({Line3})},
+      {"working", GetDlgItem(working, kWorkingFirstLineId)}};
   for (const auto& step : steps) {
     step.change();
-    for (const ControlId id : {ControlId{Label1, 1}, ControlId{Label1, 0}, ControlId{Line3}}) {
+    for (const auto& [name, control] : drawn) {
       const auto shown = [&] {
-        const bool black = InkColumns(t.Control(id), 160).first >= 0;
-        return InkColumns(t.Control(id)).first >= 0 && black != step.grey;
+        const bool black = InkColumns(control, 160).first >= 0;
+        return InkColumns(control).first >= 0 && black != step.grey;
       };
-      EXPECT_TRUE(WaitFor(shown)) << step.name << ": " << DisplayName(id);
+      EXPECT_TRUE(WaitFor(shown)) << step.name << ": " << name;
     }
     EXPECT_EQ(t.Answer(), "2|1||") << step.name;
   }
