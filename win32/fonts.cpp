@@ -2,6 +2,7 @@
 
 #include <array>
 #include <span>
+#include <string>
 
 #include "win32/wide_text.h"
 
@@ -86,6 +87,18 @@ int AverageWidthOf(const LOGFONTW& log) {
   return metrics.tmAveCharWidth;
 }
 
+std::wstring WidestDigitsOf(const LOGFONTW& log, int count) {
+  wchar_t widest = L'0';
+  int widestWidth = 0;
+  for (wchar_t digit = L'0'; digit <= L'9'; ++digit) {
+    if (const int width = WidthOf(log, std::wstring_view(&digit, 1)); width > widestWidth) {
+      widest = digit;
+      widestWidth = width;
+    }
+  }
+  return std::wstring(static_cast<std::size_t>(count), widest);
+}
+
 }  // namespace
 
 FontHandle CreateControlFont(const FontDef& font, UINT dpi) {
@@ -112,6 +125,10 @@ FontHandle CreateFittingFont(const FontDef& font, UINT dpi, std::wstring_view te
     }
   }
   return FontHandle(CreateFontIndirectW(&log));
+}
+
+FontHandle CreateFieldFont(const FontDef& font, UINT dpi, int limit, int width) {
+  return CreateFittingFont(font, dpi, WidestDigitsOf(LogFontOf(font, dpi), limit), width);
 }
 
 }  // namespace tavolen
