@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <thread>
@@ -115,15 +116,22 @@ INPUT MouseInput(POINT at, DWORD action) {
   return input;
 }
 
+// Returns once the system has the pointer there: a click sent before the
+// pointer arrived would land where it was.
 void MovePointer(POINT at) {
   Send({MouseInput(at, MOUSEEVENTF_MOVE)});
-  // The pointer is there before a button goes down on it.
-  std::this_thread::sleep_for(30ms);
+  WaitFor([at] {
+    POINT now{};
+    GetCursorPos(&now);
+    return std::abs(now.x - at.x) <= 1 && std::abs(now.y - at.y) <= 1;
+  });
 }
 
+// The press and release carry the point too, so nothing can move the pointer between them.
 void ClickAt(POINT at) {
   MovePointer(at);
-  Send({MouseInput(at, MOUSEEVENTF_LEFTDOWN), MouseInput(at, MOUSEEVENTF_LEFTUP)});
+  Send({MouseInput(at, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN),
+        MouseInput(at, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP)});
 }
 
 POINT CentreOf(const RECT& rect) {
