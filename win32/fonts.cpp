@@ -1,5 +1,6 @@
 #include "win32/fonts.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <string>
@@ -88,15 +89,15 @@ int AverageWidthOf(const LOGFONTW& log) {
 }
 
 std::wstring WidestDigitsOf(const LOGFONTW& log, int count) {
-  wchar_t widest = L'0';
-  int widestWidth = 0;
-  for (wchar_t digit = L'0'; digit <= L'9'; ++digit) {
-    if (const int width = WidthOf(log, std::wstring_view(&digit, 1)); width > widestWidth) {
-      widest = digit;
-      widestWidth = width;
-    }
-  }
-  return std::wstring(static_cast<std::size_t>(count), widest);
+  const FontHandle font(CreateFontIndirectW(&log));
+  HDC screen = GetDC(nullptr);
+  const HGDIOBJ previous = SelectObject(screen, font.get());
+  std::array<INT, 10> widths{};
+  GetCharWidth32W(screen, L'0', L'9', widths.data());
+  SelectObject(screen, previous);
+  ReleaseDC(nullptr, screen);
+  const auto widest = std::ranges::max_element(widths) - widths.begin();
+  return std::wstring(static_cast<std::size_t>(count), static_cast<wchar_t>(L'0' + widest));
 }
 
 }  // namespace
