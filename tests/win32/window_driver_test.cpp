@@ -304,6 +304,18 @@ class Tavolen {
     }
     ClickAt({left + widths[place] / 2, (top + origin.y) / 2});
   }
+  // Opens the menu bar with the key, and once it is open chooses its second command.
+  void ChooseMenuByKeys(WORD key) const {
+    PressKey(key);
+    ASSERT_TRUE(WaitFor([this] {
+      GUITHREADINFO info{};
+      info.cbSize = sizeof info;
+      GetGUIThreadInfo(process_.dwThreadId, &info);
+      return (info.flags & GUI_INMENUMODE) != 0;
+    }));
+    PressKey(VK_RIGHT);
+    PressKey(VK_RETURN);
+  }
   // Clicks into a field and selects its text with the keys, which come after
   // the click in the program's input, so the click cannot move the caret after them.
   void ClickAndSelect(ControlId field) const {
@@ -626,16 +638,8 @@ TEST(Tavolen, MessageBoxesOverTheWindow) {
 TEST(Tavolen, VersionBoxFromTheMenu) {
   const std::function<void(const Tavolen&)> ways[] = {
       [](const Tavolen& t) { t.ClickMenu(1); },
-      [](const Tavolen&) {
-        PressKey(VK_MENU);
-        PressKey(VK_RIGHT);
-        PressKey(VK_RETURN);
-      },
-      [](const Tavolen&) {
-        PressKey(VK_F10);
-        PressKey(VK_RIGHT);
-        PressKey(VK_RETURN);
-      },
+      [](const Tavolen& t) { t.ChooseMenuByKeys(VK_MENU); },
+      [](const Tavolen& t) { t.ChooseMenuByKeys(VK_F10); },
   };
   for (const auto& open : ways) {
     const Tavolen t;
