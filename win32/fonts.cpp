@@ -1,7 +1,9 @@
 #include "win32/fonts.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
+#include <string>
 
 #include "win32/wide_text.h"
 
@@ -86,6 +88,18 @@ int AverageWidthOf(const LOGFONTW& log) {
   return metrics.tmAveCharWidth;
 }
 
+std::wstring WidestDigitsOf(const LOGFONTW& log, int count) {
+  const FontHandle font(CreateFontIndirectW(&log));
+  HDC screen = GetDC(nullptr);
+  const HGDIOBJ previous = SelectObject(screen, font.get());
+  std::array<INT, 10> widths{};
+  GetCharWidth32W(screen, L'0', L'9', widths.data());
+  SelectObject(screen, previous);
+  ReleaseDC(nullptr, screen);
+  const auto widest = std::ranges::max_element(widths) - widths.begin();
+  return std::wstring(static_cast<std::size_t>(count), static_cast<wchar_t>(L'0' + widest));
+}
+
 }  // namespace
 
 FontHandle CreateControlFont(const FontDef& font, UINT dpi) {
@@ -112,6 +126,10 @@ FontHandle CreateFittingFont(const FontDef& font, UINT dpi, std::wstring_view te
     }
   }
   return FontHandle(CreateFontIndirectW(&log));
+}
+
+FontHandle CreateFieldFont(const FontDef& font, UINT dpi, int limit, int width) {
+  return CreateFittingFont(font, dpi, WidestDigitsOf(LogFontOf(font, dpi), limit), width);
 }
 
 }  // namespace tavolen

@@ -19,4 +19,9 @@ namespace tavolen {
 [[nodiscard]] FontHandle CreateFittingFont(const FontDef& font, UINT dpi, std::wstring_view text,
                                            int width);
 
+// The font of an entry field in which limit digits, the widest of them, fit
+// in width pixels; null when the control's own font fits. Fitted once per
+// face and DPI, so typing never changes the size.
+[[nodiscard]] FontHandle CreateFieldFont(const FontDef& font, UINT dpi, int limit, int width);
+
 }  // namespace tavolen

@@ -176,6 +176,7 @@ void MainWindow::Create(HINSTANCE instance) {
   BuildControls(instance);
   CreateFonts();
   Layout();
+  FitFieldFonts();
   working_ = std::make_unique<WorkingWindow>(window_, annotations_);
   Sync();
 }
@@ -290,6 +291,23 @@ void MainWindow::CreateFonts() {
       view.font = CreateControlFont(DefinitionOf(view.id).font, dpi_);
       view.fitted.reset();
       SendMessageW(view.control, WM_SETFONT, reinterpret_cast<WPARAM>(view.font.get()), FALSE);
+    }
+  }
+}
+
+// A field too narrow for its fullest text in its face gets the face smaller,
+// so that no digit is scrolled out of sight; typing never changes the size.
+void MainWindow::FitFieldFonts() {
+  for (View& view : views_) {
+    if (!IsEntryField(view.id)) {
+      continue;
+    }
+    RECT box{};
+    SendMessageW(view.control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&box));
+    view.fitted = CreateFieldFont(DefinitionOf(view.id).font, dpi_, FieldLimit(view.id),
+                                  box.right - box.left);
+    if (view.fitted) {
+      SendMessageW(view.control, WM_SETFONT, reinterpret_cast<WPARAM>(view.fitted.get()), TRUE);
     }
   }
 }
@@ -605,6 +623,7 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   CreateFonts();
   Layout();
+  FitFieldFonts();
   // Captions fitted at the old size are fitted again.
   for (View& view : views_) {
     if (ModelText(form_, view.id) != nullptr && !IsEntryField(view.id)) {

@@ -56,7 +56,7 @@ class MainWindow {
     ControlId id;
     HWND control;
     FontHandle font;    // null for a bar
-    FontHandle fitted;  // a long caption's smaller font, else null
+    FontHandle fitted;  // a long caption's or a narrow field's smaller font, else null
   };
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -78,6 +78,7 @@ class MainWindow {
   HWND CreateControl(const ControlDef& def, HINSTANCE instance);
   void Layout();
   void CreateFonts();
+  void FitFieldFonts();
   void ShowControl(View& view);
   void ShowCaption(View& view, const std::string& caption);
   void ShowAnswerWords();

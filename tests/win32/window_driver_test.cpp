@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <thread>
@@ -20,6 +21,7 @@
 #include "win32/control_ids.h"
 #include "win32/wide_text.h"
 #include "window/accessible_text.h"
+#include "window/form1.h"
 #include "window/working.h"
 
 namespace tavolen {
@@ -120,15 +122,22 @@ INPUT MouseInput(POINT at, DWORD action) {
   return input;
 }
 
+// Returns once the system has the pointer there: a click sent before the
+// pointer arrived would land where it was.
 void MovePointer(POINT at) {
   Send({MouseInput(at, MOUSEEVENTF_MOVE)});
-  // The pointer is there before a button goes down on it.
-  std::this_thread::sleep_for(30ms);
+  WaitFor([at] {
+    POINT now{};
+    GetCursorPos(&now);
+    return std::abs(now.x - at.x) <= 1 && std::abs(now.y - at.y) <= 1;
+  });
 }
 
+// The press and release carry the point too, so nothing can move the pointer between them.
 void ClickAt(POINT at) {
   MovePointer(at);
-  Send({MouseInput(at, MOUSEEVENTF_LEFTDOWN), MouseInput(at, MOUSEEVENTF_LEFTUP)});
+  Send({MouseInput(at, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN),
+        MouseInput(at, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP)});
 }
 
 void RightClickAt(POINT at) {
@@ -184,11 +193,9 @@ POINT CentreOf(const RECT& rect) {
   return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-// The first and last columns of a control where the screen shows ink (a
-// pixel darker than the face colour by more than `darker`); {-1, -1} for none.
-std::pair<int, int> InkColumns(HWND control, int darker = 64) {
-  RECT rect{};
-  GetWindowRect(control, &rect);
+// The first and last columns of a screen rectangle that show ink (a pixel
+// darker than the paper colour by more than `darker`); {-1, -1} for none.
+std::pair<int, int> InkColumns(const RECT& rect, int paperColour, int darker = 64) {
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
   HDC screen = GetDC(nullptr);
@@ -197,11 +204,11 @@ std::pair<int, int> InkColumns(HWND control, int darker = 64) {
   HGDIOBJ previous = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
   const auto gray = [](COLORREF c) { return (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3; };
-  const int faceGray = gray(GetSysColor(COLOR_BTNFACE));
+  const int paperGray = gray(GetSysColor(paperColour));
   std::pair<int, int> ink{-1, -1};
   for (int x = 0; x < width; ++x) {
     for (int y = 0; y < height; ++y) {
-      if (gray(GetPixel(memory, x, y)) < faceGray - darker) {
+      if (gray(GetPixel(memory, x, y)) < paperGray - darker) {
         ink = {ink.first < 0 ? x : ink.first, x};
         break;
       }
@@ -214,15 +221,47 @@ std::pair<int, int> InkColumns(HWND control, int darker = 64) {
   return ink;
 }
 
-// Lets the program take the input sent so far before a check that nothing changed.
-void Settle() {
-  std::this_thread::sleep_for(300ms);
+// The same for a whole control on the face colour.
+std::pair<int, int> InkColumns(HWND control, int darker = 64) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  return InkColumns(rect, COLOR_BTNFACE, darker);
 }
+
+RECT ClientOnScreen(HWND control) {
+  RECT rect{};
+  GetClientRect(control, &rect);
+  MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// The system DPI of the programs started while it is in scope, as the
+// display settings set it; the setting before is put back after.
+class SystemDpi {
+ public:
+  explicit SystemDpi(DWORD dpi) {
+    RegGetValueW(HKEY_CURRENT_CONFIG, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &previous_, &size_);
+    Set(dpi);
+  }
+  SystemDpi(const SystemDpi&) = delete;
+  SystemDpi& operator=(const SystemDpi&) = delete;
+  ~SystemDpi() { Set(previous_); }
+
+ private:
+  static constexpr const wchar_t* kKey = L"Software\\Fonts";
+  static constexpr const wchar_t* kValue = L"LogPixels";
+  static void Set(DWORD dpi) {
+    RegSetKeyValueW(HKEY_CURRENT_CONFIG, kKey, kValue, REG_DWORD, &dpi, sizeof dpi);
+  }
+  DWORD previous_ = USER_DEFAULT_SCREEN_DPI;
+  DWORD size_ = sizeof previous_;
+};
 
 // tavolen.exe from beside this program, started for one test and ended with it.
 class Tavolen {
  public:
-  Tavolen() {
+  explicit Tavolen(DWORD dpi = USER_DEFAULT_SCREEN_DPI) {
+    const SystemDpi systemDpi(dpi);
     std::wstring path(MAX_PATH, L'\0');
     path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
     path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"tavolen.exe";
@@ -327,11 +366,31 @@ class Tavolen {
     }
     ClickAt({left + widths[place] / 2, (top + origin.y) / 2});
   }
-  // Clicks into a field and types there, waiting until the text has arrived.
-  void Enter(ControlId field, std::wstring_view text) const {
+  // Opens the menu bar with the key, and once it is open chooses its second command.
+  void ChooseMenuByKeys(WORD key) const {
+    PressKey(key);
+    ASSERT_TRUE(WaitFor([this] { return InMenuMode(); }));
+    PressKey(VK_RIGHT);
+    PressKey(VK_RETURN);
+  }
+  // Whether a menu's loop runs and takes the keys.
+  [[nodiscard]] bool InMenuMode() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(process_.dwThreadId, &info);
+    return (info.flags & GUI_INMENUMODE) != 0;
+  }
+  // Clicks into a field and selects its text with the keys, which come after
+  // the click in the program's input, so the click cannot move the caret after them.
+  void ClickAndSelect(ControlId field) const {
     Click(field);
     ASSERT_TRUE(HasFocus(field)) << DisplayName(field);
-    SendMessageW(Control(field), EM_SETSEL, 0, -1);
+    PressKey(VK_HOME);
+    PressKey(VK_END, true);
+  }
+  // Clicks into a field and types there, waiting until the text has arrived.
+  void Enter(ControlId field, std::wstring_view text) const {
+    ClickAndSelect(field);
     TypeText(text);
     ASSERT_TRUE(WaitFor([&] { return TextOf(Control(field)) == text; })) << DisplayName(field);
   }
@@ -374,10 +433,8 @@ class Tavolen {
     open();
     ASSERT_TRUE(WaitFor([this] {
       HWND menu = FindInProcess(L"#32768", nullptr);
-      return menu != nullptr && IsWindowVisible(menu);
+      return menu != nullptr && IsWindowVisible(menu) && InMenuMode();
     }));
-    // The menu takes keys once its loop runs.
-    std::this_thread::sleep_for(100ms);
     for (int i = 0; i < fromEnd; ++i) {
       PressKey(VK_UP);
     }
@@ -425,13 +482,13 @@ BoxContents ReadBox(HWND box) {
   return contents;
 }
 
-// Closes a box with its OK button and waits until the window takes input again.
+// Closes a box with Enter on its OK button and waits until the window takes input again.
 void CloseBox(const Tavolen& t, HWND box) {
-  // A box takes clicks once it is the active window.
-  ASSERT_TRUE(WaitFor([box] { return GetForegroundWindow() == box; }));
-  RECT rect{};
-  GetWindowRect(ReadBox(box).ok, &rect);
-  ClickAt(CentreOf(rect));
+  // A box takes keys once it is active with the focus on its button; a click
+  // could still miss it while the window manager places it.
+  ASSERT_TRUE(
+      WaitFor([&] { return GetForegroundWindow() == box && t.Focused() == ReadBox(box).ok; }));
+  PressKey(VK_RETURN);
   ASSERT_TRUE(WaitFor([&] { return !IsWindow(box) && IsWindowEnabled(t.window()); }));
 }
 
@@ -479,7 +536,9 @@ TEST(Tavolen, WorkedExampleByMouseAndKeys) {
   t.Enter({Text2, 1}, L"1");
   t.Enter({Text2, 0}, L"3");
   PressKey(VK_RETURN);
-  Settle();
+  // Taken after Enter: by then Enter has done all it would.
+  PressKey(VK_TAB);
+  ASSERT_TRUE(t.HasFocus({Command1}));
   EXPECT_EQ(t.Answer(), "|||");
   t.Click({Command1});
   EXPECT_TRUE(t.ShowsAnswer("6|5|3|"));
@@ -519,16 +578,6 @@ TEST(Tavolen, TabOrderWrapsBothWays) {
   }
   PressKey(VK_TAB, true);
   EXPECT_TRUE(t.HasFocus({Command3}));
-  // An arrow key moves within the frame and chooses; Tab enters a frame at its choice.
-  PressKey(VK_TAB);
-  PressKey(VK_DOWN);
-  EXPECT_TRUE(t.HasFocus({Option1, 1}));
-  EXPECT_TRUE(t.Shows({Label3}, "－"));
-  EXPECT_TRUE(t.Checked({Option1, 1}));
-  EXPECT_FALSE(t.Checked({Option1, 0}));
-  PressKey(VK_TAB);
-  PressKey(VK_TAB, true);
-  EXPECT_TRUE(t.HasFocus({Option1, 1}));
   // Tab into a field selects its text.
   t.Enter({Text1, 1}, L"12");
   PressKey(VK_TAB, true);
@@ -541,6 +590,68 @@ TEST(Tavolen, TabOrderWrapsBothWays) {
                  reinterpret_cast<LPARAM>(&end));
     return start == 0 && end == 2;
   }));
+}
+
+// An arrow key moves within a frame both ways round and chooses the option it
+// reaches; on a button it does nothing, and Tab enters a frame at its choice.
+TEST(Tavolen, ArrowKeysInFramesAndOnButtons) {
+  const struct {
+    WORD key;
+    bool shift;
+    ControlId focus;
+  } steps[] = {
+      {VK_RIGHT, false, {Option1, 1}}, {VK_DOWN, false, {Option1, 2}},
+      {VK_LEFT, false, {Option1, 1}},  {VK_UP, false, {Option1, 0}},
+      {VK_UP, false, {Option1, 3}},    {VK_RIGHT, false, {Option1, 0}},
+      {VK_LEFT, false, {Option1, 3}},  {VK_TAB, false, {Option2, 0}},
+      {VK_DOWN, false, {Option2, 1}},  {VK_UP, false, {Option2, 0}},
+      {VK_LEFT, false, {Option2, 1}},  {VK_RIGHT, false, {Option2, 0}},
+      {VK_UP, false, {Option2, 1}},    {VK_TAB, true, {Option1, 3}},
+      {VK_TAB, true, {Command3}},      {VK_LEFT, false, {Command3}},
+      {VK_UP, false, {Command3}},      {VK_RIGHT, false, {Command3}},
+      {VK_DOWN, false, {Command3}},    {VK_TAB, false, {Option1, 3}},
+  };
+  const Tavolen t;
+  for (const auto& step : steps) {
+    PressKey(step.key, step.shift);
+    ASSERT_TRUE(t.HasFocus(step.focus)) << DisplayName(step.focus);
+    if (IsOptionButton(step.focus)) {
+      EXPECT_TRUE(t.Checked(step.focus)) << DisplayName(step.focus);
+    }
+  }
+  EXPECT_EQ(t.Text({Label3}), "÷");
+}
+
+// Each field filled to its limit shows all its digits, first and last
+// drawn inside the field, at either DPI.
+TEST(Tavolen, FullFieldsShownWhole) {
+  for (const DWORD dpi : {DWORD{96}, DWORD{192}}) {
+    const Tavolen t(dpi);
+    // The window's own DPI shows in its size; Wine answers GetDpiForWindow with the caller's.
+    ASSERT_TRUE(WaitFor([&t, dpi] {
+      RECT window{};
+      GetClientRect(t.window(), &window);
+      return window.right == MulDiv(kClientWidthTwips, static_cast<int>(dpi), 1440);
+    }));
+    for (const ControlDef& def : ControlDefinitions()) {
+      if (!IsEntryField(def.id)) {
+        continue;
+      }
+      t.Enter(def.id, std::wstring(static_cast<std::size_t>(FieldLimit(def.id)), L'9'));
+      HWND field = t.Control(def.id);
+      const RECT client = ClientOnScreen(field);
+      const int width = client.right - client.left;
+      std::pair<int, int> ink;
+      short firstDigit = 0;
+      EXPECT_TRUE(WaitFor([&] {
+        ink = InkColumns(client, COLOR_WINDOW);
+        firstDigit = static_cast<short>(LOWORD(SendMessageW(field, EM_POSFROMCHAR, 0, 0)));
+        return firstDigit >= 0 && ink.first >= 1 && ink.second <= width - 2;
+      })) << DisplayName(def.id)
+          << " at " << dpi << " DPI: first digit at " << firstDigit << ", ink from " << ink.first
+          << " to " << ink.second << " of " << width;
+    }
+  }
 }
 
 // What typing leaves in a field, and what leaving it makes of that.
@@ -558,9 +669,7 @@ TEST(Tavolen, FieldsLimitAndCleanUp) {
   };
   const Tavolen t;
   for (const auto& row : rows) {
-    t.Click(row.field);
-    ASSERT_TRUE(t.HasFocus(row.field));
-    SendMessageW(t.Control(row.field), EM_SETSEL, 0, -1);
+    t.ClickAndSelect(row.field);
     TypeText(row.typed);
     EXPECT_TRUE(t.Shows(row.field, row.shown)) << DisplayName(row.field) << " " << row.shown;
     PressKey(VK_TAB);
@@ -616,16 +725,8 @@ TEST(Tavolen, MessageBoxesOverTheWindow) {
 TEST(Tavolen, VersionBoxFromTheMenu) {
   const std::function<void(const Tavolen&)> ways[] = {
       [](const Tavolen& t) { t.ClickMenu(1); },
-      [](const Tavolen&) {
-        PressKey(VK_MENU);
-        PressKey(VK_RIGHT);
-        PressKey(VK_RETURN);
-      },
-      [](const Tavolen&) {
-        PressKey(VK_F10);
-        PressKey(VK_RIGHT);
-        PressKey(VK_RETURN);
-      },
+      [](const Tavolen& t) { t.ChooseMenuByKeys(VK_MENU); },
+      [](const Tavolen& t) { t.ChooseMenuByKeys(VK_F10); },
   };
   for (const auto& open : ways) {
     const Tavolen t;
@@ -695,11 +796,13 @@ TEST(Tavolen, LongAnswerShownWhole) {
   GetWindowRect(t.Control({Label1, 1}), &after);
   EXPECT_TRUE(EqualRect(&before, &after));
   // Drawn smaller, not cut off at the label's edges.
-  Settle();
-  const auto [first, last] = InkColumns(t.Control({Label1, 1}));
   const int width = after.right - after.left;
-  EXPECT_TRUE(first >= 1 && last <= width - 2 && last - first > width / 2)
-      << "ink from " << first << " to " << last << " of " << width;
+  std::pair<int, int> ink;
+  EXPECT_TRUE(WaitFor([&] {
+    ink = InkColumns(after, COLOR_BTNFACE);
+    return ink.first >= 1 && ink.second <= width - 2 && ink.second - ink.first > width / 2;
+  })) << "ink from "
+      << ink.first << " to " << ink.second << " of " << width;
   // The pointer over it brings the whole text at the normal size.
   MovePointer({after.left - 4, after.top - 4});
   MovePointer(CentreOf(after));

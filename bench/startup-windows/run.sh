@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Windows start-up bench: time from exec to the first map of the window, and
+# resident memory of the Wine process one second later, for tavolen.exe and
+# the bare floor window (tavolen-floor.exe), in interleaved pairs; then the
+# medians and ratios. Runs inside tools/windows-session, which provides the
+# private X server, the Wine prefix and a wineserver kept up for the whole run,
+# so every start is warm.
+#
+#   tools/windows-session BUILD_DIR DISPLAY bench/startup-windows/run.sh BUILD_DIR
+#
+# $PAIRS (9) sets the number of measured pairs; one warm-up pair before them is
+# not counted. Exit status 1 when tavolen.exe misses a target (1.25 x time,
+# 1.15 x memory).
+set -euo pipefail
+
+repo=$(cd "$(dirname "$0")/../.." && pwd)
+build=$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)
+pairs=${PAIRS:-9}
+time_target=1.25
+rss_target=1.15
+wine=/usr/lib/wine/wine64
+
+die() { echo "run.sh: $*" >&2; exit 2; }
+
+[[ $pairs =~ ^[1-9][0-9]*$ ]] || die "PAIRS must be a positive whole number"
+[[ -n ${DISPLAY:-} && -n ${WINEPREFIX:-} ]] || die "run it inside tools/windows-session"
+tavolen=$build/bin/tavolen.exe
+floor=$build/bin/tavolen-floor.exe
+[[ -f $tavolen && -f $floor ]] || die "no tavolen.exe and tavolen-floor.exe in $build/bin"
+
+mapwatch=$build/mapwatch
+if [[ ! -x $mapwatch || $repo/bench/startup/mapwatch.c -nt $mapwatch ]]; then
+  # shellcheck disable=SC2046
+  cc -std=c11 -O2 -Wall -Wextra -o "$mapwatch" "$repo/bench/startup/mapwatch.c" \
+    $(pkg-config --cflags --libs xcb) || die "cannot build mapwatch (libxcb1-dev, pkg-config)"
+fi
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+measure() { # program -> "MAP_MS RSS_KIB CPU_MS"
+  "$mapwatch" -t 30 -s 1000 "$wine" "$1" 2>>"$tmp/errors" \
+    || die "$(basename "$1") failed: $(tail -n 1 "$tmp/errors")"
+}
+
+measure "$floor" >/dev/null
+measure "$tavolen" >/dev/null
+row='%-4s %10s %10s %10s   %10s %10s %10s\n'
+printf "$row" pair 'floor ms' KiB 'cpu ms' 'tavolen ms' KiB 'cpu ms'
+for i in $(seq "$pairs"); do
+  floor_sample=$(measure "$floor")
+  tavolen_sample=$(measure "$tavolen")
+  echo "$floor_sample $tavolen_sample" >>"$tmp/samples"
+  # shellcheck disable=SC2086
+  printf "$row" "$i" $floor_sample $tavolen_sample
+done
+
+median() { sort -g | awk '{v[NR]=$1} END {print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
+column() { cut -d' ' -f"$1" "$tmp/samples" | median; }
+
+awk -v fms="$(column 1)" -v frss="$(column 2)" -v fcpu="$(column 3)" \
+  -v tms="$(column 4)" -v trss="$(column 5)" -v tcpu="$(column 6)" \
+  -v tt="$time_target" -v rt="$rss_target" 'BEGIN {
+  rtime = tms / fms; rrss = trss / frss
+  printf "median   floor   %.1f ms  %.1f MiB  cpu %.1f ms\n", fms, frss / 1024, fcpu
+  printf "median   tavolen %.1f ms  %.1f MiB  cpu %.1f ms\n", tms, trss / 1024, tcpu
+  printf "ratio    time %.2f (target %.2f) %s   memory %.2f (target %.2f) %s   cpu %.2f\n",
+    rtime, tt, (rtime <= tt ? "ok" : "MISSED"), rrss, rt, (rrss <= rt ? "ok" : "MISSED"),
+    tcpu / fcpu
+  exit (rtime <= tt && rrss <= rt) ? 0 : 1
+}'
