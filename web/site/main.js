@@ -52,13 +52,14 @@ async function start() {
   const def = module.definition();
   const view = buildWindow(windowElement, def);
   const boxes = createMessageBoxes(element('msgbox'));
-  const panel = attachPanel(working, def.working);
+  // The panel outlives each window: its choices hold across 終了 and a new start.
+  const panel = attachPanel(working, def.working, new module.Panel());
   let model = new module.Window();
   adoptEarlyInput(model, view, def);
 
   const show = (state) => {
     view.render(state);
-    panel.show(model.working());
+    panel.follow(model);
   };
   const refocus = () => view.elementOf(model.snapshot().focus)?.focus();
 
