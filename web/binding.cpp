@@ -160,7 +160,8 @@ std::string PanelStateOf(const WorkingView& view) {
 }
 
 // What the page shows of the working. It lives as long as the page: a window
-// is replaced at each new start, the person's choices are not.
+// is replaced at each new start, the person's choices are not. It follows
+// each window from its start, as a window counts its calculations itself.
 class Panel {
  public:
   WorkingView& View() { return view_; }

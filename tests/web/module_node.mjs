@@ -109,6 +109,7 @@ test('the working panel: lines with numbers for MathML and words, choices that o
       panel.setOneLineAtATime(true);
     });
     session((window) => {
+      assert.equal(panel.follow(window).lines.length, 0);
       calculateWorkedExample(window);
       const first = panel.follow(window);
       assert.deepEqual([first.details, first.oneLine, first.more, first.lines.length], [true, true, true, 1]);

@@ -79,10 +79,10 @@ function button(className, text) {
   return element;
 }
 
-function checkBox(className, text) {
+function checkBox(id, text) {
   const box = document.createElement('input');
   box.type = 'checkbox';
-  box.className = className;
+  box.id = id;
   const label = document.createElement('label');
   label.append(box, text);
   return label;
@@ -169,8 +169,8 @@ export function attachPanel(panel, texts, view) {
   const empty = find('working-empty');
   const steps = find('working-steps');
   const copy = find('working-copy');
-  const details = find('working-details');
-  const oneLine = find('working-one-line');
+  const details = panel.querySelector('#working-details');
+  const oneLine = panel.querySelector('#working-one-line');
   const more = find('working-more');
   const said = find('working-said');
   let shown = { text: '', more: false };
