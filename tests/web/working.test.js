@@ -185,7 +185,7 @@ const REVEALS = [
       await page.keyboard.press('Space');
     },
     next: async (page) => {
-      await page.focus('#working-one-line');
+      await page.focus('#working .working-copy');
       await page.keyboard.press('Tab');
       await page.keyboard.press('Enter');
     },

@@ -88,8 +88,8 @@ function checkBox(id, text) {
   return label;
 }
 
-// The panel's frame with the definition's texts: the heading that folds it and the copy button
-// beside it, the choices くわしく and 1行ずつ, the line shown before any calculation, an empty list
+// The panel's frame with the definition's texts: the heading that folds it with the choices
+// くわしく and 1行ずつ and the copy button beside it, the line shown before any calculation, an empty list
 // of lines, the buttons that show more and the region that reads them out. Also run at build time.
 export function drawPanel(panel, texts) {
   const head = document.createElement('div');
@@ -106,16 +106,16 @@ export function drawPanel(panel, texts) {
   heading.append(toggle);
   const copy = button('working-copy', texts.copy);
   copy.hidden = true;
-  head.append(heading, copy);
+  const options = document.createElement('div');
+  options.className = 'working-options';
+  options.append(checkBox('working-details', texts.details), checkBox('working-one-line', texts.oneLine));
+  head.append(heading, options, copy);
   const body = document.createElement('div');
   body.id = 'working-body';
   body.className = 'working-body';
   const empty = document.createElement('p');
   empty.className = 'working-empty';
   empty.textContent = texts.empty;
-  const options = document.createElement('div');
-  options.className = 'working-options';
-  options.append(checkBox('working-details', texts.details), checkBox('working-one-line', texts.oneLine));
   const steps = document.createElement('ol');
   steps.className = 'working-steps';
   const more = document.createElement('div');
@@ -127,7 +127,7 @@ export function drawPanel(panel, texts) {
   const said = document.createElement('div');
   said.className = 'working-said';
   said.setAttribute('aria-live', 'polite');
-  body.append(options, empty, steps, more, said);
+  body.append(empty, steps, more, said);
   panel.setAttribute('aria-label', texts.heading);
   panel.append(head, body);
 }
@@ -190,9 +190,9 @@ export function attachPanel(panel, texts, view) {
     more.hidden = !state.more;
     clearTimeout(copiedTimer);
     copy.textContent = texts.copy;
-    // The newest line in view, by scrolling the list alone: the page never moves.
-    steps.scrollTop = steps.scrollHeight;
     if (readOut) {
+      // The newest line in view, by scrolling the list alone: the page never moves.
+      steps.scrollTop = steps.scrollHeight;
       said.textContent = state.lines.filter((line) => line.appeared).map((line) => line.words).join('\n');
     }
     if (moreFocused && !state.more) {
