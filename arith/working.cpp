@@ -53,7 +53,7 @@ void Working::Normalised(const Operand& first, const Operand& second) {
   }
   operands_ = {FractionOf(first), FractionOf(second)};
   if (HasWholePart(problem_->first) || HasWholePart(problem_->second)) {
-    Add({StepName::ToImproperFraction, Shown(0), Shown(1), problem_->op});
+    Add({StepName::ToImproperFraction, Shown(0), Shown(1), problem_->op, {}});
   }
 }
 
@@ -63,22 +63,24 @@ void Working::Reduced(const Operand& first, const Operand& second) {
   }
   const std::array<StepFraction, 2> reduced{FractionOf(first), FractionOf(second)};
   if (reduced != operands_) {
+    const std::array<StepFraction, 2> before = operands_;
     operands_ = reduced;
-    Add({StepName::ReduceOperands, Shown(0), Shown(1), problem_->op});
+    Add({StepName::ReduceOperands, Shown(0), Shown(1), problem_->op, before});
   }
 }
 
 void Working::CommonDenominator(const Double first, const Double second, const Currency common) {
-  if (!open_ || !problem_ || Shown(0).denominator == Shown(1).denominator) {
+  if (!open_ || !problem_) {
     return;
   }
   // Both products are whole numbers: the common multiple divides by each
   // denominator exactly, and a Double beyond 2^53 is whole.
   const std::int64_t denominator = WholeOf(common);
-  Add({StepName::CommonDenominator,
-       {static_cast<std::int64_t>(first.value), denominator},
-       StepFraction{static_cast<std::int64_t>(second.value), denominator},
-       problem_->op});
+  overCommon_ = {StepFraction{static_cast<std::int64_t>(first.value), denominator},
+                 StepFraction{static_cast<std::int64_t>(second.value), denominator}};
+  if (Shown(0).denominator != Shown(1).denominator) {
+    Add({StepName::CommonDenominator, overCommon_[0], overCommon_[1], problem_->op, operands_});
+  }
 }
 
 void Working::Reciprocal() {
@@ -86,8 +88,11 @@ void Working::Reciprocal() {
     return;
   }
   const StepFraction divisor = Shown(1);
-  Add({StepName::Reciprocal, Shown(0), StepFraction{divisor.denominator, divisor.numerator},
-       CalcOperator::Multiply});
+  Add({StepName::Reciprocal,
+       Shown(0),
+       StepFraction{divisor.denominator, divisor.numerator},
+       CalcOperator::Multiply,
+       {}});
 }
 
 void Working::Cancelled(const Operand& first, const Operand& second) {
@@ -95,15 +100,22 @@ void Working::Cancelled(const Operand& first, const Operand& second) {
     return;
   }
   const std::array<StepFraction, 2> cancelled{FractionOf(first), FractionOf(second)};
-  if (cancelled == operands_) {
-    return;
-  }
+  // Nothing is cancelled against a zero, though the calculation goes on with
+  // the numbers it cancelled.
+  const bool againstZero = operands_[0].numerator == 0 || operands_[1].numerator == 0;
+  const bool changed = cancelled != operands_;
   operands_ = cancelled;
-  // After the reciprocal the divisor stands upside down.
-  const StepFraction right = problem_->op == CalcOperator::Divide
-                                 ? StepFraction{Shown(1).denominator, Shown(1).numerator}
-                                 : Shown(1);
-  Add({StepName::CancelBeforeMultiplying, Shown(0), right, CalcOperator::Multiply});
+  if (changed && !againstZero) {
+    Add({StepName::CancelBeforeMultiplying, Shown(0), Multiplier(), CalcOperator::Multiply});
+  }
+}
+
+// The right-hand factor of the product: after the reciprocal the divisor
+// stands upside down.
+StepFraction Working::Multiplier() const {
+  return problem_ && problem_->op == CalcOperator::Divide
+             ? StepFraction{Shown(1).denominator, Shown(1).numerator}
+             : Shown(1);
 }
 
 void Working::Calculated(const CalcResult& result) {
@@ -111,7 +123,11 @@ void Working::Calculated(const CalcResult& result) {
     return;
   }
   calculated_ = {WholeOf(result.ResultNumerator), WholeOf(result.ResultDenominator)};
-  Add({StepName::Calculate, calculated_, std::nullopt});
+  const bool sum =
+      problem_ && (problem_->op == CalcOperator::Add || problem_->op == CalcOperator::Subtract);
+  const std::array<StepFraction, 2> from =
+      sum ? overCommon_ : std::array<StepFraction, 2>{Shown(0), Multiplier()};
+  Add({StepName::Calculate, calculated_, std::nullopt, CalcOperator::NoOperator, from});
 }
 
 void Working::Finished(const bool negative, const Answer& answer) {
@@ -129,7 +145,11 @@ void Working::Finished(const bool negative, const Answer& answer) {
   }
   // A zero denominator (no operator) has no lowest terms to reach.
   if (calculated_.denominator != 0 && reduced.denominator != calculated_.denominator) {
-    Add({StepName::ReduceResult, reduced, std::nullopt});
+    Add({StepName::ReduceResult,
+         reduced,
+         std::nullopt,
+         CalcOperator::NoOperator,
+         {calculated_, StepFraction{}}});
   }
   answer_ = reduced;
   open_ = false;

@@ -40,6 +40,10 @@ struct Step {
   StepFraction left;
   std::optional<StepFraction> right;  // with op between; none for a single number
   CalcOperator op = CalcOperator::NoOperator;
+  // The numbers the step works on, which show how it comes about: the operands
+  // before it (for Calculate, over the common denominator for ＋ －, and as
+  // multiplied for × ÷), or the unreduced result for ReduceResult.
+  std::array<StepFraction, 2> from{};
 };
 
 // The operands as the calculation read them from the fields, before any step.
@@ -83,6 +87,7 @@ class Working {
  private:
   void Add(const Step& step);
   [[nodiscard]] StepFraction Shown(std::size_t operand) const;
+  [[nodiscard]] StepFraction Multiplier() const;
 
   static constexpr std::size_t kMostSteps = 6;
   std::optional<Problem> problem_;
@@ -91,6 +96,8 @@ class Working {
   // Denominator and improper numerator of each operand as the calculation
   // holds them now.
   std::array<StepFraction, 2> operands_{};
+  // Both numerators over the common denominator, for ＋ and －.
+  std::array<StepFraction, 2> overCommon_{};
   StepFraction calculated_;
   std::optional<std::string> stop_;
   std::optional<StepFraction> answer_;

@@ -200,10 +200,11 @@ void MainWindow::BuildAnswerMenu() {
   };
   add(kCopyAnswerCaption, "CopyAnswer", [this] { CopyAnswer(); });
   add(kCopyWorkingCaption, "CopyWorkingText", [this] {
-    QGuiApplication::clipboard()->setText(QString::fromStdString(PlainText(WorkingOf(form_))));
+    QGuiApplication::clipboard()->setText(
+        QString::fromStdString(PlainText(WorkingOf(form_), workingView_.details())));
   });
   add(kShowWorkingCaption, "ShowWorking", [this] { ShowWorkingWindow(); });
-  workingWindow_ = new WorkingWindow(this);
+  workingWindow_ = new WorkingWindow(workingView_, this);
 }
 
 void MainWindow::OpenAnswerMenu(const QPoint& globalPos) {

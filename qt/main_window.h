@@ -12,6 +12,7 @@
 
 #include "qt/qt_runtime.h"
 #include "window/form1.h"
+#include "window/working_view.h"
 
 class QAbstractButton;
 class QFocusEvent;
@@ -84,6 +85,8 @@ class MainWindow final : public QMainWindow {
   std::vector<View> views_;
   QWidget* answerArea_ = nullptr;
   QMenu* answerMenu_ = nullptr;
+  // The working window's choices, held while the program runs.
+  WorkingView workingView_;
   WorkingWindow* workingWindow_ = nullptr;
   bool syncing_ = false;
 };

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -11,6 +12,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <QStringList>
 #include <QVBoxLayout>
 
 #include "qt/fonts.h"
@@ -39,20 +42,21 @@ void AddNumber(std::vector<Piece>& pieces, const WorkingNumber& number) {
   }
 }
 
-// One step drawn as a pupil writes it. It is a label with no text of its own,
-// so that screen readers read its name, the step in words, and nothing else.
-class StepView final : public QLabel {
+// One line drawn as a pupil writes it. It is a label with no text of its own,
+// so that screen readers read its name, the line in words, and nothing else.
+// A detail is drawn lighter, to set it apart from the steps.
+class LineView final : public QLabel {
  public:
-  StepView(const WorkingStep& step, bool first, QWidget* parent)
-      : QLabel(parent), name_(ToQString(step.name)) {
-    setAccessibleName(QString::fromStdString(StepWords(step)));
-    if (!first) {
+  LineView(const WorkingLine& line, QWidget* parent)
+      : QLabel(parent), name_(ToQString(line.name)), detail_(line.kind == WorkingLineKind::Detail) {
+    setAccessibleName(QString::fromStdString(line.words));
+    if (line.kind != WorkingLineKind::Problem) {
       pieces_.push_back({QStringLiteral("="), {}, {}, false});
     }
-    AddNumber(pieces_, step.left);
-    if (step.op) {
-      pieces_.push_back({ToQString(OperatorSymbol(*step.op)), {}, {}, true});
-      AddNumber(pieces_, step.right);
+    AddNumber(pieces_, line.left);
+    if (line.op) {
+      pieces_.push_back({ToQString(OperatorSymbol(*line.op)), {}, {}, true});
+      AddNumber(pieces_, line.right);
     }
   }
 
@@ -81,7 +85,8 @@ class StepView final : public QLabel {
  protected:
   void paintEvent(QPaintEvent* /*event*/) override {
     QPainter painter(this);
-    painter.setPen(palette().color(QPalette::WindowText));
+    const QColor ink = Ink();
+    painter.setPen(ink);
     const QFontMetrics metrics = fontMetrics();
     const int bar = height() / 2;
     // Text on the line is centred on the fraction bars.
@@ -93,7 +98,7 @@ class StepView final : public QLabel {
       if (piece.denominator.isEmpty()) {
         painter.drawText(x, baseline, piece.text);
       } else {
-        painter.fillRect(x, bar, width, 1, palette().color(QPalette::WindowText));
+        painter.fillRect(x, bar, width, 1, ink);
         const auto centred = [&](const QString& text, const int y) {
           painter.drawText(x + (width - metrics.horizontalAdvance(text)) / 2, y, text);
         };
@@ -110,6 +115,19 @@ class StepView final : public QLabel {
  private:
   static constexpr int kBar = 2;  // pixels between a fraction's bar and its digits
 
+  // A detail's ink: two thirds of the way from the background to the text,
+  // lighter yet well readable.
+  [[nodiscard]] QColor Ink() const {
+    const QColor text = palette().color(QPalette::WindowText);
+    if (!detail_) {
+      return text;
+    }
+    const QColor back = palette().color(QPalette::Window);
+    const auto mix = [](const int t, const int b) { return (2 * t + b) / 3; };
+    return {mix(text.red(), back.red()), mix(text.green(), back.green()),
+            mix(text.blue(), back.blue())};
+  }
+
   [[nodiscard]] int Space() const { return fontMetrics().horizontalAdvance(QLatin1Char(' ')); }
   [[nodiscard]] static int Gap() { return 1; }
   [[nodiscard]] int WidthOf(const Piece& piece) const {
@@ -123,64 +141,136 @@ class StepView final : public QLabel {
   }
 
   QString name_;
+  bool detail_ = false;
   std::vector<Piece> pieces_;
   int nameColumn_ = 0;
 };
 
 }  // namespace
 
-WorkingWindow::WorkingWindow(QWidget* parent) : QDialog(parent) {
+WorkingWindow::WorkingWindow(WorkingView& view, QWidget* parent) : QDialog(parent), view_(view) {
   setObjectName(QStringLiteral("WorkingWindow"));
   setWindowTitle(ToQString(kWorkingWindowCaption));
   setModal(false);
   setFont(JapaneseUiFont());
   auto* layout = new QVBoxLayout(this);
+  auto* choices = new QHBoxLayout;
+  details_ = new QCheckBox(ToQString(kDetailsCaption), this);
+  details_->setObjectName(QStringLiteral("WorkingDetails"));
+  oneLineAtATime_ = new QCheckBox(ToQString(kOneLineAtATimeCaption), this);
+  oneLineAtATime_->setObjectName(QStringLiteral("WorkingOneLineAtATime"));
+  choices->addWidget(details_);
+  choices->addWidget(oneLineAtATime_);
+  choices->addStretch();
+  layout->addLayout(choices);
+  connect(details_, &QCheckBox::toggled, this, [this](const bool on) {
+    view_.SetDetails(on);
+    Refresh(false);
+  });
+  connect(oneLineAtATime_, &QCheckBox::toggled, this, [this](const bool on) {
+    view_.SetOneLineAtATime(on);
+    Refresh(false);
+  });
+
   auto* steps = new QWidget(this);
   steps->setObjectName(QStringLiteral("WorkingSteps"));
   steps->setAccessibleName(ToQString(kWorkingHeading));
   rows_ = new QVBoxLayout(steps);
   rows_->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(steps);
-  auto* copy = new QPushButton(ToQString(kCopyCaption), this);
-  copy->setObjectName(QStringLiteral("CopyWorking"));
-  copy->setAutoDefault(false);
-  connect(copy, &QPushButton::clicked, this,
-          [this] { QGuiApplication::clipboard()->setText(QString::fromStdString(shown_)); });
-  layout->addWidget(copy, 0, Qt::AlignRight);
+
+  auto* buttons = new QHBoxLayout;
+  const auto button = [this, buttons](std::string_view caption, const char* name) {
+    auto* b = new QPushButton(ToQString(caption), this);
+    b->setObjectName(QLatin1String(name));
+    buttons->addWidget(b);
+    return b;
+  };
+  // Enter presses whichever of these has the focus, as Space does.
+  nextLine_ = button(kNextLineCaption, "NextLine");
+  connect(nextLine_, &QPushButton::clicked, this, [this] { Act(&WorkingView::ShowNextLine); });
+  showAll_ = button(kShowAllCaption, "ShowAllLines");
+  connect(showAll_, &QPushButton::clicked, this, [this] { Act(&WorkingView::ShowAll); });
+  buttons->addStretch();
+  copy_ = button(kCopyCaption, "CopyWorking");
+  connect(copy_, &QPushButton::clicked, this, [this] {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(view_.PlainText()));
+  });
+  layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   // Room for the title in the title bar, whatever the working's width.
   constexpr int kTitleEms = 16;
   steps->setMinimumWidth(kTitleEms * fontMetrics().height());
-  Show({});
+  Refresh(true);
 }
 
 void WorkingWindow::Show(const WorkingLines& working) {
-  std::string text = PlainText(working);
+  view_.Follow(working);
+  Refresh(true);
+}
+
+void WorkingWindow::Act(void (WorkingView::*action)()) {
+  (view_.*action)();
+  Refresh(false);
+}
+
+void WorkingWindow::Refresh(const bool byCalculation) {
+  {
+    const QSignalBlocker detailsBlocker(details_);
+    const QSignalBlocker oneLineBlocker(oneLineAtATime_);
+    details_->setChecked(view_.details());
+    oneLineAtATime_->setChecked(view_.oneLineAtATime());
+  }
+  const bool buttonHadFocus = nextLine_->hasFocus() || showAll_->hasFocus();
+  nextLine_->setVisible(view_.OffersMore());
+  showAll_->setVisible(view_.OffersMore());
+  if (buttonHadFocus && !view_.OffersMore()) {
+    copy_->setFocus(Qt::OtherFocusReason);
+  }
+
+  const std::string text = view_.PlainText();
   if (text == shown_ && rows_->count() > 0) {
     return;
   }
-  shown_ = std::move(text);
+  shown_ = text;
   while (const std::unique_ptr<QLayoutItem> item{rows_->takeAt(0)}) {
     delete item->widget();
   }
   QWidget* parent = rows_->parentWidget();
-  std::vector<StepView*> views;
-  for (const WorkingStep& step : working.steps) {
-    views.push_back(new StepView(step, views.empty(), parent));
-    rows_->addWidget(views.back());
+  const std::vector<WorkingLine>& lines = view_.lines();
+  std::vector<LineView*> views;
+  QStringList appeared;
+  for (const WorkingLine& line : lines) {
+    if (line.kind == WorkingLineKind::Stop) {
+      auto* label = new QLabel(ToQString(line.text), parent);
+      label->setTextFormat(Qt::PlainText);
+      rows_->addWidget(label);
+    } else {
+      views.push_back(new LineView(line, parent));
+      rows_->addWidget(views.back());
+    }
+    // The answer that a calculation brings is read by the answer area.
+    const bool answer = byCalculation && &line == &lines.back() &&
+                        line.kind == WorkingLineKind::Step && !view_.OffersMore();
+    if (line.appeared && !answer) {
+      appeared.append(QString::fromStdString(line.words));
+    }
   }
   int column = 0;
-  for (const StepView* view : views) {
+  for (const LineView* view : views) {
     column = std::max(column, view->ExpressionWidth());
   }
-  for (StepView* view : views) {
+  for (LineView* view : views) {
     view->SetNameColumn(column);
   }
-  if (working.stop || working.steps.empty()) {
-    const std::string line = working.stop ? StopText(*working.stop) : std::string(kNoWorkingYet);
-    auto* label = new QLabel(QString::fromStdString(line), parent);
+  if (lines.empty()) {
+    auto* label = new QLabel(ToQString(kNoWorkingYet), parent);
     label->setTextFormat(Qt::PlainText);
     rows_->addWidget(label);
+  }
+  // Each line that appears is read out, as the answer area's words are.
+  if (!appeared.isEmpty()) {
+    parent->setAccessibleDescription(appeared.join(QStringLiteral("、")));
   }
 }
 

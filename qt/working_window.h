@@ -1,6 +1,8 @@
 // The working (途中式) in a small window of its own beside the main window:
-// one row per step with its fractions stacked and its name after it, read to
-// screen readers in words, and a button that copies it as plain text.
+// one row per line with its fractions stacked, a step's name after it and a
+// detail set apart, read to screen readers in words; くわしく and 1行ずつ to
+// choose, 次の行 and すべて表示 while lines are hidden, and a button that copies
+// the lines shown as plain text.
 #pragma once
 
 #include <string>
@@ -8,21 +10,36 @@
 #include <QDialog>
 
 #include "window/working.h"
+#include "window/working_view.h"
 
+class QCheckBox;
+class QPushButton;
 class QVBoxLayout;
 
 namespace tavolen {
 
 class WorkingWindow final : public QDialog {
  public:
-  explicit WorkingWindow(QWidget* parent);
+  // `view` holds the choices and outlives this window's closing and reopening.
+  WorkingWindow(WorkingView& view, QWidget* parent);
 
   // Shows this working in place of the one shown before.
   void Show(const WorkingLines& working);
 
  private:
+  // Brings the rows, the choices and the buttons up to date from the view;
+  // `byCalculation` when a calculation, not this window, changed the lines.
+  void Refresh(bool byCalculation);
+  void Act(void (WorkingView::*action)());
+
+  WorkingView& view_;
   QVBoxLayout* rows_ = nullptr;
-  std::string shown_;
+  QCheckBox* details_ = nullptr;
+  QCheckBox* oneLineAtATime_ = nullptr;
+  QPushButton* nextLine_ = nullptr;
+  QPushButton* showAll_ = nullptr;
+  QPushButton* copy_ = nullptr;
+  std::string shown_;  // the lines drawn, as text
 };
 
 }  // namespace tavolen

@@ -120,6 +120,10 @@ void WriteWorking(const Form1& form, JsonLines& json) {
     json.Raw(separator);
     json.Raw(R"({"step":)");
     json.String(step.name);
+    if (step.how) {
+      json.Raw(R"(,"how":)");
+      json.String(DetailText(*step.how));
+    }
     json.Raw(R"(,"expr":)");
     json.String(ExpressionText(step));
     json.Raw("}");

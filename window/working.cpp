@@ -3,6 +3,9 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "arith/answer_form.h"
 #include "arith/working.h"
@@ -80,6 +83,129 @@ std::optional<WorkingNumber> MixedNumberOf(const StepFraction& answer) {
   return WorkingNumber{answer.numerator < 0, mixed->whole, mixed->numerator, Digits(denominator)};
 }
 
+// "9＋14", "1×2": two whole numbers joined by the window's own sign.
+std::string Term(const std::int64_t a, const CalcOperator op, const std::int64_t b) {
+  const auto text = [](const std::int64_t x) { return (x < 0 ? "-" : "") + Digits(Magnitude(x)); };
+  return text(a) + std::string(OperatorSymbol(op)) + text(b);
+}
+
+WorkingNumber FractionOfTerms(const bool negative, std::string numerator, std::string denominator) {
+  return {negative, "", std::move(numerator), std::move(denominator)};
+}
+
+// (W×D＋N)/D for an operand with a whole part, otherwise as the step writes it.
+WorkingNumber ImproperDetail(const Operand& typed, const StepFraction& improper) {
+  if (typed.Whole.value == 0 || typed.Denominator.value == 0) {
+    return NumberOf(improper);
+  }
+  return FractionOfTerms(false,
+                         Term(typed.Whole.value, CalcOperator::Multiply, typed.Denominator.value) +
+                             std::string(OperatorSymbol(CalcOperator::Add)) +
+                             Digits(Magnitude(typed.Numerator.value)),
+                         Digits(Magnitude(typed.Denominator.value)));
+}
+
+// (N÷G)/(D÷G), G what the calculation divided both by, after the sign.
+WorkingNumber ReducingDetail(const StepFraction& before, const StepFraction& after) {
+  if (before == after) {
+    return NumberOf(after);
+  }
+  const std::int64_t divisor = before.denominator / after.denominator;
+  return FractionOfTerms(
+      before.numerator < 0,
+      Term(static_cast<std::int64_t>(Magnitude(before.numerator)), CalcOperator::Divide, divisor),
+      Term(before.denominator, CalcOperator::Divide, divisor));
+}
+
+// (N×M)/(D×M), M what takes the denominator to the common one.
+WorkingNumber WideningDetail(const StepFraction& before, const StepFraction& after) {
+  if (before.denominator == after.denominator) {
+    return NumberOf(after);
+  }
+  const std::int64_t multiplier = after.denominator / before.denominator;
+  return FractionOfTerms(false, Term(before.numerator, CalcOperator::Multiply, multiplier),
+                         Term(before.denominator, CalcOperator::Multiply, multiplier));
+}
+
+// Over a denominator of factors, the factors 1 left out; none left, a whole.
+WorkingNumber OverFactors(std::string numerator, const std::int64_t d1, const std::int64_t d2) {
+  if (d1 == 1 && d2 == 1) {
+    return {false, std::move(numerator), "", ""};
+  }
+  std::string denominator = d1 == 1 || d2 == 1 ? Digits(Magnitude(d1 == 1 ? d2 : d1))
+                                               : Term(d1, CalcOperator::Multiply, d2);
+  return FractionOfTerms(false, std::move(numerator), std::move(denominator));
+}
+
+// The sum over the common denominator, or the product of numerators over the
+// product of denominators; none where a factor is 0.
+std::optional<WorkingNumber> CalculationDetail(const Step& step, const CalcOperator op) {
+  const auto& [a, b] = step.from;
+  switch (op) {
+    case CalcOperator::Add:
+    case CalcOperator::Subtract:
+      return OverFactors(Term(a.numerator, op, b.numerator), a.denominator, 1);
+    case CalcOperator::Multiply:
+    case CalcOperator::Divide:
+      if (a.numerator == 0 || b.numerator == 0) {
+        return std::nullopt;
+      }
+      return OverFactors(Term(a.numerator, CalcOperator::Multiply, b.numerator), a.denominator,
+                         b.denominator);
+    case CalcOperator::NoOperator:
+      break;
+  }
+  return std::nullopt;
+}
+
+std::optional<WorkingDetail> DetailOf(const Step& step, const Problem& problem) {
+  const StepFraction right = step.right.value_or(StepFraction{});
+  switch (step.name) {
+    case StepName::ToImproperFraction:
+      return WorkingDetail{ImproperDetail(problem.first, step.left), step.op,
+                           ImproperDetail(problem.second, right)};
+    case StepName::ReduceOperands:
+      return WorkingDetail{ReducingDetail(step.from[0], step.left), step.op,
+                           ReducingDetail(step.from[1], right)};
+    case StepName::CommonDenominator:
+      return WorkingDetail{WideningDetail(step.from[0], step.left), step.op,
+                           WideningDetail(step.from[1], right)};
+    case StepName::Calculate:
+      if (std::optional<WorkingNumber> number = CalculationDetail(step, problem.op)) {
+        return WorkingDetail{std::move(*number), std::nullopt, {}};
+      }
+      return std::nullopt;
+    case StepName::ReduceResult:
+      return WorkingDetail{ReducingDetail(step.from[0], step.left), std::nullopt, {}};
+    case StepName::Reciprocal:
+    case StepName::CancelBeforeMultiplying:
+      break;
+  }
+  return std::nullopt;
+}
+
+std::string WithoutSpaces(std::string text) {
+  std::erase(text, ' ');
+  return text;
+}
+
+// A step that reads as an earlier line takes the working back to that line;
+// a detail that reads as the line before it says nothing and goes.
+void Append(std::vector<WorkingStep>& steps, WorkingStep step) {
+  const std::string text = ExpressionText(step);
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    if (ExpressionText(steps[i]) == text) {
+      steps.resize(i + 1);
+      return;
+    }
+  }
+  if (step.how && !steps.empty() &&
+      WithoutSpaces(DetailText(*step.how)) == WithoutSpaces(ExpressionText(steps.back()))) {
+    step.how.reset();
+  }
+  steps.push_back(std::move(step));
+}
+
 }  // namespace
 
 WorkingLines WorkingOf(const Form1& form) {
@@ -88,16 +214,17 @@ WorkingLines WorkingOf(const Form1& form) {
   if (const std::optional<Problem>& problem = working.problem()) {
     lines.steps.push_back(
         {"", TypedOf(problem->first), problem->op, TypedOf(problem->second), std::nullopt});
-  }
-  for (const Step& step : working.steps()) {
-    lines.steps.push_back({NameOf(step.name), NumberOf(step.left),
-                           step.right ? std::optional(step.op) : std::nullopt,
-                           step.right ? NumberOf(*step.right) : WorkingNumber{}, std::nullopt});
+    for (const Step& step : working.steps()) {
+      Append(lines.steps,
+             {NameOf(step.name), NumberOf(step.left),
+              step.right ? std::optional(step.op) : std::nullopt,
+              step.right ? NumberOf(*step.right) : WorkingNumber{}, DetailOf(step, *problem)});
+    }
   }
   const std::optional<StepFraction>& answer = working.answer();
   if (answer && form.Option2.Chosen() == static_cast<std::int16_t>(AnswerForm::MixedNumber)) {
     if (std::optional<WorkingNumber> mixed = MixedNumberOf(*answer)) {
-      lines.steps.push_back({"帯分数に直す", std::move(*mixed), std::nullopt, {}, std::nullopt});
+      Append(lines.steps, {"帯分数に直す", std::move(*mixed), std::nullopt, {}, std::nullopt});
     }
   }
   lines.stop = working.stop();

@@ -52,8 +52,13 @@ std::size_t WorkingView::Units() const {
 
 void WorkingView::Follow(const WorkingLines& working) {
   const bool newCalculation = working.calculation != working_.calculation;
+  std::string whole = tavolen::PlainText(working, true);
+  if (!newCalculation && whole == whole_) {
+    return;  // nothing changed, and what just appeared is still to be read
+  }
   const bool allShown = unitsShown_ >= Units();
   working_ = working;
+  whole_ = std::move(whole);
   if (newCalculation) {
     unitsShown_ = oneLineAtATime_ ? std::min<std::size_t>(1, Units()) : Units();
     nextDetailShown_ = false;

@@ -31,9 +31,10 @@ struct WorkingLine {
 
 class WorkingView {
  public:
-  // Takes the working now: a new calculation shows only its problem when the
-  // lines come one at a time; the same one (an answer-form switch) keeps what
-  // was shown, and everything if everything was.
+  // Takes the working now, after any event: a new calculation shows only its
+  // problem when the lines come one at a time; the same one (an answer-form
+  // switch) keeps what was shown, and everything if everything was; an
+  // unchanged one changes nothing.
   void Follow(const WorkingLines& working);
 
   // くわしく: the details on or off, keeping the steps shown.
@@ -59,6 +60,7 @@ class WorkingView {
   void Lay(bool allNew);
 
   WorkingLines working_;
+  std::string whole_;  // the whole working as text, to tell when it changes
   bool details_ = false;
   bool oneLineAtATime_ = false;
   std::size_t unitsShown_ = 0;  // steps (the problem first) and the stop shown

@@ -3,6 +3,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QImage>
@@ -617,6 +618,56 @@ class MainWindowTest : public QObject {
     QCOMPARE(StepsShown(shown), QStringList({"「計算」を押すと、ここに途中式が出ます。"}));
     s.window.close();
     QVERIFY(!shown->isVisible());
+  }
+
+  // くわしく and 1行ずつ start off and hold while the program runs, also when the
+  // window closes; 次の行 answers Enter and Space and goes once all is shown;
+  // each line that appears is read out through the rows' description.
+  void workingChoicesAndNextLine() {
+    Screen s;
+    s.type("Text1_2=1 Text1_1=1 Text1_0=2 Text2_2=2 Text2_1=1 Text2_0=3");
+    s.click("Command1");
+    s.window.findChild<QAction*>("ShowWorking")->trigger();
+    auto* shown = s.window.findChild<QDialog*>("WorkingWindow");
+    QVERIFY(QTest::qWaitForWindowExposed(shown));
+    auto* details = shown->findChild<QCheckBox*>("WorkingDetails");
+    auto* oneLine = shown->findChild<QCheckBox*>("WorkingOneLineAtATime");
+    auto* next = shown->findChild<QPushButton*>("NextLine");
+    QWidget* rows = shown->findChild<QWidget*>("WorkingSteps");
+    QVERIFY(!details->isChecked() && !oneLine->isChecked() && !next->isVisible());
+    QCOMPARE(StepsShown(shown).size(), 5);
+
+    oneLine->setFocus();
+    QTest::keyClick(oneLine, Qt::Key_Space);
+    s.click("Command1");
+    QCOMPARE(StepsShown(shown), QStringList({"1と2分の1 たす 2と3分の1"}));
+    QVERIFY(next->isVisible() && (next->focusPolicy() & Qt::TabFocus) != 0);
+    next->setFocus();
+    QTest::keyClick(next, Qt::Key_Return);
+    QTest::keyClick(next, Qt::Key_Space);
+    QCOMPARE(StepsShown(shown).size(), 3);
+    QCOMPARE(rows->accessibleDescription(), "6分の9 たす 6分の14、通分する");
+
+    QTest::mouseClick(details, Qt::LeftButton);
+    QCOMPARE(StepsShown(shown),
+             QStringList({"1と2分の1 たす 2と3分の1",
+                          "分母 2、分子 1かける2たす1 たす 分母 3、分子 2かける3たす1",
+                          "2分の3 たす 3分の7、仮分数に直す",
+                          "分母 2かける3、分子 3かける3 たす 分母 3かける2、分子 7かける2",
+                          "6分の9 たす 6分の14、通分する"}));
+    QTest::keyClick(shown, Qt::Key_Escape);
+    s.window.findChild<QAction*>("ShowWorking")->trigger();
+    QVERIFY(details->isChecked() && oneLine->isChecked() && next->isVisible());
+    QTest::keyClick(next, Qt::Key_Return);
+    QCOMPARE(rows->accessibleDescription(), "分母 6、分子 9たす14");
+
+    QTest::mouseClick(shown->findChild<QPushButton*>("ShowAllLines"), Qt::LeftButton);
+    QVERIFY(!next->isVisible());
+    QTest::mouseClick(shown->findChild<QPushButton*>("CopyWorking"), Qt::LeftButton);
+    QCOMPARE(QGuiApplication::clipboard()->text(),
+             "1 1/2 ＋ 2 1/3\n= (1×2＋1)/2 ＋ (2×3＋1)/3\n= 3/2 ＋ 7/3（仮分数に直す）\n"
+             "= (3×3)/(2×3) ＋ (7×2)/(3×2)\n= 9/6 ＋ 14/6（通分する）\n= (9＋14)/6\n"
+             "= 23/6（計算する）\n= 3 5/6（帯分数に直す）\n");
   }
 
   void clickIntoInactiveWindowMovesFocus() {

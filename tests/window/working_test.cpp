@@ -2,27 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <random>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "tests/window/window_fixture.h"
+#include "window/working_view.h"
 
 namespace tavolen::testing {
 namespace {
 
 __extension__ using Int128 = __int128;
 
-std::string NamesOf(const WorkingLines& working) {
-  std::string names;
-  for (const WorkingStep& step : working.steps) {
-    names += names.empty() ? "" : ",";
-    names += step.name.empty() ? "problem" : std::string(step.name);
-  }
-  if (working.stop) {
-    names += names.empty() ? "stop" : ",stop";
-  }
-  return names;
+// The working as copied with its details, lines joined by "|".
+std::string ShownText(const WorkingLines& working) {
+  std::string text = PlainText(working, true);
+  std::replace(text.begin(), text.end(), '\n', '|');
+  return text;
 }
 
 struct Row {
@@ -30,42 +29,73 @@ struct Row {
   const char* fields;  // as Window::Enter takes them
   std::int16_t op;     // Option1 index
   std::int16_t form;   // Option2 index
-  const char* steps;   // step names in order, "problem" and "stop" for those
+  const char* lines;   // as copied with details, joined by "|"
 };
 
-// Where each step appears and where it does not; the golden scripts hold the
-// expressions of most of these, and the overflows the keyboard cannot reach.
+// Each step and detail kind, where steps are left out, and where the working
+// stops; the golden scripts hold more, but not the overflows the keyboard
+// cannot reach.
 const Row kRows[] = {
-    {"WholePartMakesImproper", "1|1|2|2|1|3", 0, 0,
-     "problem,仮分数に直す,通分する,計算する,帯分数に直す"},
-    {"WholePartWithoutDenominatorStaysWhole", "3|||4||", 0, 0, "problem,計算する"},
-    {"ImproperFormKeepsTheAnswer", "1|1|2|2|1|3", 0, 1, "problem,仮分数に直す,通分する,計算する"},
-    {"ProperAnswerNotMixed", "|1|2||1|3", 0, 0, "problem,通分する,計算する"},
-    {"OperandsReducedThenSameDenominator", "|2|4||3|6", 0, 0, "problem,約分する,計算する,約分する"},
-    {"ZeroOverADenominatorReduced", "|0|5||1|2", 0, 0, "problem,約分する,通分する,計算する"},
-    {"SameDenominatorNoCommonOne", "|1|5||2|5", 1, 0, "problem,計算する"},
-    {"ZeroDifferenceReduced", "|3|7||3|7", 1, 0, "problem,計算する,約分する"},
-    {"NegativeMixedNumber", "|1|2||7|4", 1, 0, "problem,通分する,計算する,帯分数に直す"},
-    {"MultiplyNeedsNoCommonDenominator", "|2|3||5|7", 2, 0, "problem,計算する"},
-    {"MultiplyCancels", "|2|3||3|4", 2, 0, "problem,かける前に約分する,計算する"},
-    {"DivideTakesTheReciprocal", "|2|3||5|7", 3, 0, "problem,逆数をかける,計算する"},
-    {"DivideCancelsDenominators", "|1|2||1|4", 3, 0,
-     "problem,逆数をかける,かける前に約分する,計算する"},
-    {"DivideCancelsNumerators", "|2|3||4|5", 3, 1,
-     "problem,逆数をかける,かける前に約分する,計算する"},
-    {"BareNumeratorStopsAfterTheProblem", "|3|||1|2", 0, 0, "problem,stop"},
-    {"DivisionByZeroStopsAfterReducing", "|2|4||0|3", 3, 0, "problem,約分する,stop"},
+    {"WholePartsBecomeImproperThenCommonDenominator", "1|1|2|2|1|3", 0, 0,
+     "1 1/2 ＋ 2 1/3|= (1×2＋1)/2 ＋ (2×3＋1)/3|= 3/2 ＋ 7/3（仮分数に直す）|"
+     "= (3×3)/(2×3) ＋ (7×2)/(3×2)|= 9/6 ＋ 14/6（通分する）|= (9＋14)/6|= 23/6（計算する）|"
+     "= 3 5/6（帯分数に直す）|"},
+    {"WholeSumWithoutDetail", "3|||4||", 0, 0, "3 ＋ 4|= 7（計算する）|"},
+    {"OperandsAndResultReduced", "|2|4||3|6", 0, 0,
+     "2/4 ＋ 3/6|= (2÷2)/(4÷2) ＋ (3÷3)/(6÷3)|= 1/2 ＋ 1/2（約分する）|= (1＋1)/2|"
+     "= 2/2（計算する）|= (2÷2)/(2÷2)|= 1（約分する）|"},
+    {"NegativeResultReducedAfterItsSign", "|1|6||1|2", 1, 1,
+     "1/6 － 1/2|= 1/6 － (1×3)/(2×3)|= 1/6 － 3/6（通分する）|= (1－3)/6|= -2/6（計算する）|"
+     "= -(2÷2)/(6÷2)|= -1/3（約分する）|"},
+    {"NegativeMixedNumber", "|1|2||7|4", 1, 0,
+     "1/2 － 7/4|= (1×2)/(2×2) － 7/4|= 2/4 － 7/4（通分する）|= (2－7)/4|= -5/4（計算する）|"
+     "= -1 1/4（帯分数に直す）|"},
+    {"ZeroDifferenceNotReducedAgain", "|3|4||3|4", 1, 0, "3/4 － 3/4|= (3－3)/4|= 0（計算する）|"},
+    {"NoCommonDenominatorForAZero", "0||||1|2", 0, 0, "0 ＋ 1/2|= (0＋1)/2|= 1/2（計算する）|"},
+    {"ReducingAndWideningBackIsNoDetour", "|3|4||2|4", 0, 1,
+     "3/4 ＋ 2/4|= (3＋2)/4|= 5/4（計算する）|"},
+    {"MultiplyCancels", "|2|3||3|4", 2, 0,
+     "2/3 × 3/4|= 1 × 1/2（かける前に約分する）|= (1×1)/2|= 1/2（計算する）|"},
+    {"NothingCancelledAgainstAZero", "0||||3|4", 2, 0, "0 × 3/4|= 0（計算する）|"},
+    {"NothingCancelledAgainstAZeroDivided", "|0|7||3|4", 3, 0,
+     "0/7 ÷ 3/4|= (0÷7)/(7÷7) ÷ 3/4|= 0 ÷ 3/4（約分する）|= 0 × 4/3（逆数をかける）|"
+     "= 0（計算する）|"},
+    {"ProductDetailReadingAsTheStepDropped", "6||||3|4", 3, 0,
+     "6 ÷ 3/4|= 6 × 4/3（逆数をかける）|= 2 × 4（かける前に約分する）|= 8（計算する）|"},
+    {"DenominatorFactorOf1LeftOut", "2|2|3||4|5", 3, 0,
+     "2 2/3 ÷ 4/5|= (2×3＋2)/3 ÷ 4/5|= 8/3 ÷ 4/5（仮分数に直す）|= 8/3 × 5/4（逆数をかける）|"
+     "= 2/3 × 5（かける前に約分する）|= (2×5)/3|= 10/3（計算する）|= 3 1/3（帯分数に直す）|"},
+    {"DivideWithoutCancelling", "|2|3||5|7", 3, 0,
+     "2/3 ÷ 5/7|= 2/3 × 7/5（逆数をかける）|= (2×7)/(3×5)|= 14/15（計算する）|"},
+    {"BareNumeratorStopsAfterTheProblem", "|3|||1|2", 0, 0,
+     "3/0 ＋ 1/2|計算できません：分母を１以上の整数にしてください。|"},
+    {"DivisionByZeroStopsAfterReducing", "|2|4||0|3", 3, 0,
+     "2/4 ÷ 0/3|= (2÷2)/(4÷2) ÷ (0÷3)/(3÷3)|= 1/2 ÷ 0（約分する）|"
+     "計算できません：0で割り算しようとしています。|"},
     {"ProductOverflowStopsAfterCancelling", "999|2|9998||2|9997", 3, 0,
-     "problem,仮分数に直す,約分する,逆数をかける,かける前に約分する,stop"},
-    {"LargestCommonMultipleFits", "|1|30370005||1|30370004", 0, 0, "problem,通分する,計算する"},
-    {"CommonMultipleOverflowOfEqualDenominators", "|1|30370005||1|30370005", 0, 0, "problem,stop"},
+     "999 2/9998 ÷ 2/9997|= (999×9998＋2)/9998 ÷ 2/9997|= 9988004/9998 ÷ 2/9997（仮分数に直す）|"
+     "= (9988004÷2)/(9998÷2) ÷ 2/9997|= 4994002/4999 ÷ 2/9997（約分する）|"
+     "= 4994002/4999 × 9997/2（逆数をかける）|= 2497001/4999 × 9997（かける前に約分する）|"
+     "計算できません：数が大きすぎて計算できません。|"},
+    {"LargestCommonMultipleFits", "|1|30370005||1|30370004", 0, 0,
+     "1/30370005 ＋ 1/30370004|= (1×30370004)/(30370005×30370004) ＋ "
+     "(1×30370005)/(30370004×30370005)|"
+     "= 30370004/922337173330020 ＋ 30370005/922337173330020（通分する）|"
+     "= (30370004＋30370005)/922337173330020|= 60740009/922337173330020（計算する）|"},
+    {"CommonMultipleOverflowOfEqualDenominators", "|1|30370005||1|30370005", 0, 0,
+     "1/30370005 ＋ 1/30370005|計算できません：数が大きすぎて計算できません。|"},
     {"SumOverflowStopsAfterTheCommonDenominator", "|2147483647|30370005||1|30370004", 0, 0,
-     "problem,通分する,stop"},
-    {"MixedOperandOverflowStopsAfterTheProblem", "50000||50000|||", 0, 0, "problem,stop"},
-    {"FieldBeyondLongStopsBeforeTheProblem", "2147483648|||||", 0, 0, "stop"},
+     "2147483647/30370005 ＋ 1/30370004|"
+     "= (2147483647×30370004)/(30370005×30370004) ＋ (1×30370005)/(30370004×30370005)|"
+     "= 65219086949324592/922337173330020 ＋ 30370005/922337173330020（通分する）|"
+     "計算できません：数が大きすぎて計算できません。|"},
+    {"MixedOperandOverflowStopsAfterTheProblem", "50000||50000|||", 0, 0,
+     "50000 0/50000 ＋ 0|計算できません：数が大きすぎて計算できません。|"},
+    {"FieldBeyondLongStopsBeforeTheProblem", "2147483648|||||", 0, 0,
+     "計算できません：数が大きすぎて計算できません。|"},
 };
 
-TEST(Working, StepsAppearWhereTheCalculationTakesThem) {
+TEST(Working, StepsAndDetailsAsTheCalculationTakesThem) {
   for (const Row& row : kRows) {
     SCOPED_TRACE(row.name);
     Window w;
@@ -74,7 +104,7 @@ TEST(Working, StepsAppearWhereTheCalculationTakesThem) {
     w.Enter(row.fields);
     w.Choose(row.op, row.form);
     w.form.Click(Id("Command1"));
-    EXPECT_EQ(NamesOf(WorkingOf(w.form)), row.steps);
+    EXPECT_EQ(ShownText(WorkingOf(w.form)), row.lines);
   }
 }
 
@@ -92,19 +122,6 @@ Int128 Digits(std::string_view text) {
   return value;
 }
 
-// "7", "3/2", "1 1/2", "-1 1/6" as written in the working.
-Rational NumberValue(std::string_view text) {
-  const bool negative = text.starts_with('-');
-  text.remove_prefix(negative ? 1 : 0);
-  const std::size_t space = text.find(' ');
-  const Int128 whole = space == std::string_view::npos ? 0 : Digits(text.substr(0, space));
-  text.remove_prefix(space == std::string_view::npos ? 0 : space + 1);
-  const std::size_t bar = text.find('/');
-  const Int128 den = bar == std::string_view::npos ? 1 : Digits(text.substr(bar + 1));
-  const Int128 num = whole * den + Digits(text.substr(0, bar));
-  return {negative ? -num : num, den};
-}
-
 Rational Apply(const Rational& a, const std::string_view op, const Rational& b) {
   if (op == "＋") {
     return {a.num * b.den + b.num * a.den, a.den * b.den};
@@ -116,6 +133,50 @@ Rational Apply(const Rational& a, const std::string_view op, const Rational& b) 
     return {a.num * b.num, a.den * b.den};
   }
   return {a.num * b.den, a.den * b.num};
+}
+
+Rational SumValue(std::string_view term);
+
+// "2×3", "9", "6÷2": whole numbers multiplied and divided from the left.
+Rational ProductValue(std::string_view term) {
+  Rational value{Digits(term.substr(0, term.find('\xC3'))), 1};
+  for (std::size_t at = term.find('\xC3'); at != std::string_view::npos; at = term.find('\xC3')) {
+    const std::string_view sign = term.substr(at, 2);
+    term.remove_prefix(at + 2);
+    value = Apply(value, sign, {Digits(term.substr(0, term.find('\xC3'))), 1});
+  }
+  return value;
+}
+
+// "1×2＋1", "1－3": products first, then sums and differences from the left.
+Rational SumValue(std::string_view term) {
+  const auto next = [&term] { return std::min(term.find("＋"), term.find("－")); };
+  Rational value = ProductValue(term.substr(0, next()));
+  for (std::size_t at = next(); at != std::string_view::npos; at = next()) {
+    const std::string_view sign = term.substr(at, 3);
+    term.remove_prefix(at + 3);
+    value = Apply(value, sign, ProductValue(term.substr(0, next())));
+  }
+  return value;
+}
+
+// "7", "3/2", "1 1/2", "-1 1/6" as written in the working, and the details'
+// "(1×2＋1)/2", "-(2÷2)/(6÷2)", "2×4".
+Rational NumberValue(std::string_view text) {
+  const bool negative = text.starts_with('-');
+  text.remove_prefix(negative ? 1 : 0);
+  const std::size_t space = text.find(' ');
+  const Int128 whole = space == std::string_view::npos ? 0 : Digits(text.substr(0, space));
+  text.remove_prefix(space == std::string_view::npos ? 0 : space + 1);
+  const auto unbracketed = [](std::string_view part) {
+    return part.starts_with('(') ? part.substr(1, part.size() - 2) : part;
+  };
+  const std::size_t bar = text.find('/');
+  const Rational num = SumValue(unbracketed(text.substr(0, bar)));
+  const Rational den =
+      bar == std::string_view::npos ? Rational{1, 1} : SumValue(unbracketed(text.substr(bar + 1)));
+  const Rational value = Apply(Apply(num, "÷", den), "＋", {whole, 1});
+  return {negative ? -value.num : value.num, value.den};
 }
 
 // The value of "A op B" or of a single number; for a division by 0, the
@@ -144,9 +205,9 @@ Rational OperandValue(const std::string& whole, const std::string& numerator,
   return NumberValue(whole + " " + numerator + "/" + denominator);
 }
 
-// Every step of a working equals the answer in value, its last step is the
-// answer as the window shows it, and it stops exactly where the window showed
-// a message, with that message's prompt.
+// Every step and detail of a working equals the answer in value and none reads
+// as an earlier line, its last step is the answer as the window shows it, and
+// it stops exactly where the window showed a message, with that message's prompt.
 void CheckWorking(Window& w, const std::int16_t op, const std::string& context) {
   const WorkingLines working = WorkingOf(w.form);
   const Rational first =
@@ -156,15 +217,26 @@ void CheckWorking(Window& w, const std::int16_t op, const std::string& context) 
   const std::string_view symbol = OperatorSymbol(static_cast<CalcOperator>(op));
   ASSERT_FALSE(working.steps.empty()) << context;
   const bool refused = first.den == 0 || second.den == 0;
+  // Each step and each detail, none reading as an earlier one.
+  std::vector<std::string> lines;
   for (const WorkingStep& step : working.steps) {
+    if (step.how) {
+      lines.push_back(DetailText(*step.how));
+    }
+    lines.push_back(ExpressionText(step));
+  }
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    ASSERT_EQ(std::find(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(i), lines[i]),
+              lines.begin() + static_cast<std::ptrdiff_t>(i))
+        << context << ": " << lines[i] << " again";
     bool byZero = false;
-    const Rational value = ExpressionValue(ExpressionText(step), byZero);
+    const Rational value = ExpressionValue(lines[i], byZero);
     if (!refused && !(op == 3 && second.num == 0)) {
       const Rational answer = Apply(first, symbol, second);
       ASSERT_TRUE(value.den != 0 && value.num * answer.den == answer.num * value.den)
-          << context << ": " << ExpressionText(step);
+          << context << ": " << lines[i];
     } else if (!refused) {
-      ASSERT_TRUE(byZero) << context << ": " << ExpressionText(step);
+      ASSERT_TRUE(byZero) << context << ": " << lines[i];
     }
   }
   const std::vector<std::string>& events = w.runtime.events;
@@ -203,6 +275,73 @@ TEST(Working, EveryStepEqualsTheAnswerAndStopsWhereTheWindowDid) {
     CheckWorking(w, op, context + " switched");
   }
   EXPECT_GT(stops, 1000);
+}
+
+// What the view shows: each line, "*" before one that just appeared, and "+"
+// while 次の行 and すべて表示 are offered.
+std::string Shown(const WorkingView& view) {
+  std::string text;
+  for (const WorkingLine& line : view.lines()) {
+    text += (line.appeared ? "*" : "") + line.text + "|";
+  }
+  return text + (view.OffersMore() ? "+" : "");
+}
+
+TEST(WorkingView, RevealsLinesAsChosenAndKeepsThemAcrossSwitches) {
+  const std::string p = "1 1/2 ＋ 2 1/3|";
+  const std::string d1 = "= (1×2＋1)/2 ＋ (2×3＋1)/3|";
+  const std::string s1 = "= 3/2 ＋ 7/3（仮分数に直す）|";
+  const std::string rest = "= 9/6 ＋ 14/6（通分する）|= 23/6（計算する）|";
+  const std::string mixed = "= 3 5/6（帯分数に直す）|";
+  // c 計算, e 消す, f the other answer form, d くわしく, o 1行ずつ, n 次の行, a すべて表示.
+  const std::pair<const char*, std::string> rows[] = {
+      {"c", "*" + p + "*" + s1 + "*= 9/6 ＋ 14/6（通分する）|*= 23/6（計算する）|*" + mixed},
+      {"ce", ""},
+      {"oc", "*" + p + "+"},
+      {"ocn", p + "*" + s1 + "+"},
+      {"docnn", p + d1 + "*" + s1 + "+"},
+      {"ocnd", p + "*" + d1 + s1 + "+"},
+      {"ocnf", p + s1 + "+"},
+      {"ocnc", "*" + p + "+"},
+      {"ocaf", p + s1 + rest},
+      {"ocaff", p + s1 + rest + "*" + mixed},
+      {"ocnnnno", p + s1 + rest + mixed},
+  };
+  for (const auto& [actions, shown] : rows) {
+    SCOPED_TRACE(actions);
+    Window w;
+    w.Enter("1|1|2|2|1|3");
+    w.Choose(0, 0);
+    WorkingView view;
+    std::int16_t form = 0;
+    for (const char action : std::string_view(actions)) {
+      switch (action) {
+        case 'c':
+          w.form.Click(Id("Command1"));
+          break;
+        case 'e':
+          w.form.Click(Id("Command2"));
+          break;
+        case 'f':
+          form = static_cast<std::int16_t>(1 - form);
+          w.form.Click(ControlId{ControlName::Option2, form});
+          break;
+        case 'd':
+          view.SetDetails(!view.details());
+          break;
+        case 'o':
+          view.SetOneLineAtATime(!view.oneLineAtATime());
+          break;
+        case 'n':
+          view.ShowNextLine();
+          break;
+        default:
+          view.ShowAll();
+      }
+      view.Follow(WorkingOf(w.form));
+    }
+    EXPECT_EQ(Shown(view), shown);
+  }
 }
 
 }  // namespace
