@@ -190,10 +190,11 @@ export function attachPanel(panel, texts, view) {
     more.hidden = !state.more;
     clearTimeout(copiedTimer);
     copy.textContent = texts.copy;
+    // Only lines revealed are read out, and only once.
+    said.textContent = readOut ? state.lines.filter((line) => line.appeared).map((line) => line.words).join('\n') : '';
     if (readOut) {
       // The newest line in view, by scrolling the list alone: the page never moves.
       steps.scrollTop = steps.scrollHeight;
-      said.textContent = state.lines.filter((line) => line.appeared).map((line) => line.words).join('\n');
     }
     if (moreFocused && !state.more) {
       oneLine.focus();
