@@ -1,5 +1,6 @@
 #include "window/working.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -85,8 +86,12 @@ std::optional<WorkingNumber> MixedNumberOf(const StepFraction& answer) {
 
 // "9＋14", "1×2": two whole numbers joined by the window's own sign.
 std::string Term(const std::int64_t a, const CalcOperator op, const std::int64_t b) {
-  const auto text = [](const std::int64_t x) { return (x < 0 ? "-" : "") + Digits(Magnitude(x)); };
-  return text(a) + std::string(OperatorSymbol(op)) + text(b);
+  std::string text = a < 0 ? "-" : "";
+  text += Digits(Magnitude(a));
+  text += OperatorSymbol(op);
+  text += b < 0 ? "-" : "";
+  text += Digits(Magnitude(b));
+  return text;
 }
 
 WorkingNumber FractionOfTerms(const bool negative, std::string numerator, std::string denominator) {
@@ -184,47 +189,79 @@ std::optional<WorkingDetail> DetailOf(const Step& step, const Problem& problem) 
   return std::nullopt;
 }
 
-std::string WithoutSpaces(std::string text) {
-  std::erase(text, ' ');
-  return text;
+// A term of whole numbers, "1×2＋1", takes parentheses inside a fraction.
+bool IsCompound(const std::string& term) {
+  return term.find_first_not_of("0123456789") != std::string::npos;
 }
 
-// A step that reads as an earlier line takes the working back to that line;
-// a detail that reads as the line before it says nothing and goes.
-void Append(std::vector<WorkingStep>& steps, WorkingStep step) {
-  const std::string text = ExpressionText(step);
-  for (std::size_t i = 0; i < steps.size(); ++i) {
-    if (ExpressionText(steps[i]) == text) {
-      steps.resize(i + 1);
-      return;
+// Whether a detail reads, spaces aside, as a step: it can only where no part
+// of a fraction stands in parentheses, as no step has any.
+bool ReadsAs(const WorkingDetail& detail, const std::string_view step) {
+  for (const WorkingNumber* number : {&detail.left, &detail.right}) {
+    if (IsCompound(number->numerator) || IsCompound(number->denominator)) {
+      return false;
     }
   }
-  if (step.how && !steps.empty() &&
-      WithoutSpaces(DetailText(*step.how)) == WithoutSpaces(ExpressionText(steps.back()))) {
-    step.how.reset();
+  const std::string text = DetailText(detail);
+  auto a = text.begin();
+  auto b = step.begin();
+  for (;; ++a, ++b) {
+    a = std::find_if(a, text.end(), [](const char c) { return c != ' '; });
+    b = std::find_if(b, step.end(), [](const char c) { return c != ' '; });
+    if (a == text.end() || b == step.end() || *a != *b) {
+      return a == text.end() && b == step.end();
+    }
   }
-  steps.push_back(std::move(step));
 }
+
+// The working as it is written, each step's text kept beside it.
+struct Written {
+  std::vector<WorkingStep>& steps;
+  std::vector<std::string> texts;
+
+  // A step that reads as an earlier line takes the working back to that
+  // line; a detail that reads as the line before it says nothing and goes.
+  void Append(WorkingStep step) {
+    std::string text = ExpressionText(step);
+    const auto earlier = std::find(texts.begin(), texts.end(), text);
+    if (earlier != texts.end()) {
+      const auto kept = static_cast<std::size_t>(earlier - texts.begin()) + 1;
+      steps.resize(kept);
+      texts.resize(kept);
+      return;
+    }
+    if (step.how && !texts.empty() && ReadsAs(*step.how, texts.back())) {
+      step.how.reset();
+    }
+    steps.push_back(std::move(step));
+    texts.push_back(std::move(text));
+  }
+};
 
 }  // namespace
 
 WorkingLines WorkingOf(const Form1& form) {
   const Working& working = form.working();
   WorkingLines lines;
+  // The problem, each recorded step and the mixed number, moved only once.
+  constexpr std::size_t kMostLines = 8;
+  lines.steps.reserve(kMostLines);
+  Written written{lines.steps, {}};
+  written.texts.reserve(kMostLines);
   if (const std::optional<Problem>& problem = working.problem()) {
-    lines.steps.push_back(
+    written.Append(
         {"", TypedOf(problem->first), problem->op, TypedOf(problem->second), std::nullopt});
     for (const Step& step : working.steps()) {
-      Append(lines.steps,
-             {NameOf(step.name), NumberOf(step.left),
-              step.right ? std::optional(step.op) : std::nullopt,
-              step.right ? NumberOf(*step.right) : WorkingNumber{}, DetailOf(step, *problem)});
+      written.Append({NameOf(step.name), NumberOf(step.left),
+                      step.right ? std::optional(step.op) : std::nullopt,
+                      step.right ? NumberOf(*step.right) : WorkingNumber{},
+                      DetailOf(step, *problem)});
     }
   }
   const std::optional<StepFraction>& answer = working.answer();
   if (answer && form.Option2.Chosen() == static_cast<std::int16_t>(AnswerForm::MixedNumber)) {
     if (std::optional<WorkingNumber> mixed = MixedNumberOf(*answer)) {
-      Append(lines.steps, {"帯分数に直す", std::move(*mixed), std::nullopt, {}, std::nullopt});
+      written.Append({"帯分数に直す", std::move(*mixed), std::nullopt, {}, std::nullopt});
     }
   }
   lines.stop = working.stop();
@@ -239,53 +276,56 @@ std::string_view OperatorSymbol(const CalcOperator op) {
   return DefinitionOf({ControlName::Option1, static_cast<std::int16_t>(op)}).caption;
 }
 
-std::string NumberText(const WorkingNumber& number) {
-  std::string text = number.negative ? "-" : "";
-  text += number.whole;
-  if (!number.denominator.empty()) {
-    text += number.whole.empty() ? "" : " ";
-    text += number.numerator + "/" + number.denominator;
-  }
-  return text;
-}
-
-std::string ExpressionText(const WorkingStep& step) {
-  if (!step.op) {
-    return NumberText(step.left);
-  }
-  return NumberText(step.left) + " " + std::string(OperatorSymbol(*step.op)) + " " +
-         NumberText(step.right);
-}
-
 namespace {
 
-// A term of whole numbers, "1×2＋1", takes parentheses inside a fraction.
-bool IsCompound(const std::string& term) {
-  return term.find_first_not_of("0123456789") != std::string::npos;
-}
-
-std::string Bracketed(const std::string& term) {
-  return IsCompound(term) ? "(" + term + ")" : term;
-}
-
-std::string DetailNumberText(const WorkingNumber& number) {
-  std::string text = number.negative ? "-" : "";
+// Appends a number; a part that is a compound term stands in parentheses
+// when `bracketed`, as in a detail.
+void AppendNumber(std::string& text, const WorkingNumber& number, const bool bracketed) {
+  const auto part = [&text, bracketed](const std::string& term) {
+    const bool compound = bracketed && IsCompound(term);
+    text += compound ? "(" : "";
+    text += term;
+    text += compound ? ")" : "";
+  };
+  text += number.negative ? "-" : "";
   text += number.whole;
   if (!number.denominator.empty()) {
     text += number.whole.empty() ? "" : " ";
-    text += Bracketed(number.numerator) + "/" + Bracketed(number.denominator);
+    part(number.numerator);
+    text += '/';
+    part(number.denominator);
+  }
+}
+
+std::string ShapeText(const WorkingNumber& left, const std::optional<CalcOperator> op,
+                      const WorkingNumber& right, const bool bracketed) {
+  constexpr std::size_t kUsualLength = 40;
+  std::string text;
+  text.reserve(kUsualLength);
+  AppendNumber(text, left, bracketed);
+  if (op) {
+    text += ' ';
+    text += OperatorSymbol(*op);
+    text += ' ';
+    AppendNumber(text, right, bracketed);
   }
   return text;
 }
 
 }  // namespace
 
+std::string NumberText(const WorkingNumber& number) {
+  std::string text;
+  AppendNumber(text, number, false);
+  return text;
+}
+
+std::string ExpressionText(const WorkingStep& step) {
+  return ShapeText(step.left, step.op, step.right, false);
+}
+
 std::string DetailText(const WorkingDetail& detail) {
-  if (!detail.op) {
-    return DetailNumberText(detail.left);
-  }
-  return DetailNumberText(detail.left) + " " + std::string(OperatorSymbol(*detail.op)) + " " +
-         DetailNumberText(detail.right);
+  return ShapeText(detail.left, detail.op, detail.right, true);
 }
 
 std::string StopText(const std::string_view prompt) {
