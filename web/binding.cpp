@@ -23,6 +23,7 @@
 #include "window/controls.h"
 #include "window/form1.h"
 #include "window/working.h"
+#include "window/working_view.h"
 
 namespace tavolen {
 namespace {
@@ -119,29 +120,63 @@ std::string NumberOf(const WorkingNumber& number) {
       .Close();
 }
 
-// The steps (each with the expression as copied, the words a screen reader reads
-// instead of the math, and the numbers for MathML), the stop's prompt (null when
-// none) and sentence, and the copy text.
-std::string WorkingOfForm(const Form1& form) {
-  const WorkingLines working = WorkingOf(form);
-  Json steps = Json::Array();
-  for (const WorkingStep& step : working.steps) {
-    steps.Element(Json::Object()
-                      .Text("name", step.name)
-                      .Text("expr", ExpressionText(step))
-                      .Text("words", StepWords(step))
-                      .Raw("left", NumberOf(step.left))
-                      .Text("op", step.op ? OperatorSymbol(*step.op) : "")
-                      .Raw("right", NumberOf(step.right))
+std::string_view KindName(const WorkingLineKind kind) {
+  switch (kind) {
+    case WorkingLineKind::Problem:
+      return "problem";
+    case WorkingLineKind::Detail:
+      return "detail";
+    case WorkingLineKind::Step:
+      return "step";
+    case WorkingLineKind::Stop:
+      return "stop";
+  }
+  return "";
+}
+
+// The lines shown (each with its numbers for MathML, whose parts a detail may
+// write as terms, the words a screen reader reads instead, and whether it has
+// just appeared), the two choices, whether more is to come, and the copy text.
+std::string PanelStateOf(const WorkingView& view) {
+  Json lines = Json::Array();
+  for (const WorkingLine& line : view.lines()) {
+    lines.Element(Json::Object()
+                      .Text("kind", KindName(line.kind))
+                      .Text("name", line.name)
+                      .Raw("left", NumberOf(line.left))
+                      .Text("op", line.op ? OperatorSymbol(*line.op) : "")
+                      .Raw("right", NumberOf(line.right))
+                      .Text("text", line.text)
+                      .Text("words", line.words)
+                      .Flag("appeared", line.appeared)
                       .Close());
   }
   return Json::Object()
-      .Raw("steps", steps.Close())
-      .Raw("stop", working.stop ? Quoted(*working.stop) : "null")
-      .Text("stopText", working.stop ? StopText(*working.stop) : "")
-      .Text("text", PlainText(working))
+      .Flag("details", view.details())
+      .Flag("oneLine", view.oneLineAtATime())
+      .Flag("more", view.OffersMore())
+      .Raw("lines", lines.Close())
+      .Text("text", view.PlainText())
       .Close();
 }
+
+// What the page shows of the working. It lives as long as the page: a window
+// is replaced at each new start, the person's choices are not. It follows
+// each window from its start, as a window counts its calculations itself.
+class Panel {
+ public:
+  WorkingView& View() { return view_; }
+
+  // The panel as it is now, kept until the next reply.
+  const char* Reply() {
+    reply_ = PanelStateOf(view_);
+    return reply_.c_str();
+  }
+
+ private:
+  WorkingView view_;
+  std::string reply_;
+};
 
 class WebRuntime final : public Runtime {
  public:
@@ -302,6 +337,10 @@ std::string DefinitionJson() {
                           .Text("copy", kCopyCaption)
                           .Text("copied", kCopiedCaption)
                           .Text("empty", kNoWorkingYet)
+                          .Text("details", kDetailsCaption)
+                          .Text("oneLine", kOneLineAtATimeCaption)
+                          .Text("next", kNextLineCaption)
+                          .Text("all", kShowAllCaption)
                           .Close())
       .Close();
 }
@@ -370,11 +409,37 @@ EMSCRIPTEN_KEEPALIVE int tavolen_close(tavolen::Window* window) {
 EMSCRIPTEN_KEEPALIVE const char* tavolen_snapshot(tavolen::Window* window) {
   return window->Reply(tavolen::StateOf(window->Form()));
 }
-EMSCRIPTEN_KEEPALIVE const char* tavolen_working(tavolen::Window* window) {
-  return window->Reply(tavolen::WorkingOfForm(window->Form()));
-}
 EMSCRIPTEN_KEEPALIVE const char* tavolen_take_message_boxes(tavolen::Window* window) {
   return window->Reply(window->Messages().TakeBoxes());
+}
+
+// The page owns one panel for its life.
+EMSCRIPTEN_KEEPALIVE tavolen::Panel* tavolen_panel_new() {
+  return std::make_unique<tavolen::Panel>().release();
+}
+EMSCRIPTEN_KEEPALIVE void tavolen_panel_delete(tavolen::Panel* panel) {
+  const std::unique_ptr<tavolen::Panel> owned(panel);
+}
+EMSCRIPTEN_KEEPALIVE const char* tavolen_panel_follow(tavolen::Panel* panel,
+                                                      tavolen::Window* window) {
+  panel->View().Follow(tavolen::WorkingOf(window->Form()));
+  return panel->Reply();
+}
+EMSCRIPTEN_KEEPALIVE const char* tavolen_panel_details(tavolen::Panel* panel, const int on) {
+  panel->View().SetDetails(on != 0);
+  return panel->Reply();
+}
+EMSCRIPTEN_KEEPALIVE const char* tavolen_panel_one_line(tavolen::Panel* panel, const int on) {
+  panel->View().SetOneLineAtATime(on != 0);
+  return panel->Reply();
+}
+EMSCRIPTEN_KEEPALIVE const char* tavolen_panel_next_line(tavolen::Panel* panel) {
+  panel->View().ShowNextLine();
+  return panel->Reply();
+}
+EMSCRIPTEN_KEEPALIVE const char* tavolen_panel_show_all(tavolen::Panel* panel) {
+  panel->View().ShowAll();
+  return panel->Reply();
 }
 
 }  // extern "C"

@@ -75,58 +75,50 @@ test('a worked example: 1と2分の1 + 3分の1 = 1と6分の5, read in words', 
   assert.equal(state.unloaded, false);
 });
 
-test('the working of a calculation: steps, numbers for MathML, words and the copy text', () => {
-  const texts = module.definition().working;
-  assert.deepEqual([texts.heading, texts.copy, texts.copied],
-    ['途中式', 'コピー', 'コピーしました']);
-  assert.ok(texts.empty.length > 0);
-  session((window) => {
-    assert.deepEqual(window.working(), { steps: [], stop: null, stopText: '', text: '' });
-    for (const [field, text] of [['Text1(2)', '1'], ['Text1(1)', '1'], ['Text1(0)', '2'],
-      ['Text2(2)', '2'], ['Text2(1)', '1'], ['Text2(0)', '3']]) {
-      assert.ok(window.focus(field), field);
-      assert.ok(window.type(text), field);
-    }
-    assert.ok(window.click('Command1'));
-    const working = window.working();
-    assert.deepEqual(working.steps.map((step) => [step.name, step.expr]), [
-      ['', '1 1/2 ＋ 2 1/3'], ['仮分数に直す', '3/2 ＋ 7/3'], ['通分する', '9/6 ＋ 14/6'],
-      ['計算する', '23/6'], ['帯分数に直す', '3 5/6']]);
-    const none = { negative: false, whole: '', numerator: '', denominator: '' };
-    assert.deepEqual(working.steps[0], {
-      name: '', expr: '1 1/2 ＋ 2 1/3', words: '1と2分の1 たす 2と3分の1', op: '＋',
-      left: { negative: false, whole: '1', numerator: '1', denominator: '2' },
-      right: { negative: false, whole: '2', numerator: '1', denominator: '3' },
-    });
-    assert.deepEqual(working.steps[4], {
-      name: '帯分数に直す', expr: '3 5/6', words: '3と6分の5、帯分数に直す', op: '',
-      left: { negative: false, whole: '3', numerator: '5', denominator: '6' }, right: none,
-    });
-    assert.equal(working.stop, null);
-    assert.equal(working.text, '1 1/2 ＋ 2 1/3\n= 3/2 ＋ 7/3（仮分数に直す）\n'
-      + '= 9/6 ＋ 14/6（通分する）\n= 23/6（計算する）\n= 3 5/6（帯分数に直す）\n');
+function calculateWorkedExample(window) {
+  for (const [field, text] of [['Text1(2)', '1'], ['Text1(1)', '1'], ['Text1(0)', '2'],
+    ['Text2(2)', '2'], ['Text2(1)', '1'], ['Text2(0)', '3']]) {
+    assert.ok(window.focus(field), field);
+    assert.ok(window.type(text), field);
+  }
+  assert.ok(window.click('Command1'));
+}
 
-    assert.ok(window.click('Option1(3)'));
-    assert.ok(window.focus('Text2(2)'));
-    assert.ok(window.erase());
-    assert.ok(window.click('Command1'));
-    const divided = window.working();
-    assert.deepEqual(divided.steps.map((step) => step.words),
-      ['1と2分の1 わる 3分の1', '2分の3 わる 3分の1、仮分数に直す',
-        '2分の3 かける 3、逆数をかける', '2分の9、計算する', '4と2分の1、帯分数に直す']);
-    assert.equal(divided.stop, null);
-    for (const field of ['Text2(1)', 'Text2(0)']) {
-      assert.ok(window.focus(field));
-      assert.ok(window.erase());
-    }
-    assert.ok(window.click('Command1'));
-    assert.equal(window.takeMessageBoxes().length, 1);
-    assert.deepEqual(window.working().steps.map((step) => step.expr), ['1 1/2 ÷ 0', '3/2 ÷ 0']);
-    assert.equal(window.working().stop, '0で割り算しようとしています。');
-    assert.equal(window.working().stopText, '計算できません：0で割り算しようとしています。');
-    assert.ok(window.click('Command2'));
-    assert.deepEqual(window.working().steps, []);
-  });
+test('the working panel: lines with numbers for MathML and words, choices that outlive a window', () => {
+  const texts = module.definition().working;
+  assert.deepEqual([texts.heading, texts.copy, texts.copied, texts.details, texts.oneLine, texts.next, texts.all],
+    ['途中式', 'コピー', 'コピーしました', 'くわしく', '1行ずつ', '次の行', 'すべて表示']);
+  const panel = new module.Panel();
+  try {
+    session((window) => {
+      assert.deepEqual(panel.follow(window), { details: false, oneLine: false, more: false, lines: [], text: '' });
+      calculateWorkedExample(window);
+      const worked = panel.follow(window);
+      assert.equal(worked.text, '1 1/2 ＋ 2 1/3\n= 3/2 ＋ 7/3（仮分数に直す）\n'
+        + '= 9/6 ＋ 14/6（通分する）\n= 23/6（計算する）\n= 3 5/6（帯分数に直す）\n');
+      assert.deepEqual(worked.lines[4], {
+        kind: 'step', name: '帯分数に直す', op: '', text: '= 3 5/6（帯分数に直す）',
+        words: '3と6分の5、帯分数に直す', appeared: true,
+        left: { negative: false, whole: '3', numerator: '5', denominator: '6' },
+        right: { negative: false, whole: '', numerator: '', denominator: '' },
+      });
+      const detailed = panel.setDetails(true);
+      assert.deepEqual(detailed.lines.slice(1, 3).map((line) => [line.kind, line.text, line.appeared]), [
+        ['detail', '= (1×2＋1)/2 ＋ (2×3＋1)/3', true], ['step', '= 3/2 ＋ 7/3（仮分数に直す）', false]]);
+      assert.equal(detailed.lines[1].left.numerator, '1×2＋1');
+      panel.setOneLineAtATime(true);
+    });
+    session((window) => {
+      assert.equal(panel.follow(window).lines.length, 0);
+      calculateWorkedExample(window);
+      const first = panel.follow(window);
+      assert.deepEqual([first.details, first.oneLine, first.more, first.lines.length], [true, true, true, 1]);
+      assert.deepEqual(panel.showNextLine().lines.map((line) => line.kind), ['problem', 'detail']);
+      assert.equal(panel.showAll().more, false);
+    });
+  } finally {
+    panel.delete();
+  }
 });
 
 test('a fresh window, then the tab order and an option group by arrow keys', () => {

@@ -1,6 +1,7 @@
 // Pictures of the page for the README: 1 1/2 + 2 1/3 entered with real input and 計算
 // pressed, the window at 1:1, the whole page on a screen 360 CSS pixels wide, the whole
-// page on an iPad in landscape (1024 × 768) and the window with its working at 1:1.
+// page on an iPad in landscape (1024 × 768) and the window with its working, details shown
+// (くわしく), at 1:1.
 // Usage: node tests/web/screenshot.js WIDE.png NARROW.png IPAD.png WORKING.png
 import { WORKED_EXAMPLE, clickOn, fillIn, launchBrowser, openAtScaleOne, openTavolen, readWindow, startServer } from './harness.js';
 
@@ -29,6 +30,8 @@ try {
   const page = await openAtScaleOne(browser, server.url);
   await workedExample(page);
   await (await page.$('#window')).screenshot({ path: wide });
+  await page.click('#working-details');
+  await page.mouse.move(page.viewport().width - 1, page.viewport().height - 1);
   await (await page.$('#scaled')).screenshot({ path: working });
 
   const small = await openTavolen(browser, server.url, { width: 360, height: 640, hasTouch: true });

@@ -109,7 +109,11 @@ const TAB_STOPS = ['Option1(0)', 'Option2(0)', 'Text1(2)', 'Text1(1)', 'Text1(0)
 const TAB_WALK = [
   ...TAB_STOPS.slice(1).map((stop) => ['Tab', stop]),
   ['Tab', '#working-toggle'],
+  ['Tab', '#working-details'],
+  ['Tab', '#working-one-line'],
   ['Tab', '#after'],
+  ['Shift+Tab', '#working-one-line'],
+  ['Shift+Tab', '#working-details'],
   ['Shift+Tab', '#working-toggle'],
   ['Shift+Tab', 'Command3'],
   ['Tab', '#working-toggle'],
@@ -119,6 +123,8 @@ const TAB_WALK = [
   ['Tab', 'Option1(0)'],
   ['Shift+Tab', '#before'],
   ['focus #after', '#after'],
+  ['Shift+Tab', '#working-one-line'],
+  ['Shift+Tab', '#working-details'],
   ['Shift+Tab', '#working-toggle'],
   ['Shift+Tab', 'Command3'],
   ...TAB_STOPS.slice(0, -1).reverse().map((stop) => ['Shift+Tab', stop]),
@@ -150,8 +156,9 @@ test('Tab enters each option group at its chosen button', async () => {
     await clickOn(page, 'Option1(2)');
     await clickOn(page, 'Option2(1)');
     await clickOn(page, 'Command2');
-    // Out past the working panel's heading and the browser, and in again at the first stop.
-    await press(page, 'Tab', 'Tab', 'Tab', 'Tab');
+    // Out past the working panel's heading, its choices and the browser, and in again at the
+    // first stop.
+    await press(page, 'Tab', 'Tab', 'Tab', 'Tab', 'Tab', 'Tab');
     assert.equal((await readWindow(page)).focus, 'Option1(2)');
     await press(page, 'Tab');
     assert.equal((await readWindow(page)).focus, 'Option2(1)');

@@ -1,6 +1,7 @@
 // Loads the window model compiled to WebAssembly. Returns { module } or { failure }, where
 // failure is "no-wasm" for a browser that cannot compile WebAssembly and "failed" for anything else.
-// The module is { definition(), Window }: its entry points with their texts as JavaScript values.
+// The module is { definition(), Window, Panel }: its entry points with their texts as JavaScript
+// values.
 
 // The smallest valid module: its magic number and version.
 const EMPTY_MODULE = new Uint8Array([0x00, 0x61, 0x73, 0x6d, 0x01, 0x00, 0x00, 0x00]);
@@ -72,7 +73,6 @@ export function modelOf(compiled) {
   };
   const READS = {
     snapshot: compiled._tavolen_snapshot,
-    working: compiled._tavolen_working,
     takeMessageBoxes: compiled._tavolen_take_message_boxes,
   };
 
@@ -96,5 +96,29 @@ export function modelOf(compiled) {
     };
   }
 
-  return { definition: () => readJson(compiled._tavolen_definition()), Window };
+  // What the page shows of the working, for the page's life: each method returns the panel's lines
+  // and choices as they are after it.
+  const PANEL = {
+    follow: (handle, window) => compiled._tavolen_panel_follow(handle, window.handle),
+    setDetails: (handle, on) => compiled._tavolen_panel_details(handle, on ? 1 : 0),
+    setOneLineAtATime: (handle, on) => compiled._tavolen_panel_one_line(handle, on ? 1 : 0),
+    showNextLine: (handle) => compiled._tavolen_panel_next_line(handle),
+    showAll: (handle) => compiled._tavolen_panel_show_all(handle),
+  };
+  class Panel {
+    constructor() {
+      this.handle = compiled._tavolen_panel_new();
+    }
+    delete() {
+      compiled._tavolen_panel_delete(this.handle);
+      this.handle = 0;
+    }
+  }
+  for (const [name, entry] of Object.entries(PANEL)) {
+    Panel.prototype[name] = function (argument) {
+      return readJson(entry(this.handle, argument));
+    };
+  }
+
+  return { definition: () => readJson(compiled._tavolen_definition()), Window, Panel };
 }

@@ -59,12 +59,13 @@ async function start() {
   const def = module.definition();
   const view = buildWindow(windowElement, def);
   const boxes = createMessageBoxes(element('msgbox'), windowElement);
-  const panel = attachPanel(working, def.working);
+  // The panel outlives each window: its choices hold across 終了 and a new start.
+  const panel = attachPanel(working, def.working, new module.Panel());
   let model = new module.Window();
 
   const show = (state) => {
     view.render(state);
-    panel.show(model.working(), state.stale);
+    panel.follow(model, state.stale);
   };
   const refocus = () => view.elementOf(model.snapshot().focus)?.focus();
 

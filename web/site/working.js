@@ -1,5 +1,7 @@
-// The 途中式 panel: the steps of the last calculation, each drawn in MathML as a pupil writes it
-// with its name beside it, a button that copies them as plain text and one that folds the panel.
+// The 途中式 panel: the lines of the last calculation, each drawn in MathML as a pupil writes it
+// with its step's name beside it, the choices くわしく (the details) and 1行ずつ (one line at a
+// time, with 次の行 and すべて表示), a button that copies the lines shown as plain text and one that
+// folds the panel.
 // Its texts come from the definition; its frame is drawn into the page at build time.
 
 const MATHML = 'http://www.w3.org/1998/Math/MathML';
@@ -11,50 +13,84 @@ function math(tag, ...children) {
   return element;
 }
 
-// A number as its whole part and fraction: -1 1/6 is "-", "1" and a stacked 1 over 6.
+// A part of a number: "7", or a term of whole numbers such as "1×2＋1", each sign its own token.
+function partMath(part) {
+  const tokens = part.split(/([×÷＋－])/).map((token, i) => math(i % 2 ? 'mo' : 'mn', token));
+  return tokens.length === 1 ? tokens[0] : math('mrow', ...tokens);
+}
+
+// A number as its whole part and fraction: -1 1/6 is "-", "1" and a stacked 1 over 6; a detail's
+// (1×2＋1)/2 is a stacked row 1 × 2 ＋ 1 over 2.
 function numberMath(number) {
   const parts = [];
   if (number.negative) {
     parts.push(math('mo', '-'));
   }
   if (number.whole) {
-    parts.push(math('mn', number.whole));
+    parts.push(partMath(number.whole));
   }
   if (number.denominator) {
-    parts.push(math('mfrac', math('mn', number.numerator), math('mn', number.denominator)));
+    parts.push(math('mfrac', partMath(number.numerator), partMath(number.denominator)));
   }
   return parts;
 }
 
-function stepRow(step, first) {
+// A line of the working: the problem, a step with its name beside it, a detail set apart without
+// one, or the sentence of a stop.
+function lineRow(line) {
   const row = document.createElement('li');
-  row.className = 'step';
+  if (line.kind === 'stop') {
+    row.className = 'stop';
+    row.textContent = line.text;
+    return row;
+  }
+  row.className = line.kind === 'detail' ? 'step detail' : 'step';
   // Screen readers read the words instead of the MathML and the name, which the words include.
   const words = document.createElement('span');
   words.className = 'step-words';
-  words.textContent = step.words;
+  words.textContent = line.words;
   const expression = math('mrow');
-  if (!first) {
+  if (line.kind !== 'problem') {
     expression.append(math('mo', '='));
   }
-  expression.append(...numberMath(step.left));
-  if (step.op) {
-    expression.append(math('mo', step.op), ...numberMath(step.right));
+  expression.append(...numberMath(line.left));
+  if (line.op) {
+    expression.append(math('mo', line.op), ...numberMath(line.right));
   }
   const formula = math('math', expression);
   formula.setAttribute('class', 'step-math');
   formula.setAttribute('aria-hidden', 'true');
-  const name = document.createElement('span');
-  name.className = 'step-name';
-  name.setAttribute('aria-hidden', 'true');
-  name.textContent = step.name;
-  row.append(words, formula, name);
+  row.append(words, formula);
+  if (line.kind !== 'detail') {
+    const name = document.createElement('span');
+    name.className = 'step-name';
+    name.setAttribute('aria-hidden', 'true');
+    name.textContent = line.name;
+    row.append(name);
+  }
   return row;
 }
 
-// The panel's frame with the definition's texts: the heading that folds it and the copy button
-// beside it, the line shown before any calculation and an empty list of steps. Also run at build
-// time.
+function button(className, text) {
+  const element = document.createElement('button');
+  element.type = 'button';
+  element.className = className;
+  element.textContent = text;
+  return element;
+}
+
+function checkBox(id, text) {
+  const box = document.createElement('input');
+  box.type = 'checkbox';
+  box.id = id;
+  const label = document.createElement('label');
+  label.append(box, text);
+  return label;
+}
+
+// The panel's frame with the definition's texts: the heading that folds it with the choices
+// くわしく and 1行ずつ and the copy button beside it, the line shown before any calculation, an empty list
+// of lines, the buttons that show more and the region that reads them out. Also run at build time.
 export function drawPanel(panel, texts) {
   const head = document.createElement('div');
   head.className = 'working-head';
@@ -68,12 +104,12 @@ export function drawPanel(panel, texts) {
   toggle.setAttribute('aria-controls', 'working-body');
   toggle.textContent = texts.heading;
   heading.append(toggle);
-  const copy = document.createElement('button');
-  copy.type = 'button';
-  copy.className = 'working-copy';
-  copy.textContent = texts.copy;
+  const copy = button('working-copy', texts.copy);
   copy.hidden = true;
-  head.append(heading, copy);
+  const options = document.createElement('div');
+  options.className = 'working-options';
+  options.append(checkBox('working-details', texts.details), checkBox('working-one-line', texts.oneLine));
+  head.append(heading, options, copy);
   const body = document.createElement('div');
   body.id = 'working-body';
   body.className = 'working-body';
@@ -82,7 +118,16 @@ export function drawPanel(panel, texts) {
   empty.textContent = texts.empty;
   const steps = document.createElement('ol');
   steps.className = 'working-steps';
-  body.append(empty, steps);
+  const more = document.createElement('div');
+  more.className = 'working-more';
+  more.hidden = true;
+  more.append(button('working-next', texts.next), button('working-all', texts.all));
+  // Lines shown by 次の行 and すべて表示 are read out here; a calculation's own lines are not, as
+  // the answer's region reads its answer.
+  const said = document.createElement('div');
+  said.className = 'working-said';
+  said.setAttribute('aria-live', 'polite');
+  body.append(empty, steps, more, said);
   panel.setAttribute('aria-label', texts.heading);
   panel.append(head, body);
 }
@@ -115,15 +160,46 @@ async function copyText(text) {
   }
 }
 
-// Takes over the panel drawn in the page. `show(working)` draws the working of the window's last
-// calculation; drawing the same working again leaves the panel as it is.
-export function attachPanel(panel, texts) {
-  const toggle = panel.querySelector('.working-toggle');
-  const empty = panel.querySelector('.working-empty');
-  const steps = panel.querySelector('.working-steps');
-  const copy = panel.querySelector('.working-copy');
-  let shown = '';
+// Takes over the panel drawn in the page, with the module's `view` of the working, which keeps the
+// choices for the page's life. `follow(window)` draws the working of the window's last
+// calculation; drawing the same lines again leaves the panel as it is.
+export function attachPanel(panel, texts, view) {
+  const find = (className) => panel.querySelector(`.${className}`);
+  const toggle = find('working-toggle');
+  const empty = find('working-empty');
+  const steps = find('working-steps');
+  const copy = find('working-copy');
+  const details = panel.querySelector('#working-details');
+  const oneLine = panel.querySelector('#working-one-line');
+  const more = find('working-more');
+  const said = find('working-said');
+  let shown = { text: '', more: false };
   let copiedTimer = 0;
+
+  const draw = (state, readOut = false) => {
+    details.checked = state.details;
+    oneLine.checked = state.oneLine;
+    if (state.text === shown.text && state.more === shown.more) {
+      return;
+    }
+    const moreFocused = more.contains(document.activeElement);
+    shown = state;
+    steps.replaceChildren(...state.lines.map(lineRow));
+    empty.hidden = state.lines.length > 0;
+    copy.hidden = state.lines.length === 0;
+    more.hidden = !state.more;
+    clearTimeout(copiedTimer);
+    copy.textContent = texts.copy;
+    // Only lines revealed are read out, and only once.
+    said.textContent = readOut ? state.lines.filter((line) => line.appeared).map((line) => line.words).join('\n') : '';
+    if (readOut) {
+      // The newest line in view, by scrolling the list alone: the page never moves.
+      steps.scrollTop = steps.scrollHeight;
+    }
+    if (moreFocused && !state.more) {
+      oneLine.focus();
+    }
+  };
 
   toggle.addEventListener('click', () => {
     const open = toggle.getAttribute('aria-expanded') !== 'true';
@@ -132,36 +208,34 @@ export function attachPanel(panel, texts) {
   });
 
   copy.addEventListener('click', async () => {
-    if (await copyText(shown)) {
+    if (await copyText(shown.text)) {
       copy.textContent = texts.copied;
       clearTimeout(copiedTimer);
       copiedTimer = setTimeout(() => (copy.textContent = texts.copy), COPIED_FOR_MS);
     }
   });
 
+  details.addEventListener('change', () => draw(view.setDetails(details.checked)));
+  oneLine.addEventListener('change', () => draw(view.setOneLineAtATime(oneLine.checked)));
+  find('working-next').addEventListener('click', () => draw(view.showNextLine(), true));
+  find('working-all').addEventListener('click', () => draw(view.showAll(), true));
+
+  // Choices made in the page before the module was ready.
+  if (details.checked) {
+    view.setDetails(true);
+  }
+  if (oneLine.checked) {
+    view.setOneLineAtATime(true);
+  }
+
   return {
     // Dimmed while the window's inputs differ from what the working was worked out from.
-    show(working, stale = false) {
+    follow(window, stale = false) {
       panel.classList.toggle('stale', stale);
-      if (working.text === shown) {
-        return;
-      }
-      shown = working.text;
-      const rows = working.steps.map((step, i) => stepRow(step, i === 0));
-      if (working.stop !== null) {
-        const stop = document.createElement('li');
-        stop.className = 'stop';
-        stop.textContent = working.stopText;
-        rows.push(stop);
-      }
-      steps.replaceChildren(...rows);
-      empty.hidden = rows.length > 0;
-      copy.hidden = rows.length === 0;
-      clearTimeout(copiedTimer);
-      copy.textContent = texts.copy;
+      draw(view.follow(window));
     },
     get text() {
-      return shown;
+      return shown.text;
     },
   };
 }
