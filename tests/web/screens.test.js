@@ -605,7 +605,7 @@ test('the working panel takes the room the window leaves and holds the longest w
     await withPage(screenOf(room, { hasTouch: room.deviceScaleFactor !== undefined }), async (page) => {
       await showLongestWorking(page);
       const seen = await page.evaluate(() => {
-        const body = document.querySelector('.working-body');
+        const body = document.querySelector('.working-steps');
         const window = () => document.querySelector('#window').getBoundingClientRect().toJSON();
         const before = window();
         body.scrollTop = body.scrollHeight;
