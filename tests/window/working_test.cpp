@@ -271,7 +271,6 @@ TEST(WorkingView, RevealsLinesAsChosenAndKeepsThemAcrossSwitches) {
   const std::pair<const char*, std::string> rows[] = {
       {"c", "*" + p + "*" + s1 + "*= 9/6 ＋ 14/6（通分する）|*= 23/6（計算する）|*" + mixed},
       {"ce", ""},
-      {"oc", "*" + p + "+"},
       {"ocn", p + "*" + s1 + "+"},
       {"docnn", p + d1 + "*" + s1 + "+"},
       {"ocnd", p + "*" + d1 + s1 + "+"},
