@@ -633,7 +633,7 @@ class MainWindowTest : public QObject {
     auto* details = shown->findChild<QCheckBox*>("WorkingDetails");
     auto* oneLine = shown->findChild<QCheckBox*>("WorkingOneLineAtATime");
     auto* next = shown->findChild<QPushButton*>("NextLine");
-    QWidget* rows = shown->findChild<QWidget*>("WorkingSteps");
+    auto* rows = shown->findChild<QWidget*>("WorkingSteps");
     QVERIFY(!details->isChecked() && !oneLine->isChecked() && !next->isVisible());
     QCOMPARE(StepsShown(shown).size(), 5);
 
