@@ -177,7 +177,6 @@ void MainWindow::Create(HINSTANCE instance) {
   CreateFonts();
   Layout();
   FitFieldFonts();
-  working_ = std::make_unique<WorkingWindow>(window_, annotations_);
   Sync();
 }
 
@@ -606,9 +605,14 @@ void MainWindow::OpenAnswerMenu(POINT at) {
       CopyToClipboard(window_, AnswerText(form_));
       break;
     case kCopyWorkingCommand:
-      CopyToClipboard(window_, PlainText(WorkingOf(form_)));
+      CopyToClipboard(window_, PlainText(WorkingOf(form_), working_ && working_->ShowsDetails()));
       break;
     case kShowWorkingCommand:
+      // Made on first use, so that starting the program does not pay for it;
+      // once made it is only hidden, and its choices hold while the program runs.
+      if (!working_) {
+        working_ = std::make_unique<WorkingWindow>(window_, annotations_);
+      }
       working_->Open(WorkingOf(form_), form_.AnswerIsStale());
       break;
     default:

@@ -30,6 +30,8 @@ class WorkingWindow {
   ~WorkingWindow();
 
   [[nodiscard]] bool IsOpen() const;
+  // Whether くわしく is chosen, so that a copy from elsewhere has the details too.
+  [[nodiscard]] bool ShowsDetails() const { return view_.details(); }
   // Shows this working and brings the window up beside its owner.
   void Open(const WorkingLines& working, bool dimmed);
   // Shows this working in place of the one shown before, drawn grey while the
