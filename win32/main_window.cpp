@@ -160,7 +160,7 @@ MainWindow::~MainWindow() {
 void MainWindow::Create(HINSTANCE instance) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = &MainWindow::WindowProc;
+  windowClass.lpfnWndProc = &ObjectWindowProc<MainWindow>;
   windowClass.hInstance = instance;
   windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(TAVOLEN_ICON));
   windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
@@ -446,19 +446,6 @@ template <typename Action>
 void MainWindow::Dispatch(Action&& action, bool byTab) {
   std::forward<Action>(action)();
   Sync(byTab);
-}
-
-LRESULT CALLBACK MainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) {
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  return self->OnMessage(message, wParam, lParam);
 }
 
 LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -13,6 +13,7 @@
 
 #include "win32/accessibility.h"
 #include "win32/handles.h"
+#include "win32/window_proc.h"
 #include "win32/working_window.h"
 #include "window/form1.h"
 
@@ -59,7 +60,8 @@ class MainWindow {
     FontHandle fitted;  // a long caption's or a narrow field's smaller font, else null
   };
 
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend LRESULT CALLBACK ObjectWindowProc<MainWindow>(HWND window, UINT message, WPARAM wParam,
+                                                       LPARAM lParam);
   static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR subclass, DWORD_PTR data);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);

@@ -224,7 +224,7 @@ void WorkingWindow::Create(HWND owner) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = &WorkingWindow::WindowProc;
+  windowClass.lpfnWndProc = &ObjectWindowProc<WorkingWindow>;
   windowClass.hInstance = instance;
   windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(TAVOLEN_ICON));
   windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
@@ -511,21 +511,6 @@ void WorkingWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
   Layout();
   SetWindowPos(window_, nullptr, suggested.left, suggested.top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-LRESULT CALLBACK WorkingWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self =
-        static_cast<WorkingWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<WorkingWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) {
-    return DefWindowProcW(window, message, wParam, lParam);
-  }
-  return self->OnMessage(message, wParam, lParam);
 }
 
 LRESULT WorkingWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -13,6 +13,7 @@
 
 #include "win32/accessibility.h"
 #include "win32/handles.h"
+#include "win32/window_proc.h"
 #include "window/working.h"
 #include "window/working_view.h"
 
@@ -41,7 +42,8 @@ class WorkingWindow {
   bool TakeDialogMessage(MSG& message);
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  friend LRESULT CALLBACK ObjectWindowProc<WorkingWindow>(HWND window, UINT message, WPARAM wParam,
+                                                          LPARAM lParam);
   LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id);
   void OnDpiChanged(UINT dpi, const RECT& suggested);

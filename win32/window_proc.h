@@ -1,0 +1,25 @@
+// The window procedure of a window class whose object is passed to CreateWindowExW
+// as its creation parameter: the object learns its handle at WM_NCCREATE, before
+// any other message, and takes every message from then on in OnMessage.
+#pragma once
+
+#include <windows.h>
+
+namespace tavolen {
+
+// Window must befriend this function for its `window_` and `OnMessage`.
+template <typename Window>
+LRESULT CALLBACK ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) {
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  return self->OnMessage(message, wParam, lParam);
+}
+
+}  // namespace tavolen
