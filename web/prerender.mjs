@@ -311,9 +311,23 @@ if (!template.includes(panelMarkup)) {
 const panel = new Element('section', new Map([['id', 'working'], ['class', 'working']]));
 drawPanel(panel, definition.working);
 
+// The definition itself, for the page to read rather than ask the module for: answering that first
+// call, the module compiles each function it runs on the page's only thread, while the window waits.
+const definitionMarkup = '<script type="application/json" id="definition"></script>';
+if (!template.includes(definitionMarkup)) {
+  throw new Error('prerender: the template has no place for the definition');
+}
+const definitionJson = JSON.stringify(definition).replaceAll('<', '\\u003c');
+
 const rules = moveStylesToRules(windowElement);
 const filled = found[0].replace(found[1], menubar.serialize()).replace(found[2], client.serialize());
-writeFileSync(join(site, 'index.html'), template.replace(found[0], filled).replace(panelMarkup, panel.serialize()));
+writeFileSync(
+  join(site, 'index.html'),
+  template
+    .replace(found[0], filled)
+    .replace(panelMarkup, panel.serialize())
+    .replace(definitionMarkup, () => definitionMarkup.replace('><', `>${definitionJson}<`)),
+);
 // The client area's size, for fit.js to scale the first frame before the page is laid out.
 const measures = `:root { --client-width: ${px(definition.clientWidth)}; --client-height: ${px(definition.clientHeight)}; }`;
 writeFileSync(join(site, 'tavolen.css'), `${styleSheet}\n/* The window's first frame: places and looks from its definition. */\n${measures}\n${rules}\n`);

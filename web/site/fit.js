@@ -10,6 +10,20 @@
 // the page out once only to measure it would cost as much as drawing it. Later fits (rotation,
 // browser zoom, the panel folded, the ended notice) are measured as drawn. It is written in the
 // oldest syntax, as it runs in every browser.
+// The model's WebAssembly is compiled from here, the first script the page runs, so that it compiles
+// while the window is first drawn rather than after: the page's module takes it from
+// document.compilingModel. Where this cannot start it, the module compiles it itself.
+(function () {
+  'use strict';
+  if (typeof WebAssembly !== 'object' || typeof WebAssembly.compileStreaming !== 'function' || typeof fetch !== 'function') {
+    return;
+  }
+  var compiling = WebAssembly.compileStreaming(fetch('tavolen.wasm', { credentials: 'same-origin' }));
+  // A failure here is the module's to report, when it compiles the file again.
+  compiling['catch'](function () {});
+  document.compilingModel = compiling;
+})();
+
 (function () {
   'use strict';
   var MAX_SCALE = 3;
@@ -171,6 +185,15 @@
     return found;
   }
 
+  // Registered as the head runs, before any script of the body: on a resize the page is refitted
+  // before later listeners (a message box placing itself over the window) read its layout.
+  var refit = null;
+  window.addEventListener('resize', function () {
+    if (refit) {
+      refit();
+    }
+  });
+
   function follow(scaled) {
     var current = { scale: Number(root.style.getPropertyValue('--scale')), ratio: window.devicePixelRatio };
     var update = function () {
@@ -195,7 +218,7 @@
         scaled.dispatchEvent(new Event('rescale'));
       }
     };
-    window.addEventListener('resize', update);
+    refit = update;
     // It reports after layout and before paint, so what it mends is never drawn first. The window,
     // the panel and the ended notice are watched each, as the panel's room holds the size of all.
     if (typeof ResizeObserver === 'function') {

@@ -4,8 +4,23 @@ import { loadModule } from './load.js';
 import { buildWindow, showCaptionTips } from './render.js';
 import { routeInput } from './input.js';
 import { createMessageBoxes } from './msgbox.js';
-import { keepForOffline } from './offline.js';
 import { attachPanel } from './working.js';
+
+// Registers the service worker that keeps every file of the site for use without a network.
+// It waits until the page has loaded and the window has been drawn: the load event comes before
+// the module is ready, and starting the worker then held the window back.
+function keepForOffline() {
+  if (!('serviceWorker' in navigator)) {
+    return;
+  }
+  const register = () => navigator.serviceWorker.register('./sw.js').catch((error) => console.warn(error));
+  const afterFrame = () => requestAnimationFrame(() => setTimeout(register));
+  if (document.readyState === 'complete') {
+    afterFrame();
+  } else {
+    window.addEventListener('load', afterFrame, { once: true });
+  }
+}
 
 function element(id) {
   return document.getElementById(id);
@@ -56,7 +71,7 @@ async function start() {
   }
   const { module } = loaded;
   const ended = element('ended');
-  const def = module.definition();
+  const def = JSON.parse(element('definition').textContent);
   const view = buildWindow(windowElement, def);
   const boxes = createMessageBoxes(element('msgbox'), windowElement);
   // The panel outlives each window: its choices hold across 終了 and a new start.
