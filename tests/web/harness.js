@@ -24,7 +24,9 @@ const TYPES = {
 
 // Serves `site` (the built site unless told) on 127.0.0.1 at a free port, under the folder
 // `prefix`. With `gzip`, answers gzip to clients that ask for it, and with `maxAge` lets them
-// keep files that long, as a production server would. Every response is counted in `served`.
+// keep files that long, as a production server would. With `pauseAt` ({ text, ms }), a page is
+// sent up to where `text` begins and the rest `ms` later, as a slow network delivers it. Every
+// response is counted in `served`.
 // Compressed once per version of a file, for every server started here, as a server with
 // precompressed files answers: the first visit of each server should not pay for compressing.
 const compressed = new Map();
@@ -36,7 +38,7 @@ const gzipped = (file, body) => {
   return compressed.get(key);
 };
 
-export async function startServer({ gzip = false, prefix = '/', maxAge = 0, site = SITE } = {}) {
+export async function startServer({ gzip = false, prefix = '/', maxAge = 0, site = SITE, pauseAt = null } = {}) {
   const served = [];
   const server = createServer((request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
@@ -56,7 +58,13 @@ export async function startServer({ gzip = false, prefix = '/', maxAge = 0, site
         headers['Content-Encoding'] = 'gzip';
       }
       served.push({ path, bytes: body.length });
-      response.writeHead(200, headers).end(body);
+      const cut = pauseAt && extname(file) === '.html' && !headers['Content-Encoding'] ? body.indexOf(pauseAt.text) : -1;
+      if (cut < 0) {
+        response.writeHead(200, headers).end(body);
+        return;
+      }
+      response.writeHead(200, headers).write(body.subarray(0, cut));
+      setTimeout(() => response.end(body.subarray(cut)), pauseAt.ms);
     } catch {
       response.writeHead(404).end();
     }
