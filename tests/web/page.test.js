@@ -258,6 +258,37 @@ for (const row of CANNOT_RUN) {
   });
 }
 
+// The model is compiled once, from the page's head, while it is delivered as WebAssembly; a server
+// that calls it something else defeats compiling it on arrival, and the module compiles it again.
+const SERVED_AS = [
+  { name: 'as WebAssembly', type: 'application/wasm', requests: 1 },
+  { name: 'as an unknown type', type: 'application/octet-stream', requests: 2 },
+];
+for (const row of SERVED_AS) {
+  test(`a model served ${row.name} is compiled ${row.requests === 1 ? 'once' : 'again by the module'} and calculates`, async () => {
+    await withServer({}, async (server) => {
+      const page = await browser.newPage();
+      let requests = 0;
+      await page.setRequestInterception(true);
+      page.on('request', async (request) => {
+        if (!request.url().endsWith('/tavolen.wasm')) {
+          await request.continue();
+          return;
+        }
+        requests += 1;
+        await request.respond({ contentType: row.type, body: readSiteFile('tavolen.wasm') });
+      });
+      await page.goto(server.url);
+      await page.waitForFunction(() => document.querySelector('#window:not([aria-busy])'));
+      await calculateHalfAndThird(page);
+      const shown = await readWindow(page);
+      assert.deepEqual([shown['Label1(1)'], shown['Label1(0)']], ['5', '6']);
+      assert.equal(requests, row.requests);
+      await page.close();
+    });
+  });
+}
+
 // The window as the page delivers it, before the module has arrived: the module's WebAssembly is
 // held back at the server's door until `release()`.
 async function openHeldBack(server, options = {}) {
