@@ -258,14 +258,14 @@ for (const row of CANNOT_RUN) {
   });
 }
 
-// The model is compiled once, from the page's head, while it is delivered as WebAssembly; a server
-// that calls it something else defeats compiling it on arrival, and the module compiles it again.
+// The model is fetched once: the module takes the response the page preloaded. A server that does
+// not call it WebAssembly defeats compiling it on arrival; it is then fetched again, and runs.
 const SERVED_AS = [
   { name: 'as WebAssembly', type: 'application/wasm', requests: 1 },
   { name: 'as an unknown type', type: 'application/octet-stream', requests: 2 },
 ];
 for (const row of SERVED_AS) {
-  test(`a model served ${row.name} is compiled ${row.requests === 1 ? 'once' : 'again by the module'} and calculates`, async () => {
+  test(`a model served ${row.name} is fetched ${row.requests === 1 ? 'once' : 'again'} and calculates`, async () => {
     await withServer({}, async (server) => {
       const page = await browser.newPage();
       let requests = 0;

@@ -10,23 +10,6 @@
 // the page out once only to measure it would cost as much as drawing it. Later fits (rotation,
 // browser zoom, the panel folded, the ended notice) are measured as drawn. It is written in the
 // oldest syntax, as it runs in every browser.
-// The model's WebAssembly, named by this script's data-model attribute, is compiled from here, the
-// first script the page runs, so that it compiles while the window is first drawn rather than
-// after: the page's module takes it from document.compilingModel. Where this cannot start it, the
-// module compiles it itself.
-(function () {
-  'use strict';
-  var script = document.currentScript;
-  var file = script ? script.getAttribute('data-model') : null;
-  if (!file || typeof WebAssembly !== 'object' || typeof WebAssembly.compileStreaming !== 'function' || typeof fetch !== 'function') {
-    return;
-  }
-  var compiling = WebAssembly.compileStreaming(fetch(file, { credentials: 'same-origin' }));
-  // A failure here is the module's to report, when it compiles the file again.
-  compiling['catch'](function () {});
-  document.compilingModel = compiling;
-})();
-
 (function () {
   'use strict';
   var MAX_SCALE = 3;

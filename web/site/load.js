@@ -20,41 +20,12 @@ function canCompileWasm() {
   }
 }
 
-// The module compiled while the page's head ran, or compiled now if that did not work out.
-async function compileModel() {
-  const url = new URL('tavolen.wasm', import.meta.url);
-  try {
-    return await document.compilingModel;
-  } catch {
-    const response = await fetch(url, { credentials: 'same-origin' });
-    if (!response.ok) {
-      throw new Error(`${url}: ${response.status}`);
-    }
-    return WebAssembly.compile(await response.arrayBuffer());
-  }
-}
-
-async function createModel() {
-  const wasm = await compileModel();
-  if (!wasm) {
-    return createTavolen();
-  }
-  // The runtime waits for the instance it is handed, and would wait for ever for one that fails.
-  let fail;
-  const failed = new Promise((_, reject) => (fail = reject));
-  const instantiateWasm = (imports, receive) => {
-    WebAssembly.instantiate(wasm, imports).then((instance) => receive(instance, wasm), fail);
-    return {};
-  };
-  return Promise.race([createTavolen({ instantiateWasm }), failed]);
-}
-
 export async function loadModule() {
   if (!canCompileWasm()) {
     return { failure: 'no-wasm' };
   }
   try {
-    return { module: modelOf(await createModel()) };
+    return { module: modelOf(await createTavolen()) };
   } catch (error) {
     console.error(error);
     return { failure: 'failed' };
