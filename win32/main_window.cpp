@@ -158,15 +158,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::Create(HINSTANCE instance) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = &ObjectWindowProc<MainWindow>;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(TAVOLEN_ICON));
-  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  windowClass.lpszClassName = kClassName;
-  RegisterClassExW(&windowClass);
+  RegisterObjectWindowClass<MainWindow>(instance, kClassName);
   highContrast_ = HighContrastOn();
   CreateWindowExW(0, kClassName, WideOf(kFormCaption).c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);

@@ -1,9 +1,12 @@
-// The window procedure of a window class whose object is passed to CreateWindowExW
-// as its creation parameter: the object learns its handle at WM_NCCREATE, before
-// any other message, and takes every message from then on in OnMessage.
+// The window procedure and class of a window whose object is passed to
+// CreateWindowExW as its creation parameter: the object learns its handle at
+// WM_NCCREATE, before any other message, and takes every message from then on
+// in OnMessage.
 #pragma once
 
 #include <windows.h>
+
+#include "win32/resource_ids.h"
 
 namespace tavolen {
 
@@ -20,6 +23,21 @@ LRESULT CALLBACK ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
     return DefWindowProcW(window, message, wParam, lParam);
   }
   return self->OnMessage(message, wParam, lParam);
+}
+
+// Registers the class `name` of Window's windows: the program's icon, the arrow
+// cursor and the face colour behind the controls.
+template <typename Window>
+void RegisterObjectWindowClass(HINSTANCE instance, const wchar_t* name) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = &ObjectWindowProc<Window>;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(TAVOLEN_ICON));
+  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  windowClass.lpszClassName = name;
+  RegisterClassExW(&windowClass);
 }
 
 }  // namespace tavolen

@@ -10,7 +10,6 @@
 
 #include "win32/control_ids.h"
 #include "win32/fonts.h"
-#include "win32/resource_ids.h"
 #include "win32/wide_text.h"
 #include "window/accessible_text.h"
 #include "window/controls.h"
@@ -222,15 +221,7 @@ WorkingWindow::~WorkingWindow() {
 
 void WorkingWindow::Create(HWND owner) {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = &ObjectWindowProc<WorkingWindow>;
-  windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(TAVOLEN_ICON));
-  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  windowClass.lpszClassName = kClassName;
-  RegisterClassExW(&windowClass);
+  RegisterObjectWindowClass<WorkingWindow>(instance, kClassName);
   CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, WideOf(kWorkingWindowCaption).c_str(), kStyle,
                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
                   instance, this);
