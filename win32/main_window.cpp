@@ -505,10 +505,6 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       annotations_.Clear(answerArea_);
       PostQuitMessage(0);
       return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-      window_ = nullptr;
-      return 0;
     default:
       break;
   }

@@ -1,7 +1,7 @@
 // The window procedure and class of a window whose object is passed to
 // CreateWindowExW as its creation parameter: the object learns its handle at
 // WM_NCCREATE, before any other message, and takes every message from then on
-// in OnMessage.
+// in OnMessage until WM_NCDESTROY.
 #pragma once
 
 #include <windows.h>
@@ -21,6 +21,12 @@ LRESULT CALLBACK ObjectWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (self == nullptr) {
     return DefWindowProcW(window, message, wParam, lParam);
+  }
+  if (message == WM_NCDESTROY) {
+    // The window's last message: nothing after it may reach the object.
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->window_ = nullptr;
+    return 0;
   }
   return self->OnMessage(message, wParam, lParam);
 }

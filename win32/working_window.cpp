@@ -555,10 +555,6 @@ LRESULT WorkingWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       lines_.clear();
       return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-      window_ = nullptr;
-      return 0;
     default:
       break;
   }
