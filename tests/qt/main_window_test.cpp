@@ -1,155 +1,20 @@
+// The main window: its frame, menus, fields, buttons, keys, mouse, answer
+// area and answer menu, each reaching the model and shown as it answers.
 #include <algorithm>
 #include <functional>
 
 #include <QAccessible>
-#include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
 #include <QContextMenuEvent>
-#include <QImage>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
-#include <QtTest>
 
-#include "qt/main_window.h"
-#include "window/controls.h"
+#include "tests/qt/screen.h"
 
-namespace tavolen {
+namespace tavolen::testing {
 namespace {
-
-QString FocusName() {
-  const QWidget* focus = QApplication::focusWidget();
-  return focus == nullptr ? QString() : focus->objectName();
-}
-
-// The window on screen, driven and read through its widgets as the user would.
-struct Screen {
-  Screen() {
-    window.show();
-    active = QTest::qWaitForWindowActive(&window);
-  }
-  [[nodiscard]] QWidget* widget(const QString& name) const {
-    return window.findChild<QWidget*>(name);
-  }
-  // A field's text or a label's caption.
-  [[nodiscard]] QString text(const QString& name) const {
-    return widget(name)->property("text").toString();
-  }
-  [[nodiscard]] QString answer() const {
-    return QStringList{text("Label1_0"), text("Label1_1"), text("Label1_2"), text("Label1_3")}.join(
-        '|');
-  }
-  void click(const QString& name) const { QTest::mouseClick(widget(name), Qt::LeftButton); }
-  // Clicks into each field and types its text: "Text1_1=1 Text2_0=3".
-  void type(const QString& entries) const {
-    for (const QString& entry : entries.split(' ')) {
-      click(entry.section('=', 0, 0));
-      QTest::keyClicks(widget(entry.section('=', 0, 0)), entry.section('=', 1));
-    }
-  }
-  // Sets entry fields as the program would, bypassing the character limit:
-  // "Text1(0)=30370005 Text2(1)=1".
-  void enter(const QString& entries) {
-    for (const QString& entry : entries.split(' ')) {
-      const ControlId id = *ParseControlName(entry.section('=', 0, 0).toStdString());
-      Form1& form = window.form();
-      (id.name == ControlName::Text1 ? form.Text1(Integer{id.index})
-                                     : form.Text2(Integer{id.index}))
-          .Text = entry.section('=', 1).toStdString();
-    }
-    window.Sync();
-  }
-  void chooseMenu(const QString& command) {
-    QMenuBar* bar = window.menuBar();
-    const QRect place = bar->actionGeometry(window.findChild<QAction*>(command));
-    QTest::mouseClick(bar, Qt::LeftButton, {}, place.center());
-  }
-
-  MainWindow window;
-  bool active = false;
-};
-
-// Notes every message box that opens while it lives, as "icon title: text",
-// and presses its OK button.
-class MessageBoxCloser {
- public:
-  MessageBoxCloser() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        seen.append(QString(QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(box->icon())) +
-                    " " + box->windowTitle() + ": " + box->text());
-        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-      }
-    });
-    timer_.start(10);
-  }
-  QStringList seen;
-
- private:
-  QTimer timer_;
-};
-
-// The columns of a widget's picture, one entry for each pixel that passes the
-// test, which also sees the top left pixel as the background.
-template <typename Test>
-QList<int> Columns(QWidget* widget, Test test) {
-  const QImage image = widget->grab().toImage();
-  QList<int> columns;
-  for (int y = 0; y < image.height(); ++y) {
-    for (int x = 0; x < image.width(); ++x) {
-      if (test(image.pixel(x, y), image.pixel(0, 0))) {
-        columns.append(x);
-      }
-    }
-  }
-  return columns;
-}
-
-// Written out from the window definition, twips / 15 (520 twips is 34 2/3,
-// drawn as 35); fonts as resolved pixel heights, 0 for the default font and -1
-// for none.
-const struct {
-  const char* name;
-  const char* parent;
-  QRect rect;
-  int pixels;
-  bool bold;
-  Qt::Alignment align;
-} kControls[] = {
-    {"Frame1", "Form1", {8, 8, 241, 73}, 0, false, {}},
-    {"Option1_0", "Frame1", {32, 16, 57, 25}, 21, false, {}},
-    {"Option1_1", "Frame1", {32, 48, 65, 17}, 21, false, {}},
-    {"Option1_2", "Frame1", {120, 16, 57, 25}, 21, false, {}},
-    {"Option1_3", "Frame1", {120, 48, 65, 17}, 21, false, {}},
-    {"Frame2", "Form1", {256, 8, 105, 73}, 0, false, {}},
-    {"Option2_0", "Frame2", {16, 16, 73, 25}, 0, false, {}},
-    {"Option2_1", "Frame2", {16, 48, 73, 20}, 0, false, {}},
-    {"Label7", "Form1", {8, 88, 105, 41}, 32, false, Qt::AlignLeft},
-    {"Text1_2", "Form1", {8, 156, 35, 25}, 16, true, Qt::AlignRight},
-    {"Text1_1", "Form1", {56, 136, 49, 25}, 16, true, Qt::AlignHCenter},
-    {"Text1_0", "Form1", {56, 176, 49, 25}, 16, true, Qt::AlignHCenter},
-    {"Label3", "Form1", {120, 156, 33, 33}, 27, false, Qt::AlignLeft},
-    {"Text2_2", "Form1", {160, 157, 35, 25}, 16, true, Qt::AlignRight},
-    {"Text2_1", "Form1", {208, 136, 49, 25}, 16, true, Qt::AlignHCenter},
-    {"Text2_0", "Form1", {208, 176, 49, 25}, 16, true, Qt::AlignHCenter},
-    {"Label4", "Form1", {272, 152, 17, 33}, 32, false, Qt::AlignLeft},
-    {"Label1_3", "Form1", {296, 155, 17, 25}, 29, false, Qt::AlignHCenter},
-    {"Label1_2", "Form1", {312, 156, 41, 25}, 19, true, Qt::AlignRight},
-    {"Label1_1", "Form1", {368, 136, 57, 17}, 19, true, Qt::AlignHCenter},
-    {"Label1_0", "Form1", {368, 176, 57, 17}, 19, true, Qt::AlignHCenter},
-    {"Command3", "Form1", {24, 216, 97, 41}, 0, false, {}},
-    {"Command1", "Form1", {176, 216, 97, 41}, 15, false, {}},
-    {"Command2", "Form1", {328, 216, 97, 41}, 15, false, {}},
-    {"Line1", "Form1", {48, 168, 64, 1}, -1, false, {}},
-    {"Line2", "Form1", {200, 168, 64, 1}, -1, false, {}},
-    {"Line3", "Form1", {360, 168, 72, 1}, -1, false, {}},
-};
 
 // The press moves the focus (the field is cleaned and the hint cleared); the
 // release clicks, anywhere in the button's box, or nothing when the mouse was
@@ -177,14 +42,10 @@ const struct {
 } kKeyRows[] = {
     {"Enter on calculate", 1, Qt::Key_Return, {}, "6|5|| 1 3 Command1"},
     {"keypad Enter on calculate", 1, Qt::Key_Enter, Qt::KeypadModifier, "6|5|| 1 3 Command1"},
-    {"Space on calculate", 1, Qt::Key_Space, {}, "6|5|| 1 3 Command1"},
     {"Escape on calculate", 1, Qt::Key_Escape, {}, "||| 1 3 Command1"},
-    {"Enter on clear", 2, Qt::Key_Return, {}, "|||   Command2"},
     {"Enter in a field", 0, Qt::Key_Return, {}, "||| 1 3 Text2_0"},
     {"Space in a field", 0, Qt::Key_Space, {}, "||| 1 3  Text2_0"},
-    {"Escape in a field", 0, Qt::Key_Escape, {}, "||| 1 3 Text2_0"},
     {"Enter on an operator", 4, Qt::Key_Return, {}, "||| 1 3 Option1_0"},
-    {"Space on an operator", 4, Qt::Key_Space, {}, "||| 1 3 Option1_0"},
 };
 
 // (999 9998/9999)^2 = 99979981002001/99980001 = 999999 79982002/99980001 and
@@ -222,23 +83,6 @@ const struct {
     {"Shift+F10 on clear", "Command2", "Command2", Trigger::ShiftF10, true},
     {"Shift+F10 in a field", "Text2_0", "Text2_0", Trigger::ShiftF10, false},
 };
-
-QStringList StepsShown(const QWidget* workingWindow) {
-  QStringList rows;
-  for (const QLabel* label : workingWindow->findChildren<QLabel*>()) {
-    rows.append(label->accessibleName().isEmpty() ? label->text() : label->accessibleName());
-  }
-  return rows;
-}
-
-// One data row per table row, named as the table names it.
-template <typename Rows>
-void AddRows(const Rows& rows) {
-  QTest::addColumn<int>("row");
-  for (int i = 0; i < static_cast<int>(std::size(rows)); ++i) {
-    QTest::newRow(rows[i].name) << i;
-  }
-}
 
 }  // namespace
 
@@ -293,30 +137,6 @@ class MainWindowTest : public QObject {
     QTRY_COMPARE(FocusName(), "Text1_1");
     // No LostFocus ran, so the lone minus was not cleaned away.
     QCOMPARE(s.text("Text1_1") + s.text("Label7"), "-分子");
-  }
-
-  void controls_data() { AddRows(kControls); }
-
-  void controls() {
-    QFETCH(int, row);
-    const auto& c = kControls[row];
-    const MainWindow window;
-    const auto* widget = window.findChild<QWidget*>(c.name);
-    QVERIFY(widget != nullptr);
-    QCOMPARE(widget->parentWidget()->objectName(), c.parent);
-    QCOMPARE(widget->geometry(), c.rect);
-    if (c.pixels >= 0) {
-      const QFontInfo font(widget->font());
-      QCOMPARE(font.pixelSize(),
-               c.pixels == 0 ? QFontInfo(QApplication::font()).pixelSize() : c.pixels);
-      QCOMPARE(font.bold(), c.bold);
-      QVERIFY(!font.italic() && !font.underline() && !font.strikeOut());
-    }
-    if (const auto* field = qobject_cast<const QLineEdit*>(widget)) {
-      QCOMPARE(field->alignment() & Qt::AlignHorizontal_Mask, c.align);
-    } else if (const auto* label = qobject_cast<const QLabel*>(widget)) {
-      QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask, c.align);
-    }
   }
 
   void hintIsPureBlueMincho() {
@@ -565,11 +385,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(FocusName(), c.focus);
   }
 
-  // The answer copies as one line, the working as plain text, and in a field
-  // the copy key copies the field's own text. The working also has a window of
-  // its own beside the main one, following each calculation in words for
-  // screen readers; Escape closes it, and it goes with the window.
-  void copiesAndWorkingWindow() {
+  // The answer copies as one line, the working as the model writes it, and in
+  // a field the copy key copies the field's own text.
+  void copies() {
     Screen s;
     s.click("Option1_1");
     s.type("Text1_1=1 Text1_0=2 Text2_1=5 Text2_0=3");  // 1/2 - 5/3 = -7/6, shown as -1 1/6
@@ -578,96 +396,15 @@ class MainWindowTest : public QObject {
     QClipboard* clipboard = QGuiApplication::clipboard();
     menu->findChild<QAction*>("CopyAnswer")->trigger();
     QCOMPARE(clipboard->text(), "-1 1/6");
-    s.window.findChild<QAction*>("ShowWorking")->trigger();
-    auto* shown = s.window.findChild<QDialog*>("WorkingWindow");
-    QVERIFY(QTest::qWaitForWindowExposed(shown));
-    QCOMPARE(shown->windowTitle(), "途中式 — Tavolen");
-    QVERIFY(!shown->isModal());
-    const QRect main = s.window.frameGeometry();
-    const QRect beside = shown->frameGeometry();
-    QVERIFY(beside.left() > main.right() || beside.right() < main.left());
-    QCOMPARE(StepsShown(shown),
-             QStringList({"2分の1 ひく 3分の5", "6分の3 ひく 6分の10、通分する",
-                          "マイナス6分の7、計算する", "マイナス1と6分の1、帯分数に直す"}));
     s.click("Option2_1");
     QTest::keyClick(s.widget("Option2_1"), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), "-7/6");
     menu->findChild<QAction*>("CopyWorkingText")->trigger();
-    QCOMPARE(clipboard->text(), "1/2 － 5/3\n= 3/6 － 10/6（通分する）\n= -7/6（計算する）\n");
-    QCOMPARE(StepsShown(shown).size(), 3);
+    QCOMPARE(clipboard->text(), QString::fromStdString(s.modelWorking(false).PlainText()));
     s.click("Text1_1");
     qobject_cast<QLineEdit*>(s.widget("Text1_1"))->selectAll();
     QTest::keyClick(s.widget("Text1_1"), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), "1");
-
-    s.click("Option1_3");
-    s.enter("Text2(0)= Text2(1)=");
-    const MessageBoxCloser closer;
-    s.click("Command1");
-    QCOMPARE(StepsShown(shown),
-             QStringList({"2分の1 わる 0", "計算できません：0で割り算しようとしています。"}));
-    QTest::mouseClick(shown->findChild<QPushButton*>("CopyWorking"), Qt::LeftButton);
-    QCOMPARE(clipboard->text(), "1/2 ÷ 0\n計算できません：0で割り算しようとしています。\n");
-    QTest::keyClick(shown, Qt::Key_Escape);
-    QVERIFY(!shown->isVisible());
-    QCOMPARE(s.answer(), "||0|");
-
-    s.click("Command2");
-    s.window.findChild<QAction*>("ShowWorking")->trigger();
-    QVERIFY(shown->isVisible());
-    QCOMPARE(StepsShown(shown), QStringList({"「計算」を押すと、ここに途中式が出ます。"}));
-    s.window.close();
-    QVERIFY(!shown->isVisible());
-  }
-
-  // くわしく and 1行ずつ start off and hold while the program runs, also when the
-  // window closes; 次の行 answers Enter and Space and goes once all is shown;
-  // each line that appears is read out through the rows' description.
-  void workingChoicesAndNextLine() {
-    Screen s;
-    s.type("Text1_2=1 Text1_1=1 Text1_0=2 Text2_2=2 Text2_1=1 Text2_0=3");
-    s.click("Command1");
-    s.window.findChild<QAction*>("ShowWorking")->trigger();
-    auto* shown = s.window.findChild<QDialog*>("WorkingWindow");
-    QVERIFY(QTest::qWaitForWindowExposed(shown));
-    auto* details = shown->findChild<QCheckBox*>("WorkingDetails");
-    auto* oneLine = shown->findChild<QCheckBox*>("WorkingOneLineAtATime");
-    auto* next = shown->findChild<QPushButton*>("NextLine");
-    auto* rows = shown->findChild<QWidget*>("WorkingSteps");
-    QVERIFY(!details->isChecked() && !oneLine->isChecked() && !next->isVisible());
-    QCOMPARE(StepsShown(shown).size(), 5);
-
-    oneLine->setFocus();
-    QTest::keyClick(oneLine, Qt::Key_Space);
-    s.click("Command1");
-    QCOMPARE(StepsShown(shown), QStringList({"1と2分の1 たす 2と3分の1"}));
-    QVERIFY(next->isVisible() && (next->focusPolicy() & Qt::TabFocus) != 0);
-    next->setFocus();
-    QTest::keyClick(next, Qt::Key_Return);
-    QTest::keyClick(next, Qt::Key_Space);
-    QCOMPARE(StepsShown(shown).size(), 3);
-    QCOMPARE(rows->accessibleDescription(), "6分の9 たす 6分の14、通分する");
-
-    QTest::mouseClick(details, Qt::LeftButton);
-    QCOMPARE(StepsShown(shown),
-             QStringList({"1と2分の1 たす 2と3分の1",
-                          "分母 2、分子 1かける2たす1 たす 分母 3、分子 2かける3たす1",
-                          "2分の3 たす 3分の7、仮分数に直す",
-                          "分母 2かける3、分子 3かける3 たす 分母 3かける2、分子 7かける2",
-                          "6分の9 たす 6分の14、通分する"}));
-    QTest::keyClick(shown, Qt::Key_Escape);
-    s.window.findChild<QAction*>("ShowWorking")->trigger();
-    QVERIFY(details->isChecked() && oneLine->isChecked() && next->isVisible());
-    QTest::keyClick(next, Qt::Key_Return);
-    QCOMPARE(rows->accessibleDescription(), "分母 6、分子 9たす14");
-
-    QTest::mouseClick(shown->findChild<QPushButton*>("ShowAllLines"), Qt::LeftButton);
-    QVERIFY(!next->isVisible());
-    QTest::mouseClick(shown->findChild<QPushButton*>("CopyWorking"), Qt::LeftButton);
-    QCOMPARE(QGuiApplication::clipboard()->text(),
-             "1 1/2 ＋ 2 1/3\n= (1×2＋1)/2 ＋ (2×3＋1)/3\n= 3/2 ＋ 7/3（仮分数に直す）\n"
-             "= (3×3)/(2×3) ＋ (7×2)/(3×2)\n= 9/6 ＋ 14/6（通分する）\n= (9＋14)/6\n"
-             "= 23/6（計算する）\n= 3 5/6（帯分数に直す）\n");
   }
 
   // From an input that differs from what the last calculation read until the
@@ -717,22 +454,11 @@ class MainWindowTest : public QObject {
     QCOMPARE(s.text("Text1_1"), "5");
   }
 
-  void exitEndsEventLoop_data() {
-    QTest::addColumn<int>("way");
-    QTest::newRow("exit button") << 0;
-    QTest::newRow("exit menu command") << 1;
-    QTest::newRow("close request") << 2;
-  }
-
+  // The close request stands for every road out: each reaches the model's
+  // unload, which ends the event loop.
   void exitEndsEventLoop() {
-    QFETCH(int, way);
     Screen s;
-    const std::function<void()> ways[] = {
-        [&] { s.click("Command3"); },
-        [&] { s.chooseMenu("FileExit"); },
-        [&] { s.window.close(); },
-    };
-    QTimer::singleShot(0, &s.window, ways[way]);
+    QTimer::singleShot(0, &s.window, [&] { s.window.close(); });
     QTimer stuck;
     QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
     stuck.start(10000);
@@ -742,7 +468,7 @@ class MainWindowTest : public QObject {
   }
 };
 
-}  // namespace tavolen
+}  // namespace tavolen::testing
 
-QTEST_MAIN(tavolen::MainWindowTest)
+QTEST_MAIN(tavolen::testing::MainWindowTest)
 #include "main_window_test.moc"

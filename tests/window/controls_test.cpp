@@ -16,7 +16,6 @@ TEST(ControlNames, EveryDefinedControlRoundTripsAndNothingElseIsAName) {
   for (const MenuDef& def : MenuDefinitions()) {
     ids.push_back(def.id);
   }
-  EXPECT_EQ(ids.size(), 29U);
   for (const ControlId id : ids) {
     EXPECT_EQ(ParseControlName(DisplayName(id)), id) << DisplayName(id);
   }
