@@ -424,8 +424,6 @@ class MainWindowTest : public QObject {
         {[] {}, false},
         {[&] { QTest::keyClicks(s.widget("Text2_0"), "0"); }, true},
         {[&] { QTest::keyClick(s.widget("Text2_0"), Qt::Key_Backspace); }, false},
-        {[&] { s.click("Option1_2"); }, true},
-        {[&] { s.click("Option1_0"); }, false},
     };
     for (const auto& step : steps) {
       step.change();

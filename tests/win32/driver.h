@@ -1,0 +1,386 @@
+// tavolen.exe driven from outside as a user and a screen reader meet it: the
+// program started for one test, its windows read back with WM_GETTEXT, button
+// states, the focused control, the pixels on screen and MSAA.
+#pragma once
+
+#include <windows.h>
+
+#include <oleacc.h>
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "tests/win32/input.h"
+#include "win32/control_ids.h"
+#include "win32/wide_text.h"
+#include "window/controls.h"
+
+namespace tavolen::testing {
+
+// The first window of a fresh Wine prefix waits for Wine to build its caches.
+inline constexpr std::chrono::milliseconds kStartPatience = 90s;
+
+inline bool UnderWine() {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+inline std::wstring TextOf(HWND window) {
+  std::wstring text(1024, L'\0');
+  const auto length =
+      SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
+inline std::vector<HWND> Descendants(HWND parent) {
+  std::vector<HWND> found;
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// What a screen reader gets through MSAA for a window's client area.
+struct Msaa {
+  std::string name;
+  long role = 0;
+  long state = 0;
+};
+
+inline Msaa MsaaOf(HWND window) {
+  Msaa msaa;
+  IAccessible* object = nullptr;
+  if (AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                 reinterpret_cast<void**>(&object)) != S_OK) {
+    return msaa;
+  }
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  object->get_accName(self, &name);
+  msaa.name = Utf8Of(name != nullptr ? name : L"");
+  SysFreeString(name);
+  VARIANT role{};
+  object->get_accRole(self, &role);
+  msaa.role = role.lVal;
+  VARIANT state{};
+  object->get_accState(self, &state);
+  msaa.state = state.lVal;
+  object->Release();
+  return msaa;
+}
+
+inline POINT CentreOf(const RECT& rect) {
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// The first and last columns of a screen rectangle that show ink (a pixel
+// darker than the paper colour by more than `darker`); {-1, -1} for none.
+inline std::pair<int, int> InkColumns(const RECT& rect, int paperColour, int darker = 64) {
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  const auto gray = [](COLORREF c) { return (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3; };
+  const int paperGray = gray(GetSysColor(paperColour));
+  std::pair<int, int> ink{-1, -1};
+  for (int x = 0; x < width; ++x) {
+    for (int y = 0; y < height; ++y) {
+      if (gray(GetPixel(memory, x, y)) < paperGray - darker) {
+        ink = {ink.first < 0 ? x : ink.first, x};
+        break;
+      }
+    }
+  }
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return ink;
+}
+
+// The same for a whole control on the face colour.
+inline std::pair<int, int> InkColumns(HWND control, int darker = 64) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  return InkColumns(rect, COLOR_BTNFACE, darker);
+}
+
+inline RECT ClientOnScreen(HWND control) {
+  RECT rect{};
+  GetClientRect(control, &rect);
+  MapWindowPoints(control, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// The system DPI of the programs started while it is in scope, as the
+// display settings set it; the setting before is put back after.
+class SystemDpi {
+ public:
+  explicit SystemDpi(DWORD dpi) {
+    RegGetValueW(HKEY_CURRENT_CONFIG, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &previous_, &size_);
+    Set(dpi);
+  }
+  SystemDpi(const SystemDpi&) = delete;
+  SystemDpi& operator=(const SystemDpi&) = delete;
+  ~SystemDpi() { Set(previous_); }
+
+ private:
+  static constexpr const wchar_t* kKey = L"Software\\Fonts";
+  static constexpr const wchar_t* kValue = L"LogPixels";
+  static void Set(DWORD dpi) {
+    RegSetKeyValueW(HKEY_CURRENT_CONFIG, kKey, kValue, REG_DWORD, &dpi, sizeof dpi);
+  }
+  DWORD previous_ = USER_DEFAULT_SCREEN_DPI;
+  DWORD size_ = sizeof previous_;
+};
+
+// tavolen.exe from beside this program, started for one test and ended with it.
+class Tavolen {
+ public:
+  explicit Tavolen(DWORD dpi = USER_DEFAULT_SCREEN_DPI) {
+    const SystemDpi systemDpi(dpi);
+    std::wstring path(MAX_PATH, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
+    path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"tavolen.exe";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessW(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process_)) {
+      ADD_FAILURE() << "cannot start tavolen.exe";
+      return;
+    }
+    WaitForInputIdle(process_.hProcess, static_cast<DWORD>(kStartPatience.count()));
+    WaitFor(
+        [this] {
+          return (window_ = FindInProcess(L"Tavolen.Form1", nullptr)) != nullptr &&
+                 IsWindowVisible(window_);
+        },
+        kStartPatience);
+    SetForegroundWindow(window_);
+    if (!WaitFor([this] { return GetForegroundWindow() == window_ && Focused() != nullptr; },
+                 kStartPatience)) {
+      ADD_FAILURE() << "tavolen.exe did not take the focus";
+    }
+  }
+  Tavolen(const Tavolen&) = delete;
+  Tavolen& operator=(const Tavolen&) = delete;
+  ~Tavolen() {
+    if (process_.hProcess == nullptr) {
+      return;
+    }
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(process_.hProcess, 1);
+      WaitForSingleObject(process_.hProcess, 5000);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+
+  [[nodiscard]] HWND window() const { return window_; }
+
+  [[nodiscard]] HWND Control(ControlId id) const {
+    for (HWND child : Descendants(window_)) {
+      if (GetDlgCtrlID(child) == ChildIdOf(id)) {
+        return child;
+      }
+    }
+    return nullptr;
+  }
+  [[nodiscard]] std::string Text(ControlId id) const { return Utf8Of(TextOf(Control(id))); }
+  [[nodiscard]] bool Checked(ControlId id) const {
+    return SendMessageW(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  [[nodiscard]] HWND Focused() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(process_.dwThreadId, &info);
+    return info.hwndFocus;
+  }
+  [[nodiscard]] bool HasFocus(ControlId id) const {
+    return WaitFor([this, id] { return Focused() == Control(id); });
+  }
+  [[nodiscard]] bool Ended() const {
+    return WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0;
+  }
+
+  void Click(ControlId id) const {
+    RECT rect{};
+    GetWindowRect(Control(id), &rect);
+    ClickAt(CentreOf(rect));
+  }
+  // The menu bar's commands have no drop-down: a click chooses one. Wine
+  // keeps a menu to its process, so the place is worked out from the
+  // captions in the system's menu font.
+  void ClickMenu(std::size_t place) const {
+    POINT origin{0, 0};
+    ClientToScreen(window_, &origin);
+    int top = origin.y - 1;
+    while (SendMessageW(window_, WM_NCHITTEST, 0, MAKELPARAM(origin.x + 2, top - 1)) == HTMENU) {
+      --top;
+    }
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0,
+                               GetDpiForWindow(window_));
+    HFONT font = CreateFontIndirectW(&metrics.lfMenuFont);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, font);
+    TEXTMETRICW text{};
+    GetTextMetricsW(screen, &text);
+    std::vector<int> widths;
+    for (const MenuDef& def : MenuDefinitions()) {
+      const std::wstring caption = WideOf(def.caption);
+      SIZE size{};
+      GetTextExtentPoint32W(screen, caption.c_str(), static_cast<int>(caption.size()), &size);
+      widths.push_back(size.cx + 2 * text.tmAveCharWidth);
+    }
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(font);
+    int left = origin.x;
+    for (std::size_t i = 0; i < place; ++i) {
+      left += widths[i];
+    }
+    ClickAt({left + widths[place] / 2, (top + origin.y) / 2});
+  }
+  // Opens the menu bar with the key, and once it is open chooses its second command.
+  void ChooseMenuByKeys(WORD key) const {
+    PressKey(key);
+    ASSERT_TRUE(WaitFor([this] { return InMenuMode(); }));
+    PressKey(VK_RIGHT);
+    PressKey(VK_RETURN);
+  }
+  // Whether a menu's loop runs and takes the keys.
+  [[nodiscard]] bool InMenuMode() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(process_.dwThreadId, &info);
+    return (info.flags & GUI_INMENUMODE) != 0;
+  }
+  // Clicks into a field and selects its text with the keys, which come after
+  // the click in the program's input, so the click cannot move the caret after them.
+  void ClickAndSelect(ControlId field) const {
+    Click(field);
+    ASSERT_TRUE(HasFocus(field)) << DisplayName(field);
+    PressKey(VK_HOME);
+    PressKey(VK_END, true);
+  }
+  // Clicks into a field and types there, waiting until the text has arrived.
+  void Enter(ControlId field, std::wstring_view text) const {
+    ClickAndSelect(field);
+    TypeText(text);
+    ASSERT_TRUE(WaitFor([&] { return TextOf(Control(field)) == text; })) << DisplayName(field);
+  }
+  [[nodiscard]] bool Shows(ControlId id, std::string_view text) const {
+    return WaitFor([&] { return Text(id) == text; });
+  }
+  // The four answer labels, denominator first, joined by "|".
+  [[nodiscard]] std::string Answer() const {
+    std::string answer;
+    for (std::int16_t i = 0; i < 4; ++i) {
+      answer += (i == 0 ? "" : "|") + Text({ControlName::Label1, i});
+    }
+    return answer;
+  }
+  [[nodiscard]] bool ShowsAnswer(std::string_view answer) const {
+    return WaitFor([&] { return Answer() == answer; });
+  }
+
+  // The message box the window shows, owned by it; null when none comes.
+  [[nodiscard]] HWND MessageBoxShown() const {
+    HWND box = nullptr;
+    WaitFor([&] {
+      return (box = FindInProcess(L"#32770", window_)) != nullptr && IsWindowVisible(box);
+    });
+    return box;
+  }
+
+  // The 途中式 window, owned by the main window, once it is shown; else null.
+  [[nodiscard]] HWND WorkingWindow() const {
+    HWND working = nullptr;
+    WaitFor([&] {
+      working = FindInProcess(L"Tavolen.Working", window_);
+      return working != nullptr && IsWindowVisible(working);
+    });
+    return working != nullptr && IsWindowVisible(working) ? working : nullptr;
+  }
+  // Opens the answer area's menu with `open` and chooses its place-th command
+  // counted from the end (1 for the last) by keys.
+  void ChooseFromAnswerMenu(const std::function<void()>& open, int fromEnd) const {
+    open();
+    ASSERT_TRUE(WaitFor([this] {
+      HWND menu = FindInProcess(L"#32768", nullptr);
+      return menu != nullptr && IsWindowVisible(menu) && InMenuMode();
+    }));
+    for (int i = 0; i < fromEnd; ++i) {
+      PressKey(VK_UP);
+    }
+    PressKey(VK_RETURN);
+  }
+
+  // A top-level window of the program, of the class and owned by owner (any
+  // owner for null).
+  [[nodiscard]] HWND FindInProcess(const wchar_t* windowClass, HWND owner) const {
+    for (HWND top = FindWindowExW(nullptr, nullptr, windowClass, nullptr); top != nullptr;
+         top = FindWindowExW(nullptr, top, windowClass, nullptr)) {
+      DWORD process = 0;
+      GetWindowThreadProcessId(top, &process);
+      if (process == process_.dwProcessId &&
+          (owner == nullptr || GetWindow(top, GW_OWNER) == owner)) {
+        return top;
+      }
+    }
+    return nullptr;
+  }
+
+ private:
+  PROCESS_INFORMATION process_{};
+  HWND window_ = nullptr;
+};
+
+struct BoxContents {
+  std::string title;
+  std::string text;
+  HWND ok = nullptr;
+};
+
+inline BoxContents ReadBox(HWND box) {
+  BoxContents contents{Utf8Of(TextOf(box)), {}, nullptr};
+  for (HWND child : Descendants(box)) {
+    std::wstring kind(256, L'\0');
+    kind.resize(static_cast<std::size_t>(GetClassNameW(child, kind.data(), 256)));
+    const std::string text = Utf8Of(TextOf(child));
+    if (kind == L"Static" && !text.empty()) {
+      contents.text = text;
+    } else if (kind == L"Button") {
+      contents.ok = child;
+    }
+  }
+  return contents;
+}
+
+// Closes a box with Enter on its OK button and waits until the window takes input again.
+inline void CloseBox(const Tavolen& t, HWND box) {
+  // A box takes keys once it is active with the focus on its button; a click
+  // could still miss it while the window manager places it.
+  ASSERT_TRUE(
+      WaitFor([&] { return GetForegroundWindow() == box && t.Focused() == ReadBox(box).ok; }));
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(box) && IsWindowEnabled(t.window()); }));
+}
+
+}  // namespace tavolen::testing

@@ -1,0 +1,138 @@
+// Input as the user gives it, through SendInput: keys, typed characters and
+// the mouse; and the clipboard the program copies to.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "win32/wide_text.h"
+
+namespace tavolen::testing {
+
+using namespace std::chrono_literals;
+
+inline constexpr std::chrono::milliseconds kPatience = 10s;
+
+inline bool WaitFor(const std::function<bool()>& condition,
+                    std::chrono::milliseconds patience = kPatience) {
+  const auto end = std::chrono::steady_clock::now() + patience;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > end) {
+      return false;
+    }
+    std::this_thread::sleep_for(10ms);
+  }
+  return true;
+}
+
+inline void Send(std::vector<INPUT> inputs) {
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+inline INPUT KeyInput(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  const bool extended = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+  input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0U) | (extended ? KEYEVENTF_EXTENDEDKEY : 0U);
+  return input;
+}
+
+// A key pressed while a modifier (Shift, Ctrl; none for 0) is held.
+inline void PressWith(WORD modifier, WORD key) {
+  if (modifier != 0) {
+    Send({KeyInput(modifier, false), KeyInput(key, false), KeyInput(key, true),
+          KeyInput(modifier, true)});
+  } else {
+    Send({KeyInput(key, false), KeyInput(key, true)});
+  }
+}
+
+inline void PressKey(WORD key, bool shift = false) {
+  PressWith(shift ? VK_SHIFT : 0, key);
+}
+
+// Each character as a Unicode key press, as an on-screen keyboard types.
+inline void TypeText(std::wstring_view text) {
+  std::vector<INPUT> inputs;
+  for (const wchar_t c : text) {
+    for (const bool up : {false, true}) {
+      INPUT input{};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wScan = c;
+      input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0U);
+      inputs.push_back(input);
+    }
+  }
+  Send(inputs);
+}
+
+inline INPUT MouseInput(POINT at, DWORD action) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = action | MOUSEEVENTF_ABSOLUTE;
+  return input;
+}
+
+// Returns once the system has the pointer there: a click sent before the
+// pointer arrived would land where it was.
+inline void MovePointer(POINT at) {
+  Send({MouseInput(at, MOUSEEVENTF_MOVE)});
+  WaitFor([at] {
+    POINT now{};
+    GetCursorPos(&now);
+    return std::abs(now.x - at.x) <= 1 && std::abs(now.y - at.y) <= 1;
+  });
+}
+
+// The press and release carry the point too, so nothing can move the pointer between them.
+inline void ClickAt(POINT at) {
+  MovePointer(at);
+  Send({MouseInput(at, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN),
+        MouseInput(at, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP)});
+}
+
+inline void RightClickAt(POINT at) {
+  MovePointer(at);
+  Send({MouseInput(at, MOUSEEVENTF_RIGHTDOWN), MouseInput(at, MOUSEEVENTF_RIGHTUP)});
+}
+
+// The clipboard's Unicode text, emptied first by ClearClipboard.
+inline std::string ClipboardText() {
+  std::string text;
+  if (OpenClipboard(nullptr) == 0) {
+    return text;
+  }
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    text = Utf8Of(static_cast<const wchar_t*>(GlobalLock(data)));
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+inline bool ClearClipboard() {
+  if (!WaitFor([] { return OpenClipboard(nullptr) != 0; })) {
+    return false;
+  }
+  EmptyClipboard();
+  CloseClipboard();
+  return true;
+}
+
+// Waits for the text on the clipboard; returns what is there.
+inline std::string OnClipboard(std::string_view text) {
+  WaitFor([text] { return ClipboardText() == text; });
+  return ClipboardText();
+}
+
+}  // namespace tavolen::testing
