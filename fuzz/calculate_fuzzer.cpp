@@ -16,13 +16,14 @@
 #include <string_view>
 
 #include "fuzz/support.h"
+#include "tests/support/rational.h"
 #include "window/form1.h"
 #include "window/working.h"
 
 namespace tavolen::fuzz {
 namespace {
 
-using Int = __int128;
+using Int = testing::Int128;
 
 constexpr std::string_view kRejection = "分母を１以上の整数にしてください。";
 constexpr std::string_view kDivisionByZero = "0で割り算しようとしています。";
@@ -74,28 +75,8 @@ Int Digits(std::string_view text) {
   return value;
 }
 
-Int Gcd(Int a, Int b) {
-  while (b != 0) {
-    const Int r = a % b;
-    a = b;
-    b = r;
-  }
-  return a < 0 ? -a : a;
-}
-
-struct Rational {
-  Int num = 0;
-  Int den = 1;  // positive; num/den in lowest terms
-};
-
-Rational Reduced(Int num, Int den) {
-  if (den < 0) {
-    num = -num;
-    den = -den;
-  }
-  const Int g = Gcd(num, den);
-  return g == 0 ? Rational{0, 1} : Rational{num / g, den / g};
-}
+using testing::Rational;
+using testing::Reduced;
 
 // The operand that the fields slot..slot+2 (denominator, numerator, whole)
 // enter, or nothing when a zero denominator stands under a positive numerator.
@@ -107,19 +88,6 @@ std::optional<Rational> OperandOf(const Form1& form, std::size_t slot) {
     return num > 0 ? std::nullopt : std::optional<Rational>(Rational{whole, 1});
   }
   return Reduced(whole * den + num, den);
-}
-
-Rational Combine(Rational a, Rational b, std::int16_t op) {
-  switch (op) {
-    case 0:
-      return Reduced(a.num * b.den + b.num * a.den, a.den * b.den);
-    case 1:
-      return Reduced(a.num * b.den - b.num * a.den, a.den * b.den);
-    case 2:
-      return Reduced(a.num * b.num, a.den * b.den);
-    default:
-      return b.num == 0 ? Rational{} : Reduced(a.num * b.den, a.den * b.num);
-  }
 }
 
 std::string Text(Int value) {
@@ -188,7 +156,7 @@ void CheckAnswer(const Form1& form, std::int16_t op, std::int16_t answerForm) {
   const auto second = OperandOf(form, 3);
   const Shown shown = ShownBy(form);
   const Shown expected =
-      first && second ? Expected(Combine(*first, *second, op), answerForm) : Shown{};
+      first && second ? Expected(testing::Combine(*first, *second, op), answerForm) : Shown{};
   Check(shown == expected, "the answer is the exact result",
         Describe(shown) + " instead of " + Describe(expected));
 }

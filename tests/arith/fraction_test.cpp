@@ -10,11 +10,14 @@
 #include <variant>
 
 #include "arith/working.h"
+#include "tests/support/rational.h"
 
 namespace tavolen {
 namespace {
 
-__extension__ using Int128 = __int128;
+using testing::Gcd;
+using testing::Int128;
+using testing::Rational;
 
 struct Case {
   Operand first;  // ImproperNumerator still 0, as read from the fields
@@ -58,26 +61,10 @@ constexpr Int128 kDoubleExactMax = Int128{1} << 53;
 constexpr Int128 kLongMax = INT32_MAX;
 constexpr Int128 kCurrencyMax = 922337203685477;
 
-Int128 Gcd(Int128 a, Int128 b) {
-  while (b != 0) {
-    a = std::exchange(b, a % b);
-  }
-  return a;
-}
-
-struct Rational {
-  Int128 num;  // may be negative
-  Int128 den;  // positive
-};
-
-Rational Lowest(const Int128 num, const Int128 den) {
-  const Int128 g = Gcd(num < 0 ? -num : num, den);
-  return {num / g, den / g};
-}
-
 Rational ValueOf(const Operand& e) {
   const Int128 d = e.Denominator.value;
-  return d == 0 ? Rational{e.Whole.value, 1} : Lowest(e.Whole.value * d + e.Numerator.value, d);
+  return d == 0 ? Rational{e.Whole.value, 1}
+                : testing::Reduced(e.Whole.value * d + e.Numerator.value, d);
 }
 
 // The answer text in exact rational arithmetic, as RunSteps writes it.
@@ -87,10 +74,7 @@ std::string ExactText(const Case& c) {
   if (c.op == Divide && y.num == 0) {
     return "by zero, 0";
   }
-  const Rational r = c.op == Add        ? Lowest(x.num * y.den + y.num * x.den, x.den * y.den)
-                     : c.op == Subtract ? Lowest(x.num * y.den - y.num * x.den, x.den * y.den)
-                     : c.op == Multiply ? Lowest(x.num * y.num, x.den * y.den)
-                                        : Lowest(x.num * y.den, x.den * y.num);
+  const Rational r = testing::Combine(x, y, static_cast<int>(c.op));
   const std::string text = std::to_string(static_cast<std::int64_t>(r.num));
   return r.den == 1 ? text : text + "/" + std::to_string(static_cast<std::int64_t>(r.den));
 }
