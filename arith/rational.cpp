@@ -1,6 +1,7 @@
 #include "arith/rational.h"
 
-#include <numeric>
+#include <cstdint>
+#include <utility>
 
 #include "arith/number.h"
 
@@ -8,46 +9,48 @@ namespace tavolen {
 
 namespace {
 
-std::int64_t Times(std::int64_t a, std::int64_t b) {
-  std::int64_t product = 0;
-  if (__builtin_mul_overflow(a, b, &product)) {
+// Products and sums are taken twice as wide, so a result that reduces back
+// into 64 bits is exact even where its unreduced parts are not.
+__extension__ using Wide = __int128;
+
+std::int64_t Narrow(Wide x) {
+  if (x < INT64_MIN || x > INT64_MAX) {
     throw Overflow();
   }
-  return product;
+  return static_cast<std::int64_t>(x);
 }
 
-std::int64_t Plus(std::int64_t a, std::int64_t b) {
-  std::int64_t sum = 0;
-  if (__builtin_add_overflow(a, b, &sum)) {
-    throw Overflow();
+Wide WideGcd(Wide a, Wide b) {
+  a = a < 0 ? -a : a;
+  b = b < 0 ? -b : b;
+  while (b != 0) {
+    a = std::exchange(b, a % b);
   }
-  return sum;
+  return a;
 }
 
 }  // namespace
 
-Rational::Rational(std::int64_t numerator, std::int64_t denominator) {
+Rational::Rational(std::int64_t numerator, std::int64_t denominator)
+    : Rational(Wide{numerator}, Wide{denominator}) {}
+
+Rational::Rational(Wide numerator, Wide denominator) {
   if (denominator < 0) {
-    numerator = Times(numerator, -1);
-    denominator = Times(denominator, -1);
+    numerator = -numerator;
+    denominator = -denominator;
   }
-  const std::int64_t divisor = std::gcd(numerator, denominator);
-  numerator_ = numerator / divisor;
-  denominator_ = denominator / divisor;
+  const Wide divisor = WideGcd(numerator, denominator);
+  numerator_ = Narrow(numerator / divisor);
+  denominator_ = Narrow(denominator / divisor);
 }
 
-// Each operation first cancels what the denominators share, so that the
-// intermediate products stay as small as the result allows.
 Rational operator+(const Rational& a, const Rational& b) {
-  const std::int64_t shared = std::gcd(a.denominator_, b.denominator_);
-  const std::int64_t aScale = b.denominator_ / shared;
-  const std::int64_t bScale = a.denominator_ / shared;
-  return {Plus(Times(a.numerator_, aScale), Times(b.numerator_, bScale)),
-          Times(a.denominator_, aScale)};
+  return {Wide{a.numerator_} * b.denominator_ + Wide{b.numerator_} * a.denominator_,
+          Wide{a.denominator_} * b.denominator_};
 }
 
 Rational operator-(const Rational& a) {
-  return {Times(a.numerator_, -1), a.denominator_};
+  return {-Wide{a.numerator_}, Wide{a.denominator_}};
 }
 
 Rational operator-(const Rational& a, const Rational& b) {
@@ -55,11 +58,7 @@ Rational operator-(const Rational& a, const Rational& b) {
 }
 
 Rational operator*(const Rational& a, const Rational& b) {
-  // Never 0: each pairs a numerator with a denominator of at least 1.
-  const std::int64_t ab = std::gcd(a.numerator_, b.denominator_);
-  const std::int64_t ba = std::gcd(b.numerator_, a.denominator_);
-  return {Times(a.numerator_ / ab, b.numerator_ / ba),
-          Times(a.denominator_ / ba, b.denominator_ / ab)};
+  return {Wide{a.numerator_} * b.numerator_, Wide{a.denominator_} * b.denominator_};
 }
 
 Rational operator/(const Rational& a, const Rational& b) {
@@ -67,7 +66,7 @@ Rational operator/(const Rational& a, const Rational& b) {
 }
 
 bool operator<(const Rational& a, const Rational& b) {
-  return (a - b).IsNegative();
+  return Wide{a.numerator_} * b.denominator_ < Wide{b.numerator_} * a.denominator_;
 }
 
 }  // namespace tavolen

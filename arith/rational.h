@@ -22,7 +22,7 @@ class Rational {
   [[nodiscard]] bool IsZero() const { return numerator_ == 0; }
 
   friend bool operator==(const Rational&, const Rational&) = default;
-  // A step whose exact result leaves 64 bits raises Overflow.
+  // A result whose reduced parts leave 64 bits raises Overflow.
   friend Rational operator+(const Rational& a, const Rational& b);
   friend Rational operator-(const Rational& a, const Rational& b);
   friend Rational operator*(const Rational& a, const Rational& b);
@@ -32,6 +32,7 @@ class Rational {
   friend bool operator<(const Rational& a, const Rational& b);
 
  private:
+  __extension__ Rational(__int128 numerator, __int128 denominator);
   std::int64_t numerator_ = 0;
   std::int64_t denominator_ = 1;
 };

@@ -32,12 +32,17 @@ const std::string& FieldText(const Form1& form, ControlId field) {
   return field.name == ControlName::Text1 ? form.Text1(index).Text : form.Text2(index).Text;
 }
 
-// The copy gets the fields as typed and the same choices; each field is then
+std::string& FieldText(Form1& form, ControlId field) {
+  const Integer index{field.index};
+  return field.name == ControlName::Text1 ? form.Text1(index).Text : form.Text2(index).Text;
+}
+
+// The copy gets the fields as they stand and the same choices; each field is then
 // entered and left, so the window's own clean-up runs on it, and the focus
 // ends on 計算.
 void CopyProblem(const Form1& form, Form1& copy) {
   for (const ControlId field : kFields) {
-    copy.EditText(field, FieldText(form, field));
+    FieldText(copy, field) = FieldText(form, field);
   }
   copy.Option1.Choose(form.Option1.Chosen());
   copy.Option2.Choose(form.Option2.Chosen());
