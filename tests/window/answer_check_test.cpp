@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "tests/window/window_fixture.h"
@@ -53,6 +54,33 @@ TEST(CheckAnswerTest, JudgesTheProblemNowAndChangesNothing) {
     EXPECT_EQ(CheckAnswer(w.form, c.answer).message, c.message) << c.fields;
     EXPECT_EQ(Snapshot(w), before) << c.fields;
     EXPECT_TRUE(w.runtime.events.empty()) << c.fields;
+  }
+}
+
+// The answer 計算 shows, typed back, is right: the judging's exact arithmetic
+// agrees with the calculation's own wherever the calculation finishes.
+TEST(CheckAnswerTest, ShownAnswerIsRight) {
+  std::mt19937 rng(27);
+  for (int round = 0; round < 3000; ++round) {
+    Window w;
+    w.Choose(static_cast<std::int16_t>(rng() % 4), static_cast<std::int16_t>(rng() % 2));
+    const bool small = rng() % 2 == 0;
+    std::string six;
+    for (const unsigned most : {999U, 9999U, 9999U, 999U, 9999U, 9999U}) {
+      six += std::to_string(rng() % ((small ? 12 : most) + 1)) + "|";
+    }
+    w.Enter(six);
+    w.form.Click(Id("Command1"));
+    const auto label = [&w](std::int16_t i) { return w.form.Label1(Integer{i}).Caption; };
+    // A stop, or an answer with a number longer than a pupil may type.
+    if (!w.runtime.events.empty() || label(0).size() > 9 || label(1).size() > 9) {
+      continue;
+    }
+    std::string shown = label(3) + label(2);
+    if (!label(0).empty()) {
+      shown += (label(2).empty() ? "" : " ") + label(1) + "/" + label(0);
+    }
+    EXPECT_EQ(CheckAnswer(w.form, shown).message, "正解です。") << six << " " << shown;
   }
 }
 
