@@ -9,6 +9,7 @@
 
 #include "runtime/services.h"
 #include "runtime/utf8.h"
+#include "window/answer_check.h"
 #include "window/form1.h"
 #include "window/working.h"
 
@@ -139,6 +140,19 @@ void WriteWorking(const Form1& form, JsonLines& json) {
   json.EndLine();
 }
 
+void WriteCheck(const CheckResult& result, JsonLines& json) {
+  json.Raw(R"({"check":{"verdict":)");
+  json.String(VerdictKey(result.verdict));
+  if (result.mistake) {
+    json.Raw(R"(,"mistake":)");
+    json.String(MistakeKey(*result.mistake));
+  }
+  json.Raw(R"(,"message":)");
+  json.String(result.message);
+  json.Raw("}}");
+  json.EndLine();
+}
+
 // A script word for a refusal message: valid UTF-8, control characters as
 // "?", and not too long to read.
 std::string Quoted(std::string_view text) {
@@ -182,6 +196,10 @@ class Replay {
     }
     if (action == "type") {
       return Refused(form_.Type(text), "type without an entry field that has the focus");
+    }
+    if (action == "check") {
+      WriteCheck(CheckAnswer(form_, text), json_);
+      return std::nullopt;
     }
     if (action == "key") {
       const std::optional<Key> key = ParseKey(text);

@@ -1,0 +1,120 @@
+#include "window/answer_check.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "tests/window/window_fixture.h"
+#include "window/answer_check_view.h"
+
+namespace tavolen::testing {
+namespace {
+
+// Everything the user could see change, and the working's identity.
+std::string Snapshot(const Window& w) {
+  std::string all = w.Answer() + "|" + w.form.Label3.Caption + "|" + w.form.Label7.Caption;
+  for (std::int16_t i = 0; i < 3; ++i) {
+    all += "|" + w.form.Text1(Integer{i}).Text + "|" + w.form.Text2(Integer{i}).Text;
+  }
+  all += w.form.Line3.Visible ? "|bar|" : "|nobar|";
+  all += DisplayName(w.form.Focus()) + "|" + std::to_string(w.form.working().calculation());
+  return all + "|" + std::to_string(w.form.Option1.Chosen() * 10 + w.form.Option2.Chosen());
+}
+
+struct CheckCase {
+  const char* fields;  // as Window::Enter takes them
+  std::int16_t op;
+  std::int16_t form;
+  const char* answer;
+  const char* message;
+};
+
+const CheckCase kCases[] = {
+    {"|3|||1|2", 0, 0, "1", "この問題は計算できません：分母を１以上の整数にしてください。"},
+    {"5|||||", 3, 0, "0", "この問題は計算できません：0で割り算しようとしています。"},
+    {"999|1|9999||1|9998", 3, 0, "1", "この問題は計算できません：数が大きすぎて計算できません。"},
+    // A field beyond its limit, set by a program: its clean-up overflows, and so does 計算.
+    {"|1|2147483648||1|2", 0, 0, "1", "この問題は計算できません：数が大きすぎて計算できません。"},
+    // Fields as the clean-up leaves them: -2 is read as 2.
+    {"|1|-2||1|2", 0, 1, "1", "正解です。"},
+    {"1|1|2|2|1|3", 0, 1, "3 5/6", "値は合っています。仮分数で答えましょう。"},
+};
+
+TEST(CheckAnswerTest, JudgesTheProblemNowAndChangesNothing) {
+  for (const CheckCase& c : kCases) {
+    Window w;
+    w.Choose(c.op, c.form);
+    w.Enter("1|1|2|2|1|3");
+    w.form.Click(Id("Command1"));
+    w.Enter(c.fields);
+    w.form.MoveFocus(Id("Text2(0)"));
+    w.runtime.events.clear();
+    const std::string before = Snapshot(w);
+    EXPECT_EQ(CheckAnswer(w.form, c.answer).message, c.message) << c.fields;
+    EXPECT_EQ(Snapshot(w), before) << c.fields;
+    EXPECT_TRUE(w.runtime.events.empty()) << c.fields;
+  }
+}
+
+// The answer 計算 shows, typed back, is right: the judging's exact arithmetic
+// agrees with the calculation's own wherever the calculation finishes.
+TEST(CheckAnswerTest, ShownAnswerIsRight) {
+  std::mt19937 rng(27);
+  for (int round = 0; round < 3000; ++round) {
+    Window w;
+    w.Choose(static_cast<std::int16_t>(rng() % 4), static_cast<std::int16_t>(rng() % 2));
+    const bool small = rng() % 2 == 0;
+    std::string six;
+    for (const unsigned most : {999U, 9999U, 9999U, 999U, 9999U, 9999U}) {
+      six += std::to_string(rng() % ((small ? 12 : most) + 1)) + "|";
+    }
+    w.Enter(six);
+    w.form.Click(Id("Command1"));
+    const auto label = [&w](std::int16_t i) { return w.form.Label1(Integer{i}).Caption; };
+    // A stop, or an answer with a number longer than a pupil may type.
+    if (!w.runtime.events.empty() || label(0).size() > 9 || label(1).size() > 9) {
+      continue;
+    }
+    std::string shown = label(3) + label(2);
+    if (!label(0).empty()) {
+      shown += (label(2).empty() ? "" : " ") + label(1) + "/" + label(0);
+    }
+    EXPECT_EQ(CheckAnswer(w.form, shown).message, "正解です。") << six << " " << shown;
+  }
+}
+
+TEST(AnswerCheckViewTest, MessageHeldUntilTheAnswerOrProblemChanges) {
+  Window w;
+  w.Enter("1|1|2|2|1|3");
+  AnswerCheckView view;
+  view.SetAnswer("3 5/6");
+  view.Check(w.form);
+  EXPECT_EQ(view.Message(), "正解です。");
+  EXPECT_EQ(view.Mark(), kRightMark);
+  EXPECT_EQ(view.TakeAnnouncement(), "正解です。");
+  EXPECT_EQ(view.TakeAnnouncement(), std::nullopt);
+
+  w.Field("Text1(1)").Text = "01";  // the same problem once cleaned
+  view.Update(w.form);
+  view.SetAnswer("3 5/6");
+  EXPECT_EQ(view.Mark(), kRightMark);
+  w.Field("Text1(1)").Text = "2";
+  view.Update(w.form);
+  EXPECT_EQ(view.Message(), "");
+  EXPECT_EQ(view.Mark(), "");
+
+  view.Check(w.form);
+  EXPECT_EQ(view.Mark(), kNotRightMark);
+  w.form.Click(ControlId{ControlName::Option2, 1});
+  view.Update(w.form);
+  EXPECT_EQ(view.Message(), "");
+
+  view.Check(w.form);
+  view.SetAnswer("3 5/");
+  EXPECT_EQ(view.Message(), "");
+  EXPECT_EQ(view.TakeAnnouncement(), std::nullopt);
+}
+
+}  // namespace
+}  // namespace tavolen::testing
