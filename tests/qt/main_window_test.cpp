@@ -588,12 +588,12 @@ class MainWindowTest : public QObject {
     QVERIFY(beside.left() > main.right() || beside.right() < main.left());
     QCOMPARE(StepsShown(shown),
              QStringList({"2分の1 ひく 3分の5", "6分の3 ひく 6分の10、通分する",
-                          "マイナス6分の7、計算する", "マイナス1と6分の1、帯分数に直す"}));
+                          "マイナス6分の7、分子どうしをひく", "マイナス1と6分の1、帯分数に直す"}));
     s.click("Option2_1");
     QTest::keyClick(s.widget("Option2_1"), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), "-7/6");
     menu->findChild<QAction*>("CopyWorkingText")->trigger();
-    QCOMPARE(clipboard->text(), "1/2 － 5/3\n= 3/6 － 10/6（通分する）\n= -7/6（計算する）\n");
+    QCOMPARE(clipboard->text(), "1/2 － 5/3\n= 3/6 － 10/6（通分する）\n= -7/6（分子どうしをひく）\n");
     QCOMPARE(StepsShown(shown).size(), 3);
     s.click("Text1_1");
     qobject_cast<QLineEdit*>(s.widget("Text1_1"))->selectAll();
@@ -667,7 +667,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(QGuiApplication::clipboard()->text(),
              "1 1/2 ＋ 2 1/3\n= (1×2＋1)/2 ＋ (2×3＋1)/3\n= 3/2 ＋ 7/3（仮分数に直す）\n"
              "= (3×3)/(2×3) ＋ (7×2)/(3×2)\n= 9/6 ＋ 14/6（通分する）\n= (9＋14)/6\n"
-             "= 23/6（計算する）\n= 3 5/6（帯分数に直す）\n");
+             "= 23/6（分子どうしをたす）\n= (3×6＋5)/6\n= 3 5/6（帯分数に直す）\n");
   }
 
   // From an input that differs from what the last calculation read until the
