@@ -1,8 +1,10 @@
 #include "window/kept_mixed.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <utility>
 

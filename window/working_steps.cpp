@@ -125,16 +125,12 @@ std::optional<WorkingNumber> CalculationDetail(const Step& step, const CalcOpera
   const std::string denominator = a.denominator == 1 ? "" : Digits(a.denominator);
   switch (op) {
     case CalcOperator::Add:
-      return WithTerms(false, denominator.empty() ? Term(a.numerator, op, b.numerator) : "",
-                       denominator.empty() ? "" : Term(a.numerator, op, b.numerator), denominator);
     case CalcOperator::Subtract: {
-      const bool negative = a.numerator < b.numerator;
+      const bool negative = op == CalcOperator::Subtract && a.numerator < b.numerator;
       std::string term =
           negative ? Term(b.numerator, op, a.numerator) : Term(a.numerator, op, b.numerator);
-      if (denominator.empty()) {
-        return WithTerms(negative, std::move(term), "", "");
-      }
-      return WithTerms(negative, "", std::move(term), denominator);
+      return denominator.empty() ? WithTerms(negative, std::move(term), "", "")
+                                 : WithTerms(negative, "", std::move(term), denominator);
     }
     case CalcOperator::Multiply:
     case CalcOperator::Divide:
