@@ -99,14 +99,19 @@ void Working::Cancelled(const Operand& first, const Operand& second) {
   if (!open_ || !problem_) {
     return;
   }
-  const std::array<StepFraction, 2> cancelled{FractionOf(first), FractionOf(second)};
-  // Nothing is cancelled against a zero, though the calculation goes on with
-  // the numbers it cancelled.
-  const bool againstZero = operands_[0].numerator == 0 || operands_[1].numerator == 0;
-  const bool changed = cancelled != operands_;
-  operands_ = cancelled;
-  if (changed && !againstZero) {
-    Add({StepName::CancelBeforeMultiplying, Shown(0), Multiplier(), CalcOperator::Multiply});
+  const std::array<StepFraction, 2> before{Shown(0), Multiplier()};
+  operands_ = {FractionOf(first), FractionOf(second)};
+  const std::array<StepFraction, 2> after{Shown(0), Multiplier()};
+  // Nothing is multiplied out or cancelled against a zero, though the
+  // calculation goes on with the numbers it cancelled; with no denominator
+  // but 1 there is nothing to write as one fraction, nor to cancel.
+  const bool againstZero = before[0].numerator == 0 || before[1].numerator == 0;
+  if (againstZero || (before[0].denominator == 1 && before[1].denominator == 1)) {
+    return;
+  }
+  Add({StepName::Multiplied, before[0], before[1], CalcOperator::Multiply, {}});
+  if (after != before) {
+    Add({StepName::CancelledInProduct, after[0], after[1], CalcOperator::Multiply, before});
   }
 }
 

@@ -17,13 +17,14 @@
 namespace tavolen {
 
 enum class StepName : std::uint8_t {
-  ToImproperFraction,       // 仮分数に直す
-  ReduceOperands,           // 約分する
-  CommonDenominator,        // 通分する
-  Reciprocal,               // 逆数をかける
-  CancelBeforeMultiplying,  // かける前に約分する
-  Calculate,                // 計算する
-  ReduceResult,             // 約分する
+  ToImproperFraction,  // 仮分数に直す
+  ReduceOperands,      // 約分する
+  CommonDenominator,   // 通分する
+  Reciprocal,          // 逆数をかける
+  Multiplied,          // 分母どうし、分子どうしをかける
+  CancelledInProduct,  // 約分する, before multiplying
+  Calculate,           // 計算する, 分子どうしをたす, 分子どうしをひく
+  ReduceResult,        // 約分する
 };
 
 // A number as numerator over denominator, unreduced, as the calculation holds
@@ -42,7 +43,9 @@ struct Step {
   CalcOperator op = CalcOperator::NoOperator;
   // The numbers the step works on, which show how it comes about: the operands
   // before it (for Calculate, over the common denominator for ＋ －, and as
-  // multiplied for × ÷), or the unreduced result for ReduceResult.
+  // multiplied for × ÷), or the unreduced result for ReduceResult. For the
+  // product steps left and right are the two factors, numerator over
+  // denominator, as they are multiplied.
   std::array<StepFraction, 2> from{};
 };
 
@@ -89,7 +92,7 @@ class Working {
   [[nodiscard]] StepFraction Shown(std::size_t operand) const;
   [[nodiscard]] StepFraction Multiplier() const;
 
-  static constexpr std::size_t kMostSteps = 6;
+  static constexpr std::size_t kMostSteps = 7;
   std::optional<Problem> problem_;
   std::array<Step, kMostSteps> steps_{};
   std::size_t count_ = 0;

@@ -113,11 +113,11 @@ void WriteState(const Form1& form, JsonLines& json) {
   json.EndLine();
 }
 
-void WriteWorking(const Form1& form, JsonLines& json) {
+void WriteWorking(const Form1& form, const bool keepMixed, JsonLines& json) {
   const WorkingLines working = WorkingOf(form);
   json.Raw(R"({"working":[)");
   const char* separator = "";
-  for (const WorkingStep& step : working.steps) {
+  for (const WorkingStep& step : StepsOf(working, keepMixed)) {
     json.Raw(separator);
     json.Raw(R"({"step":)");
     json.String(step.name);
@@ -188,6 +188,10 @@ class Replay {
     const std::string_view action = line.substr(0, space);
     const bool hasArgument = space != std::string_view::npos;
     const std::string_view text = hasArgument ? line.substr(space + 1) : std::string_view{};
+    if (action == "working" && text == kKeepMixedCaption) {
+      WriteWorking(form_, true, json_);
+      return std::nullopt;
+    }
     if (action == "state" || action == "working" || action == "erase" || action == "close") {
       if (hasArgument) {
         return "an argument where the action " + Quoted(action) + " takes none";
@@ -236,7 +240,7 @@ class Replay {
       return std::nullopt;
     }
     if (action == "working") {
-      WriteWorking(form_, json_);
+      WriteWorking(form_, false, json_);
       return std::nullopt;
     }
     if (action == "erase") {

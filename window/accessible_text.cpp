@@ -92,7 +92,10 @@ std::string TermWords(std::string_view term) {
       }
     }
     if (!sign) {
-      words += term.front();
+      // Parentheses group a term on paper; read aloud they are left out.
+      if (term.front() != '(' && term.front() != ')') {
+        words += term.front();
+      }
       term.remove_prefix(1);
     }
   }
@@ -109,6 +112,7 @@ std::string DetailNumberWords(const WorkingNumber& number) {
         {number.negative, TermWords(number.whole), number.numerator, number.denominator});
   }
   std::string words = number.negative ? "マイナス" : "";
+  words += number.whole.empty() ? "" : TermWords(number.whole) + "と";
   return words + "分母 " + TermWords(number.denominator) + "、分子 " + TermWords(number.numerator);
 }
 
@@ -125,11 +129,11 @@ std::string DetailWords(const WorkingDetail& detail) {
 }
 
 std::string StepWords(const WorkingStep& step) {
-  std::string words = NumberWords(step.left);
+  std::string words = DetailNumberWords(step.left);
   if (step.op && *step.op != CalcOperator::NoOperator) {
     words += " ";
     words += kOperatorWords.at(static_cast<std::size_t>(*step.op));
-    words += " " + NumberWords(step.right);
+    words += " " + DetailNumberWords(step.right);
   }
   if (!step.name.empty()) {
     words += "、" + std::string(step.name);

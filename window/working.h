@@ -30,6 +30,9 @@ inline constexpr std::string_view kDetailsCaption = "くわしく";
 inline constexpr std::string_view kOneLineAtATimeCaption = "1行ずつ";
 inline constexpr std::string_view kNextLineCaption = "次の行";
 inline constexpr std::string_view kShowAllCaption = "すべて表示";
+inline constexpr std::string_view kKeepMixedCaption = "帯分数のまま";
+// What a screen reader hears of the answer area while 1行ずつ still hides lines.
+inline constexpr std::string_view kAnswerAfterWorking = "答えは途中式のあとに出ます";
 
 // Whether the copy key, the menu key and Shift+F10 act on the answer while
 // this control has the focus: on a command or option button, not in an entry
@@ -37,7 +40,12 @@ inline constexpr std::string_view kShowAllCaption = "すべて表示";
 [[nodiscard]] bool TakesAnswerKeys(ControlId focus);
 
 // "-1 1/6" is negative, with whole "1", numerator "1" and denominator "6";
-// "23/6" has no whole part, "7" no fraction.
+// "23/6" has no whole part, "7" no fraction. A part may be a term of whole
+// numbers, drawn as it stands: a product "3×2" over "4×9" under one bar,
+// cancelled factors "(3÷3)×(2÷2)", a whole part "(1＋2)" before "8＋9" over
+// "12" (a compound whole part carries its parentheses; a compound numerator
+// or denominator takes them only on one line). A fraction part may be 1 or
+// more in a mixed number kept whole: "3 17/12".
 struct WorkingNumber {
   bool negative = false;
   std::string whole;
@@ -64,11 +72,17 @@ struct WorkingStep {
 
 struct WorkingLines {
   std::vector<WorkingStep> steps;
+  // The same calculation with 帯分数のまま chosen, the problem first; empty
+  // where that choice does not change the route.
+  std::vector<WorkingStep> keptMixed;
   std::optional<std::string> stop;  // the prompt of the message that ended it
   std::uint64_t calculation = 0;    // changes with each 計算 and 消す
 };
 
 [[nodiscard]] WorkingLines WorkingOf(const Form1& form);
+
+// The steps as they are written with 帯分数のまま chosen (`keepMixed`) or not.
+[[nodiscard]] const std::vector<WorkingStep>& StepsOf(const WorkingLines& working, bool keepMixed);
 
 // The operator as the window shows it: "＋", "－", "×", "÷".
 [[nodiscard]] std::string_view OperatorSymbol(CalcOperator op);
@@ -86,7 +100,8 @@ struct WorkingLines {
 
 // The problem, then "= EXPR（STEP）" per step and the stop, a line each; with
 // details, "= DETAIL" before each step that has one.
-[[nodiscard]] std::string PlainText(const WorkingLines& working, bool withDetails = false);
+[[nodiscard]] std::string PlainText(const WorkingLines& working, bool withDetails = false,
+                                    bool keepMixed = false);
 
 // The answer on one line as the answer labels show it: "-1 1/6", "23/6", "0".
 [[nodiscard]] std::string AnswerText(const Form1& form);

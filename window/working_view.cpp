@@ -46,13 +46,23 @@ bool SameLine(const WorkingLine& a, const WorkingLine& b) {
 
 }  // namespace
 
+const std::vector<WorkingStep>& WorkingView::Steps() const {
+  return StepsOf(working_, keepMixed_);
+}
+
 std::size_t WorkingView::Units() const {
-  return working_.steps.size() + (working_.stop ? 1 : 0);
+  return Steps().size() + (working_.stop ? 1 : 0);
+}
+
+// Only the problem when the lines come one at a time, otherwise everything.
+void WorkingView::Restart() {
+  unitsShown_ = oneLineAtATime_ ? std::min<std::size_t>(1, Units()) : Units();
+  nextDetailShown_ = false;
 }
 
 void WorkingView::Follow(const WorkingLines& working) {
   const bool newCalculation = working.calculation != working_.calculation;
-  std::string whole = tavolen::PlainText(working, true);
+  std::string whole = tavolen::PlainText(working, true) + tavolen::PlainText(working, true, true);
   if (!newCalculation && whole == whole_) {
     return;  // nothing changed, and what just appeared is still to be read
   }
@@ -60,8 +70,7 @@ void WorkingView::Follow(const WorkingLines& working) {
   working_ = working;
   whole_ = std::move(whole);
   if (newCalculation) {
-    unitsShown_ = oneLineAtATime_ ? std::min<std::size_t>(1, Units()) : Units();
-    nextDetailShown_ = false;
+    Restart();
   } else if (allShown) {
     unitsShown_ = Units();
   } else {
@@ -78,17 +87,26 @@ void WorkingView::SetDetails(const bool on) {
 
 void WorkingView::SetOneLineAtATime(const bool on) {
   oneLineAtATime_ = on;
-  unitsShown_ = Units();
-  nextDetailShown_ = false;
+  Restart();
   Lay(false);
+}
+
+void WorkingView::SetKeepMixed(const bool on) {
+  const bool changes = !working_.keptMixed.empty() && on != keepMixed_;
+  keepMixed_ = on;
+  if (changes) {
+    Restart();
+    Lay(false);
+  }
 }
 
 void WorkingView::ShowNextLine() {
   if (!OffersMore()) {
     return;
   }
-  const bool detailNext = details_ && !nextDetailShown_ && unitsShown_ < working_.steps.size() &&
-                          working_.steps[unitsShown_].how;
+  const std::vector<WorkingStep>& steps = Steps();
+  const bool detailNext =
+      details_ && !nextDetailShown_ && unitsShown_ < steps.size() && steps[unitsShown_].how;
   if (detailNext) {
     nextDetailShown_ = true;
   } else {
@@ -112,9 +130,10 @@ bool WorkingView::OffersMore() const {
 // before, in the same place among its kind.
 void WorkingView::Lay(const bool allNew) {
   std::vector<WorkingLine> lines;
-  const std::size_t steps = std::min(unitsShown_, working_.steps.size());
-  for (std::size_t i = 0; i < working_.steps.size(); ++i) {
-    const WorkingStep& step = working_.steps[i];
+  const std::vector<WorkingStep>& all = Steps();
+  const std::size_t steps = std::min(unitsShown_, all.size());
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    const WorkingStep& step = all[i];
     const bool stepShown = i < steps;
     if (details_ && step.how && (stepShown || (i == steps && nextDetailShown_))) {
       lines.push_back(DetailLine(*step.how));
@@ -123,7 +142,7 @@ void WorkingView::Lay(const bool allNew) {
       lines.push_back(StepLine(step));
     }
   }
-  if (working_.stop && unitsShown_ > working_.steps.size()) {
+  if (working_.stop && unitsShown_ > all.size()) {
     lines.push_back(StopLine(*working_.stop));
   }
   for (WorkingLine& line : lines) {

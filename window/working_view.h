@@ -1,7 +1,8 @@
 // What a front end shows of the working, the same on every one: whether the
 // details (くわしく) are shown, whether the lines come one at a time (1行ずつ),
-// how far they have come, and the lines shown with their texts and words.
-// Both choices are off at first and hold until changed.
+// whether ＋ and － keep mixed numbers whole (帯分数のまま), how far the lines
+// have come, and the lines shown with their texts and words. The choices are
+// off at first and hold until changed.
 #pragma once
 
 #include <cstddef>
@@ -39,8 +40,12 @@ class WorkingView {
 
   // くわしく: the details on or off, keeping the steps shown.
   void SetDetails(bool on);
-  // 1行ずつ: from the next calculation, one line at a time; off shows all.
+  // 1行ずつ: one line at a time, the working shown starting again from its
+  // problem; off shows all.
   void SetOneLineAtATime(bool on);
+  // 帯分数のまま: the working as worked with mixed numbers kept whole, where
+  // it differs, from its problem again while lines come one at a time.
+  void SetKeepMixed(bool on);
   // 次の行: one more line (a detail counts as one).
   void ShowNextLine();
   // すべて表示: the rest.
@@ -48,21 +53,30 @@ class WorkingView {
 
   [[nodiscard]] bool details() const { return details_; }
   [[nodiscard]] bool oneLineAtATime() const { return oneLineAtATime_; }
+  [[nodiscard]] bool keepMixed() const { return keepMixed_; }
   // Whether 次の行 and すべて表示 are offered: some line is still hidden.
   [[nodiscard]] bool OffersMore() const;
+  // Whether the answer area is to be drawn empty while the working is on
+  // screen, so the answer is not seen before the last line: lines are still
+  // hidden. The labels keep the answer; a screen reader is told
+  // kAnswerAfterWorking instead of it.
+  [[nodiscard]] bool HidesAnswer() const { return OffersMore(); }
   // The lines shown, in order; none before the first calculation and after 消す.
   [[nodiscard]] const std::vector<WorkingLine>& lines() const { return lines_; }
   // The lines shown as plain text, each ending in a line feed, as コピー copies them.
   [[nodiscard]] std::string PlainText() const;
 
  private:
+  [[nodiscard]] const std::vector<WorkingStep>& Steps() const;
   [[nodiscard]] std::size_t Units() const;
+  void Restart();
   void Lay(bool allNew);
 
   WorkingLines working_;
   std::string whole_;  // the whole working as text, to tell when it changes
   bool details_ = false;
   bool oneLineAtATime_ = false;
+  bool keepMixed_ = false;
   std::size_t unitsShown_ = 0;  // steps (the problem first) and the stop shown
   bool nextDetailShown_ = false;
   std::vector<WorkingLine> lines_;

@@ -14,7 +14,7 @@ import {
 
 const session = shareSession();
 
-const WORKED_TEXT = '1 1/2 ＋ 2 1/3\n= 3/2 ＋ 7/3（仮分数に直す）\n= 9/6 ＋ 14/6（通分する）\n= 23/6（計算する）\n= 3 5/6（帯分数に直す）\n';
+const WORKED_TEXT = '1 1/2 ＋ 2 1/3\n= 3/2 ＋ 7/3（仮分数に直す）\n= 9/6 ＋ 14/6（通分する）\n= 23/6（分子どうしをたす）\n= 3 5/6（帯分数に直す）\n';
 
 const { withPage } = session;
 
@@ -75,7 +75,7 @@ test('the worked example: one MathML row per step, its name beside it, words for
       { math: ['1', 'frac', '1', '2', '＋', '2', 'frac', '1', '3'], hidden: 'true', name: '', text: null },
       { math: ['=', 'frac', '3', '2', '＋', 'frac', '7', '3'], hidden: 'true', name: '仮分数に直す', text: null },
       { math: ['=', 'frac', '9', '6', '＋', 'frac', '14', '6'], hidden: 'true', name: '通分する', text: null },
-      { math: ['=', 'frac', '23', '6'], hidden: 'true', name: '計算する', text: null },
+      { math: ['=', 'frac', '23', '6'], hidden: 'true', name: '分子どうしをたす', text: null },
       { math: ['=', '3', 'frac', '5', '6'], hidden: 'true', name: '帯分数に直す', text: null },
     ]);
     assert.equal(await page.$eval('#working .working-empty', (p) => p.checkVisibility()), false);
@@ -99,7 +99,7 @@ test('the worked example: one MathML row per step, its name beside it, words for
       '1と2分の1 たす 2と3分の1',
       '2分の3 たす 3分の7、仮分数に直す',
       '6分の9 たす 6分の14、通分する',
-      '6分の23、計算する',
+      '6分の23、分子どうしをたす',
       '3と6分の5、帯分数に直す',
     ]);
     const choices = nodes.filter((node) => node.role === 'checkbox').map((node) => [node.name, node.checked]);
@@ -146,7 +146,8 @@ const DETAILED_ROWS = [
   [['=', 'frac', 'row', '3', '×', '3', 'row', '2', '×', '3', '＋', 'frac', 'row', '7', '×', '2', 'row', '3', '×', '2'], null],
   [['=', 'frac', '9', '6', '＋', 'frac', '14', '6'], '通分する'],
   [['=', 'frac', 'row', '9', '＋', '14', '6'], null],
-  [['=', 'frac', '23', '6'], '計算する'],
+  [['=', 'frac', '23', '6'], '分子どうしをたす'],
+  [['=', 'frac', 'row', '3', '×', '6', '＋', '5', '6'], null],
   [['=', '3', 'frac', '5', '6'], '帯分数に直す'],
 ];
 const DETAILED_WORDS = ['分母 2、分子 1かける2たす1 たす 分母 3、分子 2かける3たす1', '2分の3 たす 3分の7、仮分数に直す'];
@@ -246,12 +247,13 @@ const STOPS = [
     rows: [['1', 'frac', '1', '2', '÷', '0'], ['=', 'frac', '3', '2', '÷', '0'], '計算できません：0で割り算しようとしています。'],
   },
   {
-    name: 'an overflow, after the reciprocal',
+    name: 'an overflow, after the product',
     entries: { 'Text1(2)': '999', 'Text1(1)': '1', 'Text1(0)': '9999', 'Text2(1)': '1', 'Text2(0)': '9998' },
     rows: [
       ['999', 'frac', '1', '9999', '÷', 'frac', '1', '9998'],
       ['=', 'frac', '9989002', '9999', '÷', 'frac', '1', '9998'],
       ['=', 'frac', '9989002', '9999', '×', '9998'],
+      ['=', 'frac', 'row', '9989002', '×', '9998', '9999'],
       '計算できません：数が大きすぎて計算できません。',
     ],
   },

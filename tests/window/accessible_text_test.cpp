@@ -28,6 +28,8 @@ TEST(StepWords, ReadsTheNumbersAsTheAnswerAreaDoes) {
        "2分の3 ひく 3分の7、仮分数に直す"},
       {{"逆数をかける", threeHalves, CalcOperator::Multiply, {false, "9998", "", ""}, std::nullopt},
        "2分の3 かける 9998、逆数をかける"},
+      {{"約分する", {false, "", "1×1", "2×3"}, std::nullopt, {}, std::nullopt},
+       "分母 2かける3、分子 1かける1、約分する"},
       {{"", {false, "5", "", ""}, CalcOperator::Divide, {false, "0", "", ""}, std::nullopt},
        "5 わる 0"},
   };
@@ -43,6 +45,8 @@ TEST(DetailWords, ReadsACompoundPartAsDenominatorAndNumerator) {
       {{{true, "", "2÷2", "6÷2"}, std::nullopt, {}}, "マイナス分母 6わる2、分子 2わる2"},
       {{{false, "", "1－3", "6"}, std::nullopt, {}}, "分母 6、分子 1ひく3"},
       {{{false, "2×4", "", ""}, std::nullopt, {}}, "2かける4"},
+      {{{false, "(1＋2)", "8＋9", "12"}, std::nullopt, {}}, "1たす2と分母 12、分子 8たす9"},
+      {{{false, "", "(3÷3)×2", "4÷2"}, std::nullopt, {}}, "分母 4わる2、分子 3わる3かける2"},
   };
   for (const auto& [detail, words] : rows) {
     EXPECT_EQ(DetailWords(detail), words);
