@@ -17,6 +17,7 @@
 
 #include "fuzz/support.h"
 #include "tests/support/rational.h"
+#include "window/answer_menu.h"
 #include "window/form1.h"
 #include "window/working.h"
 

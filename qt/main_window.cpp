@@ -33,6 +33,7 @@
 #include "qt/text.h"
 #include "qt/working_window.h"
 #include "window/accessible_text.h"
+#include "window/answer_menu.h"
 #include "window/working.h"
 
 namespace tavolen {
@@ -214,7 +215,7 @@ void MainWindow::BuildAnswerMenu() {
   add(kCopyAnswerCaption, "CopyAnswer", [this] { CopyAnswer(); });
   add(kCopyWorkingCaption, "CopyWorkingText", [this] {
     QGuiApplication::clipboard()->setText(
-        QString::fromStdString(PlainText(WorkingOf(form_), workingView_.details())));
+        QString::fromStdString(CopiedText(AnswerCommand::CopyWorking, form_, workingView_)));
   });
   add(kShowWorkingCaption, "ShowWorking", [this] { ShowWorkingWindow(); });
   workingWindow_ = new WorkingWindow(workingView_, this);
@@ -222,8 +223,10 @@ void MainWindow::BuildAnswerMenu() {
 
 void MainWindow::OpenAnswerMenu(const QPoint& globalPos) {
   const QList<QAction*> actions = answerMenu_->actions();
-  actions.at(0)->setEnabled(!AnswerText(form_).empty());
-  actions.at(1)->setEnabled(form_.working().problem().has_value());
+  const auto items = AnswerMenu(form_);
+  for (qsizetype i = 0; i < actions.size(); ++i) {
+    actions.at(i)->setEnabled(items.at(static_cast<std::size_t>(i)).enabled);
+  }
   answerMenu_->popup(globalPos);
 }
 

@@ -12,6 +12,7 @@
 #include "win32/resource_ids.h"
 #include "win32/wide_text.h"
 #include "window/accessible_text.h"
+#include "window/answer_menu.h"
 #include "window/working.h"
 
 namespace tavolen {
@@ -563,14 +564,14 @@ bool MainWindow::OnContextMenu(LPARAM lParam) {
 
 void MainWindow::OpenAnswerMenu(POINT at) {
   HMENU menu = CreatePopupMenu();
-  const bool hasWorking = form_.working().problem().has_value();
-  const auto add = [menu](int command, std::string_view caption, bool enabled) {
-    AppendMenuW(menu, enabled ? UINT{MF_STRING} : UINT{MF_STRING | MF_GRAYED},
-                static_cast<UINT_PTR>(command), WideOf(caption).c_str());
+  const auto items = AnswerMenu(form_);
+  const auto add = [menu](int command, const AnswerMenuItem& item) {
+    AppendMenuW(menu, item.enabled ? UINT{MF_STRING} : UINT{MF_STRING | MF_GRAYED},
+                static_cast<UINT_PTR>(command), WideOf(item.caption).c_str());
   };
-  add(kCopyAnswerCommand, kCopyAnswerCaption, !AnswerText(form_).empty());
-  add(kCopyWorkingCommand, kCopyWorkingCaption, hasWorking);
-  add(kShowWorkingCommand, kShowWorkingCaption, hasWorking);
+  add(kCopyAnswerCommand, items[0]);
+  add(kCopyWorkingCommand, items[1]);
+  add(kShowWorkingCommand, items[2]);
   const int command = static_cast<int>(
       TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y,
                      0, window_, nullptr));

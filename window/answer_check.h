@@ -19,8 +19,6 @@ inline constexpr std::string_view kAnswerFieldCaption = "自分の答え";
 inline constexpr std::string_view kAnswerFieldAccessibleName =
     "自分の答え（例：3 5/6、23/6、3と6分の5）";
 inline constexpr std::string_view kCheckButtonCaption = "答え合わせ";
-// The answer area's menu command that opens the working with the focus in 自分の答え.
-inline constexpr std::string_view kCheckMenuCaption = "答え合わせ…";
 inline constexpr std::string_view kRightMark = "○";
 inline constexpr std::string_view kNotRightMark = "×";
 

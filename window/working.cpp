@@ -195,13 +195,4 @@ std::string PlainText(const WorkingLines& working, const bool withDetails, const
   return text;
 }
 
-bool TakesAnswerKeys(const ControlId focus) {
-  return IsCommandButton(focus) || IsOptionButton(focus);
-}
-
-std::string AnswerText(const Form1& form) {
-  const auto label = [&form](const std::int16_t i) { return form.Label1(Integer{i}).Caption; };
-  return NumberText({label(3) == "-", label(2), label(1), label(0)});
-}
-
 }  // namespace tavolen

@@ -20,9 +20,6 @@ class Form1;
 // The texts of the working's commands and views, for every front end.
 inline constexpr std::string_view kWorkingHeading = "途中式";
 inline constexpr std::string_view kWorkingWindowCaption = "途中式 — Tavolen";
-inline constexpr std::string_view kCopyAnswerCaption = "答えをコピー";
-inline constexpr std::string_view kCopyWorkingCaption = "途中式をコピー";
-inline constexpr std::string_view kShowWorkingCaption = "途中式を表示";
 inline constexpr std::string_view kCopyCaption = "コピー";
 inline constexpr std::string_view kCopiedCaption = "コピーしました";
 inline constexpr std::string_view kNoWorkingYet = "「計算」を押すと、ここに途中式が出ます。";
@@ -33,11 +30,6 @@ inline constexpr std::string_view kShowAllCaption = "すべて表示";
 inline constexpr std::string_view kKeepMixedCaption = "帯分数のまま";
 // What a screen reader hears of the answer area while 1行ずつ still hides lines.
 inline constexpr std::string_view kAnswerAfterWorking = "答えは途中式のあとに出ます";
-
-// Whether the copy key, the menu key and Shift+F10 act on the answer while
-// this control has the focus: on a command or option button, not in an entry
-// field, which keeps its own.
-[[nodiscard]] bool TakesAnswerKeys(ControlId focus);
 
 // "-1 1/6" is negative, with whole "1", numerator "1" and denominator "6";
 // "23/6" has no whole part, "7" no fraction. A part may be a term of whole
@@ -102,8 +94,5 @@ struct WorkingLines {
 // details, "= DETAIL" before each step that has one.
 [[nodiscard]] std::string PlainText(const WorkingLines& working, bool withDetails = false,
                                     bool keepMixed = false);
-
-// The answer on one line as the answer labels show it: "-1 1/6", "23/6", "0".
-[[nodiscard]] std::string AnswerText(const Form1& form);
 
 }  // namespace tavolen

@@ -376,9 +376,9 @@ class MainWindowTest : public QObject {
     for (const QAction* action : menu->actions()) {
       captions.append(action->text() + (action->isEnabled() ? "" : " (off)"));
     }
-    // Nothing to copy before the first calculation.
+    // Nothing to copy or show before the first calculation.
     QVERIFY(!c.opens || captions == QStringList({"答えをコピー (off)", "途中式をコピー (off)",
-                                                 "途中式を表示"}));
+                                                 "途中式を表示 (off)"}));
     while (QWidget* popup = QApplication::activePopupWidget()) {
       popup->close();
     }

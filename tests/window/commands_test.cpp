@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/window/window_fixture.h"
+#include "window/answer_menu.h"
+#include "window/working_view.h"
 
 namespace tavolen::testing {
 namespace {
@@ -38,6 +40,34 @@ TEST(ReportRuntimeError, NamesTheErrorThenShowsACriticalBox) {
               (std::vector<std::string>{"error " + error->name() + " in Text2_LostFocus",
                                         kErrorBox + prompt}));
   }
+}
+
+// Every front end builds the answer menu from this: the working's commands wait
+// for a working, checking an answer never waits.
+TEST(AnswerMenu, OffersWhatThereIsToCopyOrShow) {
+  Window w;
+  const auto enabled = [&w] {
+    std::vector<bool> states;
+    for (const AnswerMenuItem& item : AnswerMenu(w.form)) {
+      states.push_back(item.enabled);
+    }
+    return states;
+  };
+  EXPECT_EQ(enabled(), (std::vector<bool>{false, false, false, true}));
+  w.Enter("|1|0|1||");
+  w.form.Click(Id("Command1"));  // a refused denominator: a working, no answer
+  EXPECT_EQ(enabled(), (std::vector<bool>{false, true, true, true}));
+  w.Enter("1|1|2|2|1|3");
+  w.Choose(0, 1);
+  w.form.Click(Id("Command1"));
+  EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, true}));
+  WorkingView view;
+  view.SetDetails(true);
+  EXPECT_EQ(CopiedText(AnswerCommand::CopyAnswer, w.form, view), "23/6");
+  EXPECT_EQ(CopiedText(AnswerCommand::CopyWorking, w.form, view),
+            PlainText(WorkingOf(w.form), true));
+  w.form.Click(Id("Command2"));
+  EXPECT_EQ(enabled(), (std::vector<bool>{false, false, false, true}));
 }
 
 }  // namespace

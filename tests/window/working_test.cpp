@@ -1,4 +1,5 @@
 #include "window/working.h"
+#include "window/answer_menu.h"
 
 #include <gtest/gtest.h>
 
