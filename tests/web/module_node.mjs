@@ -159,6 +159,8 @@ test('each message box carries the window as it stood when the box opened', () =
     assert.ok(window.focus('Text1(2)'));
     assert.ok(window.type('5'));
     assert.ok(window.click('Command1'));
+    assert.ok(window.focus('Text2(1)'));
+    assert.ok(window.type('3'));
     const boxes = window.takeMessageBoxes();
     assert.deepEqual(boxes.map((box) => [box.prompt, box.title, box.style]),
       [['0で割り算しようとしています。', 'エラーメッセージ', 16]]);

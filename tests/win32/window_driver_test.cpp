@@ -700,7 +700,7 @@ TEST(Tavolen, MessageBoxesOverTheWindow) {
        {Option1, 3},
        "0で割り算しようとしています。",
        "|||",
-       "||0|"},
+       "|||"},
   };
   for (const auto& row : rows) {
     const Tavolen t;
