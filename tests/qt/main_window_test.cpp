@@ -658,8 +658,10 @@ class MainWindowTest : public QObject {
     QTest::keyClick(shown, Qt::Key_Escape);
     s.window.findChild<QAction*>("ShowWorking")->trigger();
     QVERIFY(details->isChecked() && oneLine->isChecked() && next->isVisible());
-    QTest::keyClick(next, Qt::Key_Return);
-    QCOMPARE(rows->accessibleDescription(), "分母 6、分子 9たす14");
+    s.click("Option1_2");
+    QCOMPARE(rows->accessibleDescription(), "前の計算の途中式");
+    QTest::mouseClick(next, Qt::LeftButton);
+    QCOMPARE(rows->accessibleDescription(), "前の計算の途中式、分母 6、分子 9たす14");
 
     QTest::mouseClick(shown->findChild<QPushButton*>("ShowAllLines"), Qt::LeftButton);
     QVERIFY(!next->isVisible());

@@ -91,14 +91,14 @@ test('the working panel: lines with numbers for MathML and words, choices that o
   const panel = new module.Panel();
   try {
     session((window) => {
-      assert.deepEqual(panel.follow(window), { details: false, oneLine: false, more: false, lines: [], text: '' });
+      assert.deepEqual(panel.follow(window), { details: false, oneLine: false, more: false, lines: [], text: '', description: '' });
       calculateWorkedExample(window);
       const worked = panel.follow(window);
       assert.equal(worked.text, '1 1/2 ＋ 2 1/3\n= 3/2 ＋ 7/3（仮分数に直す）\n'
         + '= 9/6 ＋ 14/6（通分する）\n= 23/6（計算する）\n= 3 5/6（帯分数に直す）\n');
       assert.deepEqual(worked.lines[4], {
         kind: 'step', name: '帯分数に直す', op: '', text: '= 3 5/6（帯分数に直す）',
-        words: '3と6分の5、帯分数に直す', appeared: true,
+        words: '3と6分の5、帯分数に直す', appeared: true, readOut: '3と6分の5、帯分数に直す',
         left: { negative: false, whole: '3', numerator: '5', denominator: '6' },
         right: { negative: false, whole: '', numerator: '', denominator: '' },
       });

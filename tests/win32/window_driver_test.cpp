@@ -1033,12 +1033,15 @@ TEST(Tavolen, WorkingDetailsOneLineAtATime) {
   t.Click({Command1});
   EXPECT_TRUE(shows(1));
   EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(next); }));
+  t.Click({Option1, 2});  // another operator: the working is now the previous calculation's
   SetForegroundWindow(working);
   ASSERT_TRUE(focusIs(kWorkingCopyId));
   PressKey(VK_TAB);
   ASSERT_TRUE(focusIs(kWorkingNextLineId));
   PressKey(VK_RETURN);
   EXPECT_TRUE(shows(2));  // the detail of 仮分数に直す
+  EXPECT_EQ(WorkingLineNames(working).back(),
+            "前の計算の途中式、分母 2、分子 1かける2たす1 たす 分母 3、分子 2かける3たす1");
   PressKey(VK_RETURN);
   EXPECT_TRUE(shows(3));
   PressKey(VK_TAB);
