@@ -1034,6 +1034,7 @@ TEST(Tavolen, WorkingDetailsOneLineAtATime) {
   EXPECT_TRUE(shows(1));
   EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(next); }));
   t.Click({Option1, 2});  // another operator: the working is now the previous calculation's
+  ASSERT_TRUE(WaitFor([&t] { return t.Text({Label3}) == "×"; }));
   SetForegroundWindow(working);
   ASSERT_TRUE(focusIs(kWorkingCopyId));
   PressKey(VK_TAB);
