@@ -11,8 +11,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -193,9 +195,10 @@ POINT CentreOf(const RECT& rect) {
   return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-// The first and last columns of a screen rectangle that show ink (a pixel
-// darker than the paper colour by more than `darker`); {-1, -1} for none.
-std::pair<int, int> InkColumns(const RECT& rect, int paperColour, int darker = 64) {
+// The smallest box of a screen rectangle, in its own coordinates, that holds
+// every pixel of ink (darker than the paper colour by more than `darker`);
+// all -1 for none.
+RECT InkBounds(const RECT& rect, int paperColour, int darker = 64) {
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
   HDC screen = GetDC(nullptr);
@@ -205,12 +208,12 @@ std::pair<int, int> InkColumns(const RECT& rect, int paperColour, int darker = 6
   BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
   const auto gray = [](COLORREF c) { return (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3; };
   const int paperGray = gray(GetSysColor(paperColour));
-  std::pair<int, int> ink{-1, -1};
+  RECT ink{-1, -1, -1, -1};
   for (int x = 0; x < width; ++x) {
     for (int y = 0; y < height; ++y) {
       if (gray(GetPixel(memory, x, y)) < paperGray - darker) {
-        ink = {ink.first < 0 ? x : ink.first, x};
-        break;
+        ink = {ink.left < 0 ? x : ink.left, ink.top < 0 ? y : std::min<LONG>(ink.top, y), x,
+               std::max<LONG>(ink.bottom, y)};
       }
     }
   }
@@ -219,6 +222,12 @@ std::pair<int, int> InkColumns(const RECT& rect, int paperColour, int darker = 6
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return ink;
+}
+
+// The first and last columns of a screen rectangle that show ink; {-1, -1} for none.
+std::pair<int, int> InkColumns(const RECT& rect, int paperColour, int darker = 64) {
+  const RECT ink = InkBounds(rect, paperColour, darker);
+  return {ink.left, ink.right};
 }
 
 // The same for a whole control on the face colour.
@@ -623,7 +632,9 @@ TEST(Tavolen, ArrowKeysInFramesAndOnButtons) {
 }
 
 // Each field filled to its limit shows all its digits, first and last
-// drawn inside the field, at either DPI.
+// drawn inside the field, at either DPI; every field's digits as tall and as
+// high in their box as every other's, so that a whole part stands level with
+// its fraction.
 TEST(Tavolen, FullFieldsShownWhole) {
   for (const DWORD dpi : {DWORD{96}, DWORD{192}}) {
     const Tavolen t(dpi);
@@ -633,6 +644,7 @@ TEST(Tavolen, FullFieldsShownWhole) {
       GetClientRect(t.window(), &window);
       return window.right == MulDiv(kClientWidthTwips, static_cast<int>(dpi), 1440);
     }));
+    std::optional<std::pair<LONG, LONG>> firstRows;
     for (const ControlDef& def : ControlDefinitions()) {
       if (!IsEntryField(def.id)) {
         continue;
@@ -641,15 +653,19 @@ TEST(Tavolen, FullFieldsShownWhole) {
       HWND field = t.Control(def.id);
       const RECT client = ClientOnScreen(field);
       const int width = client.right - client.left;
-      std::pair<int, int> ink;
+      RECT ink{};
       short firstDigit = 0;
       EXPECT_TRUE(WaitFor([&] {
-        ink = InkColumns(client, COLOR_WINDOW);
+        ink = InkBounds(client, COLOR_WINDOW);
         firstDigit = static_cast<short>(LOWORD(SendMessageW(field, EM_POSFROMCHAR, 0, 0)));
-        return firstDigit >= 0 && ink.first >= 1 && ink.second <= width - 2;
+        return firstDigit >= 0 && ink.left >= 1 && ink.right <= width - 2;
       })) << DisplayName(def.id)
-          << " at " << dpi << " DPI: first digit at " << firstDigit << ", ink from " << ink.first
-          << " to " << ink.second << " of " << width;
+          << " at " << dpi << " DPI: first digit at " << firstDigit << ", ink from " << ink.left
+          << " to " << ink.right << " of " << width;
+      const std::pair rows{ink.top, ink.bottom};
+      EXPECT_EQ(rows, firstRows.value_or(rows))
+          << DisplayName(def.id) << " at " << dpi << " DPI: ink rows against the first field's";
+      firstRows = firstRows.value_or(rows);
     }
   }
 }
