@@ -254,7 +254,7 @@ void WorkingWindow::Refresh(const bool byCalculation) {
     const bool answer = byCalculation && &line == &lines.back() &&
                         line.kind == WorkingLineKind::Step && !view_.OffersMore();
     if (line.appeared && !answer) {
-      appeared.append(QString::fromStdString(line.words));
+      appeared.append(QString::fromStdString(WorkingLineReadOut(line.words, dimmed_)));
     }
   }
   int column = 0;
@@ -275,9 +275,14 @@ void WorkingWindow::Refresh(const bool byCalculation) {
   }
 }
 
-// The steps are drawn grey; the copy button stays as it is.
+// The steps are drawn grey and said to be the previous calculation's; the
+// copy button stays as it is.
 void WorkingWindow::ShowDimmed(bool dimmed) {
   QWidget* steps = rows_->parentWidget();
+  if (dimmed != dimmed_) {
+    dimmed_ = dimmed;
+    steps->setAccessibleDescription(ToQString(WorkingDescription(dimmed)));
+  }
   QPalette shown = palette();
   if (dimmed) {
     shown.setColor(QPalette::WindowText, PreviousTextColour(shown));

@@ -43,6 +43,7 @@ class WorkingWindow final : public QDialog {
   QPushButton* showAll_ = nullptr;
   QPushButton* copy_ = nullptr;
   std::string shown_;  // the lines drawn, as text
+  bool dimmed_ = false;
 };
 
 }  // namespace tavolen

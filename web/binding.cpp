@@ -135,9 +135,10 @@ std::string_view KindName(const WorkingLineKind kind) {
 }
 
 // The lines shown (each with its numbers for MathML, whose parts a detail may
-// write as terms, the words a screen reader reads instead, and whether it has
-// just appeared), the two choices, whether more is to come, and the copy text.
-std::string PanelStateOf(const WorkingView& view) {
+// write as terms, the words a screen reader reads instead, whether it has
+// just appeared and what is read out if it has), the two choices, whether more
+// is to come, the copy text, and the region's description.
+std::string PanelStateOf(const WorkingView& view, const bool stale) {
   Json lines = Json::Array();
   for (const WorkingLine& line : view.lines()) {
     lines.Element(Json::Object()
@@ -149,6 +150,7 @@ std::string PanelStateOf(const WorkingView& view) {
                       .Text("text", line.text)
                       .Text("words", line.words)
                       .Flag("appeared", line.appeared)
+                      .Text("readOut", WorkingLineReadOut(line.words, stale))
                       .Close());
   }
   return Json::Object()
@@ -157,6 +159,7 @@ std::string PanelStateOf(const WorkingView& view) {
       .Flag("more", view.OffersMore())
       .Raw("lines", lines.Close())
       .Text("text", view.PlainText())
+      .Text("description", WorkingDescription(stale))
       .Close();
 }
 
@@ -167,15 +170,23 @@ class Panel {
  public:
   WorkingView& View() { return view_; }
 
+  // The window's working, said to be the previous calculation's while its
+  // inputs differ from what it was worked out from.
+  void Follow(const Form1& form) {
+    stale_ = form.AnswerIsStale();
+    view_.Follow(WorkingOf(form));
+  }
+
   // The panel as it is now, kept until the next reply.
   const char* Reply() {
-    reply_ = PanelStateOf(view_);
+    reply_ = PanelStateOf(view_, stale_);
     return reply_.c_str();
   }
 
  private:
   WorkingView view_;
   std::string reply_;
+  bool stale_ = false;
 };
 
 class WebRuntime final : public Runtime {
@@ -422,7 +433,7 @@ EMSCRIPTEN_KEEPALIVE void tavolen_panel_delete(tavolen::Panel* panel) {
 }
 EMSCRIPTEN_KEEPALIVE const char* tavolen_panel_follow(tavolen::Panel* panel,
                                                       tavolen::Window* window) {
-  panel->View().Follow(tavolen::WorkingOf(window->Form()));
+  panel->Follow(window->Form());
   return panel->Reply();
 }
 EMSCRIPTEN_KEEPALIVE const char* tavolen_panel_details(tavolen::Panel* panel, const int on) {

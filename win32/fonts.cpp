@@ -100,6 +100,26 @@ std::wstring WidestDigitsOf(const LOGFONTW& log, int count) {
   return std::wstring(static_cast<std::size_t>(count), static_cast<wchar_t>(L'0' + widest));
 }
 
+// Smaller, down to 8 pixels at 96 DPI, until the text fits.
+void ShrinkToFit(LOGFONTW& log, UINT dpi, std::wstring_view text, int width) {
+  const int smallest = -MulDiv(kSmallestPixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+  while (log.lfHeight < smallest && WidthOf(log, text) > width) {
+    ++log.lfHeight;
+  }
+}
+
+// Narrower glyphs at the same height, until the text fits.
+void NarrowToFit(LOGFONTW& log, std::wstring_view text, int width) {
+  if (WidthOf(log, text) <= width) {
+    return;
+  }
+  for (log.lfWidth = AverageWidthOf(log); log.lfWidth > 1; --log.lfWidth) {
+    if (WidthOf(log, text) <= width) {
+      return;
+    }
+  }
+}
+
 }  // namespace
 
 FontHandle CreateControlFont(const FontDef& font, UINT dpi) {
@@ -112,24 +132,26 @@ FontHandle CreateFittingFont(const FontDef& font, UINT dpi, std::wstring_view te
   if (WidthOf(log, text) <= width) {
     return nullptr;
   }
-  const int smallest = -MulDiv(kSmallestPixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
-  while (log.lfHeight < smallest) {
-    ++log.lfHeight;
-    if (WidthOf(log, text) <= width) {
-      return FontHandle(CreateFontIndirectW(&log));
-    }
-  }
-  // Narrower glyphs at the smallest height, until the text fits.
-  for (log.lfWidth = AverageWidthOf(log); log.lfWidth > 1; --log.lfWidth) {
-    if (WidthOf(log, text) <= width) {
-      break;
-    }
-  }
+  ShrinkToFit(log, dpi, text, width);
+  NarrowToFit(log, text, width);
   return FontHandle(CreateFontIndirectW(&log));
 }
 
-FontHandle CreateFieldFont(const FontDef& font, UINT dpi, int limit, int width) {
-  return CreateFittingFont(font, dpi, WidestDigitsOf(LogFontOf(font, dpi), limit), width);
+LONG FieldFontHeight(const FontDef& font, UINT dpi, int limit, int width) {
+  LOGFONTW log = LogFontOf(font, dpi);
+  ShrinkToFit(log, dpi, WidestDigitsOf(log, limit), width);
+  return log.lfHeight;
+}
+
+FontHandle CreateFieldFont(const FontDef& font, UINT dpi, int limit, int width, LONG height) {
+  LOGFONTW log = LogFontOf(font, dpi);
+  const std::wstring digits = WidestDigitsOf(log, limit);
+  if (height == log.lfHeight && WidthOf(log, digits) <= width) {
+    return nullptr;
+  }
+  log.lfHeight = height;
+  NarrowToFit(log, digits, width);
+  return FontHandle(CreateFontIndirectW(&log));
 }
 
 }  // namespace tavolen

@@ -19,9 +19,16 @@ namespace tavolen {
 [[nodiscard]] FontHandle CreateFittingFont(const FontDef& font, UINT dpi, std::wstring_view text,
                                            int width);
 
-// The font of an entry field in which limit digits, the widest of them, fit
-// in width pixels; null when the control's own font fits. Fitted once per
-// face and DPI, so typing never changes the size.
-[[nodiscard]] FontHandle CreateFieldFont(const FontDef& font, UINT dpi, int limit, int width);
+// The height (a LOGFONT's lfHeight) at which limit digits, the widest of
+// them, fit in width pixels: the face's own, or smaller down to 8 pixels at
+// 96 DPI.
+[[nodiscard]] LONG FieldFontHeight(const FontDef& font, UINT dpi, int limit, int width);
+
+// The font of an entry field at that height in which limit digits, the
+// widest of them, fit in width pixels, by narrower glyphs where they must;
+// null when it is the control's own font. Fitted once per face and DPI, so
+// typing never changes the size.
+[[nodiscard]] FontHandle CreateFieldFont(const FontDef& font, UINT dpi, int limit, int width,
+                                         LONG height);
 
 }  // namespace tavolen

@@ -1,6 +1,7 @@
 #include "win32/main_window.h"
 
 #include <algorithm>
+#include <climits>
 #include <span>
 #include <utility>
 
@@ -289,15 +290,29 @@ void MainWindow::CreateFonts() {
 
 // A field too narrow for its fullest text in its face gets the face smaller,
 // so that no digit is scrolled out of sight; typing never changes the size.
+// Every field takes the height at which the numerator and denominator fit, so
+// that a whole part stands level with its fraction, as large as its digits;
+// a whole part still too wide gets narrower glyphs.
 void MainWindow::FitFieldFonts() {
+  const auto room = [](const View& view) {
+    RECT box{};
+    SendMessageW(view.control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&box));
+    return static_cast<int>(box.right - box.left);
+  };
+  constexpr std::int16_t kWholePart = 2;
+  LONG height = LONG_MIN;
+  for (const View& view : views_) {
+    if (IsEntryField(view.id) && view.id.index != kWholePart) {
+      height = std::max(height, FieldFontHeight(DefinitionOf(view.id).font, dpi_,
+                                                FieldLimit(view.id), room(view)));
+    }
+  }
   for (View& view : views_) {
     if (!IsEntryField(view.id)) {
       continue;
     }
-    RECT box{};
-    SendMessageW(view.control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&box));
-    view.fitted = CreateFieldFont(DefinitionOf(view.id).font, dpi_, FieldLimit(view.id),
-                                  box.right - box.left);
+    view.fitted =
+        CreateFieldFont(DefinitionOf(view.id).font, dpi_, FieldLimit(view.id), room(view), height);
     if (view.fitted) {
       SendMessageW(view.control, WM_SETFONT, reinterpret_cast<WPARAM>(view.fitted.get()), TRUE);
     }

@@ -260,10 +260,12 @@ void WorkingWindow::Open(const WorkingLines& working, const bool dimmed) {
 }
 
 void WorkingWindow::Show(const WorkingLines& working, const bool dimmed) {
+  const bool dimming = dimmed != dimmed_;
+  dimmed_ = dimmed;
   view_.Follow(working);
   Refresh(true);
-  if (dimmed != dimmed_) {
-    dimmed_ = dimmed;
+  if (dimming) {
+    NameLines();
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   }
 }
@@ -320,6 +322,21 @@ void WorkingWindow::RebuildLines() {
     AddLine(std::string(kNoWorkingYet), false);
   }
   built_ = view_.PlainText();
+  NameLines();
+}
+
+// Each line is named as it is read out when it appears, and the window says
+// whose working it is; a drawn line's text, which nobody sees, is its name too.
+void WorkingWindow::NameLines() const {
+  const std::vector<WorkingLine>& lines = view_.lines();
+  for (std::size_t i = 0; i < lines.size() && i < lines_.size(); ++i) {
+    const std::string name = WorkingLineReadOut(lines[i].words, dimmed_);
+    annotations_.SetName(lines_[i], name);
+    if (IsDrawn(lines[i])) {
+      SetWindowTextW(lines_[i], WideOf(name).c_str());
+    }
+  }
+  annotations_.SetDescription(window_, WorkingDescription(dimmed_));
 }
 
 void WorkingWindow::ClearLines() {

@@ -54,6 +54,7 @@ class WorkingWindow {
   void Refresh(bool byCalculation);
   void AnnounceAppeared(bool byCalculation) const;
   void RebuildLines();
+  void NameLines() const;
   void ClearLines();
   void AddLine(const std::string& words, bool drawn);
   void Layout();

@@ -69,6 +69,17 @@ std::string AnswerDescriptionOf(const Form1& form) {
   return std::string(kPreviousAnswerDescription) + "、" + words;
 }
 
+std::string_view WorkingDescription(const bool stale) {
+  return stale ? kPreviousWorkingDescription : std::string_view{};
+}
+
+std::string WorkingLineReadOut(const std::string_view words, const bool stale) {
+  if (!stale) {
+    return std::string(words);
+  }
+  return std::string(kPreviousWorkingDescription) + "、" + std::string(words);
+}
+
 std::string NumberWords(const WorkingNumber& number) {
   return AnswerWords(number.denominator, number.numerator, number.whole,
                      number.negative ? "-" : "");

@@ -21,6 +21,19 @@ inline constexpr std::string_view kAnswerAreaName = "答え";
 // from.
 inline constexpr std::string_view kPreviousAnswerDescription = "前の計算の答え";
 
+// What the working's region is said to be while the answer is the previous
+// calculation's, and so is its working.
+inline constexpr std::string_view kPreviousWorkingDescription = "前の計算の途中式";
+
+// The working region's description: kPreviousWorkingDescription while the
+// answer is stale, else nothing.
+[[nodiscard]] std::string_view WorkingDescription(bool stale);
+
+// A line of the working as read out when it appears: its words, said to be
+// the previous calculation's while the answer is stale:
+// "前の計算の途中式、2分の3 たす 3分の7、仮分数に直す".
+[[nodiscard]] std::string WorkingLineReadOut(std::string_view words, bool stale);
+
 // The captions of Label1(0) (denominator), Label1(1) (numerator), Label1(2)
 // (whole part) and Label1(3) (minus sign) as one phrase: "マイナス3と6分の5",
 // "6分の23", "0"; empty when the area shows nothing.

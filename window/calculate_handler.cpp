@@ -87,6 +87,9 @@ void Command1_Click(Form1& form) {
   if (CombineOperands(first, second, op, result, working)) {
     working.Stop(kDivisionByZero);
     form.runtime().MsgBox(kDivisionByZero, kMsgBoxCritical, std::string(kErrorTitle));
+    // No answer, as after the first refusal: a "0" here would state a false
+    // equation beside the operands.
+    return;
   }
   const bool negative = SplitSign(result);
   if (negative) {

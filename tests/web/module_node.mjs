@@ -72,14 +72,14 @@ test('the working panel: lines with numbers for MathML and words, choices that o
   const panel = new module.Panel();
   try {
     session((window) => {
-      assert.deepEqual(panel.follow(window), { details: false, oneLine: false, more: false, lines: [], text: '' });
+      assert.deepEqual(panel.follow(window), { details: false, oneLine: false, more: false, lines: [], text: '', description: '' });
       calculateWorkedExample(window);
       const worked = panel.follow(window);
       // The golden working_steps script holds the texts.
       assert.equal(worked.text.split('\n').length, worked.lines.length + 1);
       assert.deepEqual(worked.lines[4], {
         kind: 'step', name: '帯分数に直す', op: '', text: '= 3 5/6（帯分数に直す）',
-        words: '3と6分の5、帯分数に直す', appeared: true,
+        words: '3と6分の5、帯分数に直す', appeared: true, readOut: '3と6分の5、帯分数に直す',
         left: { negative: false, whole: '3', numerator: '5', denominator: '6' },
         right: { negative: false, whole: '', numerator: '', denominator: '' },
       });
@@ -137,6 +137,8 @@ test('each message box carries the window as it stood when the box opened', () =
     assert.ok(window.focus('Text1(2)'));
     assert.ok(window.type('5'));
     assert.ok(window.click('Command1'));
+    assert.ok(window.focus('Text2(1)'));
+    assert.ok(window.type('3'));
     const boxes = window.takeMessageBoxes();
     assert.deepEqual(boxes.map((box) => [box.prompt, box.title, box.style]),
       [['0で割り算しようとしています。', 'エラーメッセージ', 16]]);

@@ -207,8 +207,11 @@ for (const reveal of REVEALS) {
       await reveal.next(page);
       assert.deepEqual((await readRows(page)).map((row) => row.math), DETAILED_ROWS.slice(0, 2).map(([math]) => math));
       assert.equal(await readSaid(page), DETAILED_WORDS[0]);
+      // Another operator: what is revealed now is the previous calculation's working.
+      await clickOn(page, 'Option1(2)');
       await reveal.next(page);
-      assert.equal(await readSaid(page), DETAILED_WORDS[1]);
+      assert.deepEqual([await readSaid(page), await page.$eval('#working', (panel) => panel.getAttribute('aria-description'))],
+        [`前の計算の途中式、${DETAILED_WORDS[1]}`, '前の計算の途中式']);
 
       await reveal.all(page);
       assert.equal((await readRows(page)).length, DETAILED_ROWS.length);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+#include <tuple>
 #include <utility>
 
 namespace tavolen {
@@ -18,6 +20,20 @@ TEST(AnswerWords, ReadsTheLabelsAsTheyStand) {
   };
   for (const auto& [denominator, numerator, whole, sign, words] : rows) {
     EXPECT_EQ(AnswerWords(denominator, numerator, whole, sign), words);
+  }
+}
+
+// Once an input differs from the last calculation, the working is said to be
+// the previous one's, as the answer is.
+TEST(WorkingReadOut, SaysTheWorkingIsThePreviousCalculationsWhileStale) {
+  constexpr std::string_view kLine = "2分の3 たす 3分の7、仮分数に直す";
+  const std::tuple<bool, std::string_view, std::string_view> rows[] = {
+      {false, "", kLine},
+      {true, "前の計算の途中式", "前の計算の途中式、2分の3 たす 3分の7、仮分数に直す"},
+  };
+  for (const auto& [stale, description, readOut] : rows) {
+    EXPECT_EQ(WorkingDescription(stale), description);
+    EXPECT_EQ(WorkingLineReadOut(kLine, stale), readOut);
   }
 }
 

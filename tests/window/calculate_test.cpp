@@ -11,6 +11,7 @@ namespace {
 
 const std::vector<std::string> kNone;
 const std::vector<std::string> kRejected{kErrorBox + "分母を１以上の整数にしてください。"};
+const std::vector<std::string> kByZero{kErrorBox + "0で割り算しようとしています。"};
 const std::vector<std::string> kOverflow = OverflowIn("Command1_Click");
 
 struct CalculateCase {
@@ -25,12 +26,14 @@ struct CalculateCase {
 
 // Expected answers checked with exact fractions by hand. The arithmetic itself
 // is checked against exact fractions in fraction_test; the golden scripts hold
-// the ordinary answers, the division by zero and the keyboard's overflow.
+// the ordinary answers and the keyboard's overflow.
 const CalculateCase kCases[] = {
     {"AllEmptyAddsToZero", "|||||", 0, 0, "||0|", false, kNone},
     {"NegativeWhole", "|1|2||5|2", 1, 0, "||2|-", false, kNone},
     {"NegativeDenominatorGivesTheSign", "|1|-2|||", 0, 0, "2|1||-", true, kNone},
     {"FirstZeroDenominatorRejected", "|3||1||", 0, 0, "|||", true, kRejected},
+    // No answer at all rather than a false "= 0" that a pupil could copy.
+    {"DivisionByZeroLeavesNoAnswer", "|1|2||0|3", 3, 1, "|||", true, kByZero},
     {"NegativeNumeratorOverZeroAccepted", "3|-2|0|||", 0, 0, "||3|", false, kNone},
     {"FieldBeyondLong", "2147483648|||||", 0, 0, "|||", true, kOverflow},
     {"LcmOverflow", "|1|30370005||1|30370005", 0, 0, "|||", true, kOverflow},

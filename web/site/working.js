@@ -177,6 +177,12 @@ export function attachPanel(panel, texts, view) {
   let copiedTimer = 0;
 
   const draw = (state, readOut = false) => {
+    // The region says it holds the previous calculation's working while the window's inputs differ.
+    if (state.description) {
+      panel.setAttribute('aria-description', state.description);
+    } else {
+      panel.removeAttribute('aria-description');
+    }
     details.checked = state.details;
     oneLine.checked = state.oneLine;
     if (state.text === shown.text && state.more === shown.more) {
@@ -191,7 +197,7 @@ export function attachPanel(panel, texts, view) {
     clearTimeout(copiedTimer);
     copy.textContent = texts.copy;
     // Only lines revealed are read out, and only once.
-    said.textContent = readOut ? state.lines.filter((line) => line.appeared).map((line) => line.words).join('\n') : '';
+    said.textContent = readOut ? state.lines.filter((line) => line.appeared).map((line) => line.readOut).join('\n') : '';
     if (readOut) {
       // The newest line in view, by scrolling the list alone: the page never moves.
       steps.scrollTop = steps.scrollHeight;
