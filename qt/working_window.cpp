@@ -165,11 +165,11 @@ WorkingWindow::WorkingWindow(WorkingView& view, QWidget* parent) : QDialog(paren
   layout->addLayout(choices);
   connect(details_, &QCheckBox::toggled, this, [this](const bool on) {
     view_.SetDetails(on);
-    Refresh(false);
+    Refresh();
   });
   connect(oneLineAtATime_, &QCheckBox::toggled, this, [this](const bool on) {
     view_.SetOneLineAtATime(on);
-    Refresh(false);
+    Refresh();
   });
 
   auto* steps = new QWidget(this);
@@ -201,21 +201,21 @@ WorkingWindow::WorkingWindow(WorkingView& view, QWidget* parent) : QDialog(paren
   // Room for the title in the title bar, whatever the working's width.
   constexpr int kTitleEms = 16;
   steps->setMinimumWidth(kTitleEms * fontMetrics().height());
-  Refresh(true);
+  Refresh();
 }
 
 void WorkingWindow::Show(const WorkingLines& working, const bool dimmed) {
   ShowDimmed(dimmed);
   view_.Follow(working);
-  Refresh(true);
+  Refresh();
 }
 
 void WorkingWindow::Act(void (WorkingView::*action)()) {
   (view_.*action)();
-  Refresh(false);
+  Refresh();
 }
 
-void WorkingWindow::Refresh(const bool byCalculation) {
+void WorkingWindow::Refresh() {
   {
     const QSignalBlocker detailsBlocker(details_);
     const QSignalBlocker oneLineBlocker(oneLineAtATime_);
@@ -250,10 +250,7 @@ void WorkingWindow::Refresh(const bool byCalculation) {
       views.push_back(new LineView(line, parent));
       rows_->addWidget(views.back());
     }
-    // The answer that a calculation brings is read by the answer area.
-    const bool answer = byCalculation && &line == &lines.back() &&
-                        line.kind == WorkingLineKind::Step && !view_.OffersMore();
-    if (line.appeared && !answer) {
+    if (line.announce) {
       appeared.append(QString::fromStdString(WorkingLineReadOut(line.words, dimmed_)));
     }
   }

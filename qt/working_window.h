@@ -28,9 +28,8 @@ class WorkingWindow final : public QDialog {
   void Show(const WorkingLines& working, bool dimmed = false);
 
  private:
-  // Brings the rows, the choices and the buttons up to date from the view;
-  // `byCalculation` when a calculation, not this window, changed the lines.
-  void Refresh(bool byCalculation);
+  // Brings the rows, the choices and the buttons up to date from the view.
+  void Refresh();
   void Act(void (WorkingView::*action)());
 
   void ShowDimmed(bool dimmed);

@@ -149,7 +149,7 @@ std::string PanelStateOf(const WorkingView& view, const bool stale) {
                       .Raw("right", NumberOf(line.right))
                       .Text("text", line.text)
                       .Text("words", line.words)
-                      .Flag("appeared", line.appeared)
+                      .Flag("appeared", line.announce)
                       .Text("readOut", WorkingLineReadOut(line.words, stale))
                       .Close());
   }

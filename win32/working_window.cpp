@@ -233,7 +233,7 @@ void WorkingWindow::Create(HWND owner) {
   details_ = AddButton(kWorkingDetailsId, kDetailsCaption, BS_CHECKBOX);
   oneLine_ = AddButton(kWorkingOneLineId, kOneLineAtATimeCaption, BS_CHECKBOX);
   copy_ = AddButton(kWorkingCopyId, kCopyCaption, BS_PUSHBUTTON);
-  Refresh(false);
+  Refresh();
 }
 
 // A check box is checked from the view, never by itself.
@@ -263,7 +263,7 @@ void WorkingWindow::Show(const WorkingLines& working, const bool dimmed) {
   const bool dimming = dimmed != dimmed_;
   dimmed_ = dimmed;
   view_.Follow(working);
-  Refresh(true);
+  Refresh();
   if (dimming) {
     NameLines();
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -274,7 +274,7 @@ bool WorkingWindow::TakeDialogMessage(MSG& message) {
   return IsOpen() && IsDialogMessageW(window_, &message) != 0;
 }
 
-void WorkingWindow::Refresh(bool byCalculation) {
+void WorkingWindow::Refresh() {
   const bool changed = lines_.empty() || view_.PlainText() != built_;
   if (changed) {
     RebuildLines();
@@ -297,17 +297,16 @@ void WorkingWindow::Refresh(bool byCalculation) {
   }
   Layout();
   if (changed && IsOpen()) {
-    AnnounceAppeared(byCalculation);
+    AnnounceRevealed();
   }
 }
 
-// The answer that a calculation brings is read by the answer area, not here.
-void WorkingWindow::AnnounceAppeared(bool byCalculation) const {
+// Lines that 次の行 or すべて表示 brought; the answer that a calculation
+// brings is read by the answer area.
+void WorkingWindow::AnnounceRevealed() const {
   const std::vector<WorkingLine>& lines = view_.lines();
   for (std::size_t i = 0; i < lines.size() && i < lines_.size(); ++i) {
-    const bool answer = byCalculation && i + 1 == lines.size() &&
-                        lines[i].kind == WorkingLineKind::Step && !view_.OffersMore();
-    if (lines[i].appeared && !answer) {
+    if (lines[i].announce) {
       NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, lines_[i], OBJID_CLIENT, CHILDID_SELF);
     }
   }
@@ -504,7 +503,7 @@ void WorkingWindow::OnCommand(int id) {
     default:
       return;
   }
-  Refresh(false);
+  Refresh();
 }
 
 void WorkingWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {

@@ -50,9 +50,9 @@ class WorkingWindow {
   void Create(HWND owner);
   HWND AddButton(int id, std::string_view caption, DWORD style);
   // Brings the lines and buttons up to date from the view, and has the lines
-  // that appeared read out.
-  void Refresh(bool byCalculation);
-  void AnnounceAppeared(bool byCalculation) const;
+  // that were revealed read out.
+  void Refresh();
+  void AnnounceRevealed() const;
   void RebuildLines();
   void NameLines() const;
   void ClearLines();

@@ -64,7 +64,7 @@ void WorkingView::Follow(const WorkingLines& working) {
   const bool newCalculation = working.calculation != working_.calculation;
   std::string whole = tavolen::PlainText(working, true) + tavolen::PlainText(working, true, true);
   if (!newCalculation && whole == whole_) {
-    return;  // nothing changed, and what just appeared is still to be read
+    return;  // nothing changed, and what was just revealed is still to be read
   }
   const bool allShown = unitsShown_ >= Units();
   working_ = working;
@@ -76,7 +76,7 @@ void WorkingView::Follow(const WorkingLines& working) {
   } else {
     unitsShown_ = std::min(unitsShown_, Units());
   }
-  Lay(newCalculation);
+  Lay(false);
 }
 
 void WorkingView::SetDetails(const bool on) {
@@ -113,22 +113,22 @@ void WorkingView::ShowNextLine() {
     ++unitsShown_;
     nextDetailShown_ = false;
   }
-  Lay(false);
+  Lay(true);
 }
 
 void WorkingView::ShowAll() {
   unitsShown_ = Units();
   nextDetailShown_ = false;
-  Lay(false);
+  Lay(true);
 }
 
 bool WorkingView::OffersMore() const {
   return unitsShown_ < Units();
 }
 
-// Lays out the lines shown; a line is new unless the same one was shown
-// before, in the same place among its kind.
-void WorkingView::Lay(const bool allNew) {
+// Lays out the lines shown; a line revealed is one not shown before in the
+// same place among its kind.
+void WorkingView::Lay(const bool reveal) {
   std::vector<WorkingLine> lines;
   const std::vector<WorkingStep>& all = Steps();
   const std::size_t steps = std::min(unitsShown_, all.size());
@@ -146,8 +146,8 @@ void WorkingView::Lay(const bool allNew) {
     lines.push_back(StopLine(*working_.stop));
   }
   for (WorkingLine& line : lines) {
-    line.appeared =
-        allNew || std::none_of(lines_.begin(), lines_.end(),
+    line.announce =
+        reveal && std::none_of(lines_.begin(), lines_.end(),
                                [&](const WorkingLine& old) { return SameLine(old, line); });
   }
   lines_ = std::move(lines);

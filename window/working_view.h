@@ -25,9 +25,11 @@ struct WorkingLine {
   WorkingNumber left;
   std::optional<CalcOperator> op;  // none when the line is one number, and for a stop
   WorkingNumber right;
-  std::string text;       // as copied: "= 3/2 ＋ 7/3（仮分数に直す）", "= (9＋14)/6"
-  std::string words;      // as read to screen readers
-  bool appeared = false;  // shown by the last change, to be read out
+  std::string text;   // as copied: "= 3/2 ＋ 7/3（仮分数に直す）", "= (9＋14)/6"
+  std::string words;  // as read to screen readers
+  // Revealed by 次の行 or すべて表示 just now, to be read out: the answer a
+  // calculation brings is read by the answer area, and a switch reads nothing.
+  bool announce = false;
 };
 
 class WorkingView {
@@ -70,7 +72,7 @@ class WorkingView {
   [[nodiscard]] const std::vector<WorkingStep>& Steps() const;
   [[nodiscard]] std::size_t Units() const;
   void Restart();
-  void Lay(bool allNew);
+  void Lay(bool reveal);
 
   WorkingLines working_;
   std::string whole_;  // the whole working as text, to tell when it changes

@@ -401,12 +401,12 @@ TEST(Working, MixedNumbersKeptWholeEndInTheAnswerAtRandom) {
   }
 }
 
-// What the view shows: each line, "*" before one that just appeared, "+"
+// What the view shows: each line, "*" before one to be read out, "+"
 // while 次の行 and すべて表示 are offered, and "h" while the answer is hidden.
 std::string Shown(const WorkingView& view) {
   std::string text;
   for (const WorkingLine& line : view.lines()) {
-    text += (line.appeared ? "*" : "") + line.text + "|";
+    text += (line.announce ? "*" : "") + line.text + "|";
   }
   return text + (view.OffersMore() ? "+" : "") + (view.HidesAnswer() ? "h" : "");
 }
@@ -417,25 +417,24 @@ TEST(WorkingView, RevealsLinesAsChosenAndKeepsThemAcrossSwitches) {
   const std::string s1 = "= 3/2 ＋ 7/3（仮分数に直す）|";
   const std::string rest = "= 9/6 ＋ 14/6（通分する）|= 23/6（分子どうしをたす）|";
   const std::string mixed = "= 3 5/6（帯分数に直す）|";
-  const std::string kept =
-      "*= 1 3/6 ＋ 2 2/6（通分する）|*= 3 5/6（整数どうし、分数どうしをたす）|";
+  const std::string kept = "= 1 3/6 ＋ 2 2/6（通分する）|= 3 5/6（整数どうし、分数どうしをたす）|";
   // c 計算, e 消す, f the other answer form, d くわしく, o 1行ずつ, n 次の行,
   // a すべて表示, m 帯分数のまま.
   const std::pair<const char*, std::string> rows[] = {
-      {"c",
-       "*" + p + "*" + s1 + "*= 9/6 ＋ 14/6（通分する）|*= 23/6（分子どうしをたす）|*" + mixed},
+      {"c", p + s1 + rest + mixed},
       {"ce", ""},
       {"ocn", p + "*" + s1 + "+h"},
       {"docnn", p + d1 + "*" + s1 + "+h"},
-      {"ocnd", p + "*" + d1 + s1 + "+h"},
+      {"ocnd", p + d1 + s1 + "+h"},
       {"ocnf", p + s1 + "+h"},
-      {"ocnc", "*" + p + "+h"},
+      {"ocnc", p + "+h"},
       {"co", p + "+h"},
       {"ocnnnn", p + s1 + rest + "*" + mixed},
       {"cm", p + kept},
       {"mocnm", p + "+h"},
       {"ocaf", p + s1 + rest},
-      {"ocaff", p + s1 + rest + "*" + mixed},
+      {"ocna", p + s1 + "*= 9/6 ＋ 14/6（通分する）|*= 23/6（分子どうしをたす）|*" + mixed},
+      {"ocaff", p + s1 + rest + mixed},
       {"ocnnnno", p + s1 + rest + mixed},
   };
   for (const auto& [actions, shown] : rows) {
