@@ -189,12 +189,9 @@ void MainWindow::BuildMenu() {
 
 // One region under the answer labels and bar that reads the answer as words.
 void MainWindow::BuildAnswerArea(QWidget& client) {
-  QRect area;
-  for (const ControlDef& def : ControlDefinitions()) {
-    if (def.id.name == ControlName::Label1) {
-      area = area.united(PixelRect(def));
-    }
-  }
+  const TwipsRect twips = AnswerAreaTwips();
+  const QRect area{QPoint{PixelsOf(twips.left), PixelsOf(twips.top)},
+                   QPoint{PixelsOf(twips.right) - 1, PixelsOf(twips.bottom) - 1}};
   answerArea_ = new QWidget(&client);
   answerArea_->setObjectName(QStringLiteral("AnswerArea"));
   answerArea_->setGeometry(area);

@@ -104,25 +104,6 @@ bool HighContrastOn() {
          (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
 }
 
-RECT AnswerAreaTwips() {
-  RECT area{kClientWidthTwips, kClientHeightTwips, 0, 0};
-  const auto add = [&area](int left, int top, int right, int bottom) {
-    area = {std::min<LONG>(area.left, left), std::min<LONG>(area.top, top),
-            std::max<LONG>(area.right, right), std::max<LONG>(area.bottom, bottom)};
-  };
-  for (const ControlDef& def : ControlDefinitions()) {
-    if (def.id.name == ControlName::Label1) {
-      add(def.left, def.top, def.left + def.width, def.top + def.height);
-    }
-  }
-  for (const LineDef& def : LineDefinitions()) {
-    if (def.id.name == ControlName::Line3) {
-      add(def.x1, def.y1, def.x2, def.y2 + kTwipsPerPixel);
-    }
-  }
-  return area;
-}
-
 bool InAnswerArea(ControlId id) {
   return id.name == ControlName::Label1 || id.name == ControlName::Line3;
 }
@@ -324,7 +305,7 @@ void MainWindow::Layout() {
   AdjustWindowRectExForDpi(&frame, kStyle, TRUE, 0, dpi_);
   SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  const RECT areaTwips = AnswerAreaTwips();
+  const TwipsRect areaTwips = AnswerAreaTwips();
   const RECT area = PixelRect(areaTwips.left, areaTwips.top, areaTwips.right - areaTwips.left,
                               areaTwips.bottom - areaTwips.top);
   MoveWindow(answerArea_, area.left, area.top, area.right - area.left, area.bottom - area.top,

@@ -1,5 +1,6 @@
 #include "window/controls.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 
@@ -178,6 +179,25 @@ std::optional<ControlId> ParseControlName(std::string_view text) {
     }
   }
   return std::nullopt;
+}
+
+TwipsRect AnswerAreaTwips() {
+  TwipsRect area{kClientWidthTwips, kClientHeightTwips, 0, 0};
+  const auto add = [&area](const TwipsRect part) {
+    area = {std::min(area.left, part.left), std::min(area.top, part.top),
+            std::max(area.right, part.right), std::max(area.bottom, part.bottom)};
+  };
+  for (const ControlDef& def : ControlDefinitions()) {
+    if (def.id.name == ControlName::Label1) {
+      add({def.left, def.top, def.left + def.width, def.top + def.height});
+    }
+  }
+  for (const LineDef& def : LineDefinitions()) {
+    if (def.id.name == ControlName::Line3) {
+      add({def.x1, def.y1, def.x2, def.y2 + kTwipsPerPixel});
+    }
+  }
+  return area;
 }
 
 }  // namespace tavolen

@@ -82,6 +82,16 @@ struct LineDef {
   int x1, y1, x2, y2;  // twips in the client area
 };
 
+// A rectangle in twips of the client area, right and bottom exclusive.
+struct TwipsRect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  friend constexpr bool operator==(TwipsRect, TwipsRect) = default;
+};
+
+// The answer labels with their bar (a pixel thick): one region that is read
+// out as words and opens the answer menu on a right click.
+[[nodiscard]] TwipsRect AnswerAreaTwips();
+
 struct MenuDef {
   ControlId id;
   std::string_view caption;

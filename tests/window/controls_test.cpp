@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "window/controls.h"
@@ -23,6 +25,24 @@ TEST(ControlNames, EveryDefinedControlRoundTripsAndNothingElseIsAName) {
                            "Command1 ", "Option2(2)", "Form1", ""}) {
     EXPECT_EQ(ParseControlName(text), std::nullopt) << text;
   }
+}
+
+// Every front end takes the answer area from here: all the labels and the
+// whole bar, which reaches further right than the labels.
+TEST(AnswerArea, HoldsTheLabelsAndTheWholeBar) {
+  const TwipsRect area = AnswerAreaTwips();
+  const auto holds = [&area](const TwipsRect part) {
+    return part.left >= area.left && part.top >= area.top && part.right <= area.right &&
+           part.bottom <= area.bottom;
+  };
+  for (const ControlDef& def : ControlDefinitions()) {
+    if (def.id.name == ControlName::Label1) {
+      EXPECT_TRUE(holds({def.left, def.top, def.left + def.width, def.top + def.height}));
+    }
+  }
+  const LineDef& bar = *std::ranges::find(LineDefinitions(), ControlName::Line3,
+                                          [](const LineDef& def) { return def.id.name; });
+  EXPECT_TRUE(holds({bar.x1, bar.y1, bar.x2, bar.y2 + kTwipsPerPixel}));
 }
 
 }  // namespace
