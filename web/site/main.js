@@ -1,26 +1,11 @@
 // Starts Tavolen: one model window, drawn by render.js, fed by input.js, with its message
 // boxes played back by msgbox.js. Exit replaces the window with a notice that can start it anew.
-import { loadModule } from './load.js';
-import { buildWindow, showCaptionTips } from './render.js';
-import { routeInput } from './input.js';
-import { createMessageBoxes } from './msgbox.js';
-import { attachPanel } from './working.js';
-
-// Registers the service worker that keeps every file of the site for use without a network.
-// It waits until the page has loaded and the window has been drawn: the load event comes before
-// the module is ready, and starting the worker then held the window back.
-function keepForOffline() {
-  if (!('serviceWorker' in navigator)) {
-    return;
-  }
-  const register = () => navigator.serviceWorker.register('./sw.js').catch((error) => console.warn(error));
-  const afterFrame = () => requestAnimationFrame(() => setTimeout(register));
-  if (document.readyState === 'complete') {
-    afterFrame();
-  } else {
-    window.addEventListener('load', afterFrame, { once: true });
-  }
-}
+import { loadModule } from './load.js?@BUILD@';
+import { announceNewRelease, checkBuild, keepForOffline } from './release.js?@BUILD@';
+import { buildWindow, showCaptionTips } from './render.js?@BUILD@';
+import { routeInput } from './input.js?@BUILD@';
+import { createMessageBoxes } from './msgbox.js?@BUILD@';
+import { attachPanel } from './working.js?@BUILD@';
 
 function element(id) {
   return document.getElementById(id);
@@ -62,7 +47,12 @@ async function start() {
   document.documentElement.dataset.module = '';
   const windowElement = element('window');
   const working = element('working');
-  const loaded = await loadModule();
+  announceNewRelease(element('new-release'));
+  const build = checkBuild();
+  if (build === 'reloading') {
+    return;
+  }
+  const loaded = build === 'whole' ? await loadModule() : { failure: 'mixed' };
   if (!loaded.module) {
     windowElement.hidden = true;
     working.hidden = true;
