@@ -4,7 +4,8 @@
 //     fresh visits, each against a floor page measured the same way in the same rounds, and the
 //     paint of the page with its modules taken out, which shows what the window's own drawing costs;
 //   - the cost of one Calculate click in the page, over CLICKS clicks.
-// Usage: node bench/web-figures.js  (site in build-web/site, or TAVOLEN_SITE=DIR)
+// Usage: node bench/web-figures.js  (site in build-web/site, or TAVOLEN_SITE=DIR; THROTTLE=1 makes
+// the first visits over a slow network, 150 ms and 1.6 Mbit/s, on a processor four times slower)
 import { mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { loadavg, tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -67,10 +68,27 @@ const WINDOW_WATCHES = [
 ];
 const drawn = (page, name) => page.waitForFunction((n) => window.drawnAt?.[n] !== undefined, {}, name);
 
+// A slow phone on a slow network.
+async function throttle(page) {
+  if (process.env.THROTTLE !== '1') {
+    return;
+  }
+  const cdp = await page.createCDPSession();
+  const bytesPerSecond = (megabits) => (megabits * 1e6) / 8;
+  await cdp.send('Network.emulateNetworkConditions', {
+    offline: false,
+    latency: 150,
+    downloadThroughput: bytesPerSecond(1.6),
+    uploadThroughput: bytesPerSecond(0.75),
+  });
+  await cdp.send('Emulation.setCPUThrottlingRate', { rate: 4 });
+}
+
 async function firstVisit(browser) {
   const server = await startServer({ gzip: true, caching: 'max-age' });
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
+  await throttle(page);
   await page.evaluateOnNewDocument(watchFor, WINDOW_WATCHES);
   await page.goto(server.url);
   await drawn(page, 'interactive');
@@ -90,6 +108,7 @@ async function firstVisit(browser) {
 async function paintVisit(browser, url, selector) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
+  await throttle(page);
   await page.evaluateOnNewDocument(watchFor, [['painted', selector, false]]);
   await page.goto(url);
   await drawn(page, 'painted');

@@ -12,7 +12,7 @@ function element(id) {
 }
 
 // The window is in the page before the module is ready, so a user may already have used it: what
-// the page kept of that (too-old.js) is performed, in order, as the model would have seen it, each
+// the page kept of that (early.js) is performed, in order, as the model would have seen it, each
 // step drawn as it is done. Once a step has opened a message box, the steps after it are dropped,
 // as the box would have taken that input.
 function performEarlyInput(session, view, early) {
@@ -136,7 +136,7 @@ async function start() {
   windowElement.querySelector('[autofocus]')?.removeAttribute('autofocus');
   windowElement.removeAttribute('aria-busy');
   settle();
-  performEarlyInput(session, view, windowElement.earlyInput?.splice(0) ?? []);
+  performEarlyInput(session, view, document.documentElement.earlyInput?.splice(0) ?? []);
 }
 
 start().finally(keepForOffline);
