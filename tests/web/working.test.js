@@ -170,7 +170,7 @@ test('くわしく draws the details as their own lighter rows, unnamed, compoun
 
 // 1行ずつ, by mouse or by keyboard: a calculation shows its problem and reads nothing out; each
 // 次の行 shows and reads one more line (a detail counts), すべて表示 the rest; then the buttons go and
-// the focus stays in the panel.
+// the focus goes to コピー.
 const REVEALS = [
   {
     by: 'the mouse',
@@ -213,7 +213,60 @@ for (const reveal of REVEALS) {
       assert.equal((await readRows(page)).length, DETAILED_ROWS.length);
       assert.equal((await readSaid(page)).split('\n').length, DETAILED_ROWS.length - 3);
       assert.equal(await readMore(page), false);
-      assert.equal(await page.evaluate(() => document.activeElement.id), 'working-one-line');
+      // On コピー, not on the check box that a next Space would untick.
+      assert.equal(await page.evaluate(() => document.activeElement.className), 'working-copy');
+    });
+  });
+}
+
+// No box around a control clips the ring its focus draws: with the panel beside the window, below
+// it, and folded into the menu bar, every button of the panel shown.
+const RING_SCREENS = [
+  { viewport: { width: 1280, height: 800 } },
+  { viewport: { width: 360, height: 640, hasTouch: true } },
+  { viewport: { width: 1280, height: 800 }, fold: true },
+];
+for (const { viewport, fold } of RING_SCREENS) {
+  test(`at ${viewport.width} × ${viewport.height}${fold ? ', the panel folded,' : ''} every focus ring is drawn whole`, async () => {
+    await withPage(viewport, async (page) => {
+      await page.click('#working-one-line');
+      await calculate(page);
+      if (fold) {
+        await page.click('#working-toggle');
+      }
+      await page.keyboard.press('Shift');
+      const clipped = await page.evaluate(() => {
+        const found = [];
+        const sides = (box, style, inset, z) => ({
+          left: box.left + (parseFloat(style.borderLeftWidth) - inset) * z,
+          top: box.top + (parseFloat(style.borderTopWidth) - inset) * z,
+          right: box.right - (parseFloat(style.borderRightWidth) - inset) * z,
+          bottom: box.bottom - (parseFloat(style.borderBottomWidth) - inset) * z,
+        });
+        for (const control of document.querySelectorAll('#window button, #window input, #working button, #working input')) {
+          control.focus();
+          const style = getComputedStyle(control);
+          const box = control.getBoundingClientRect();
+          if (style.outlineStyle === 'none' || box.width === 0) {
+            continue;
+          }
+          const zoom = box.width / control.offsetWidth;
+          const ring = sides(box, { borderLeftWidth: 0, borderTopWidth: 0, borderRightWidth: 0, borderBottomWidth: 0 }, parseFloat(style.outlineWidth) + parseFloat(style.outlineOffset), zoom);
+          for (let box = control.parentElement; box; box = box.parentElement) {
+            const around = getComputedStyle(box);
+            if (around.overflowX !== 'visible' || around.overflowY !== 'visible') {
+              const rect = box.getBoundingClientRect();
+              const margin = around.overflowX === 'clip' ? parseFloat(around.overflowClipMargin) : 0;
+              const clip = sides(rect, around, margin, rect.width / box.offsetWidth);
+              if (ring.left < clip.left - 0.5 || ring.top < clip.top - 0.5 || ring.right > clip.right + 0.5 || ring.bottom > clip.bottom + 0.5) {
+                found.push(`${control.dataset.name || control.id || control.className} by ${box.id || box.className}`);
+              }
+            }
+          }
+        }
+        return found;
+      });
+      assert.deepEqual(clipped, []);
     });
   });
 }
