@@ -154,6 +154,13 @@ const DETAILED_WORDS = ['分母 2、分子 1かける2たす1 たす 分母 3、
 const readSaid = (page) => page.$eval('#working .working-said', (region) => region.textContent);
 const readChoices = (page) => page.$$eval('#working .working-options input', (boxes) => boxes.map((box) => box.checked));
 const readMore = (page) => page.$eval('#working .working-more', (more) => more.checkVisibility());
+// How far below the last line shown 次の行 stands, in the panel's own pixels.
+const readMoreGap = (page) =>
+  page.$eval('#working .working-more', (more) => {
+    const box = more.getBoundingClientRect();
+    const last = more.parentElement.querySelector('.working-steps > li:last-child').getBoundingClientRect();
+    return (box.top - last.bottom) / (box.width / more.offsetWidth);
+  });
 
 test('くわしく draws the details as their own lighter rows, unnamed, compound terms as rows in fractions', async () => {
   await withPage({ width: 1280, height: 800 }, async (page) => {
@@ -202,6 +209,7 @@ for (const reveal of REVEALS) {
       assert.equal((await readRows(page)).length, 1);
       assert.equal(await readSaid(page), '');
       assert.equal(await readMore(page), true);
+      assert.ok((await readMoreGap(page)) < 10, '次の行 is not under the last line');
 
       await reveal.next(page);
       assert.deepEqual((await readRows(page)).map((row) => row.math), DETAILED_ROWS.slice(0, 2).map(([math]) => math));
