@@ -32,7 +32,8 @@ const SCREENS = [
   { name: 'iPad in landscape 1024 × 768', width: 1024, height: 768, deviceScaleFactor: 2, hasTouch: true },
   { name: 'projector 1920 × 1080', width: 1920, height: 1080 },
   { name: '1280 × 800 at 200 % zoom', width: 640, height: 400, deviceScaleFactor: 2 },
-  { name: '1280 × 800 at 400 % zoom', width: 320, height: 200, deviceScaleFactor: 4, folded: true },
+  // A quarter of the screen's CSS pixels leaves no room for the longest answer at 9 of them.
+  { name: '1280 × 800 at 400 % zoom', width: 320, height: 200, deviceScaleFactor: 4, folded: true, cramped: true },
 ];
 
 // Two frames on: the page refits in the first after a change.
@@ -237,6 +238,12 @@ for (const screen of SCREENS) {
           const [first, last] = [Math.min(...ink.columns), Math.max(...ink.columns)];
           assert.ok(first >= ink.from && last < ink.to && last - first > (ink.to - ink.from) / 3, `${row.name}: ${name} inked ${first}..${last}, label ${ink.from}..${ink.to}`);
         }
+        // Legible without a touch, in the room the answer area has, both halves of a fraction alike.
+        const sizes = await page.$$eval('#window .answer .label', (labels) =>
+          Object.fromEntries(labels.map((l) => [l.dataset.name, (parseFloat(getComputedStyle(l.firstElementChild).fontSize) * l.getBoundingClientRect().width) / l.offsetWidth])),
+        );
+        assert.ok(screen.cramped || Object.keys(row.shown).every((name) => sizes[name] >= 9), `${row.name}: ${JSON.stringify(sizes)}`);
+        assert.equal(sizes['Label1(1)'], sizes['Label1(0)']);
         for (const [name, text] of Object.entries(row.entries)) {
           assert.equal(shown[name], text);
           const ink = await fieldInk(page, name);
@@ -558,7 +565,8 @@ const CHANGES = [
   { name: 'opening 途中式', act: (page) => tapOnElement(page, '#working-toggle') },
   { name: 'turning sideways', act: (page, d) => page.setViewport(screenOf(d, { width: d.height, height: d.width })) },
   { name: 'turning back', act: (page, d) => page.setViewport(screenOf(d)) },
-  { name: 'the keyboard opening', act: async (page, d) => (await tapOnElement(page, '#window [data-name="Text1(1)"]'), page.setViewport(screenOf(d, { height: Math.round(d.height * 0.55) }))) },
+  // The window keeps its size for the keyboard: the field typed into is scrolled into view instead.
+  { name: 'the keyboard opening', keyboard: true, act: async (page, d) => (await tapOnElement(page, '#window [data-name="Text1(1)"]'), page.setViewport(screenOf(d, { height: Math.round(d.height * 0.55) }))) },
   { name: 'the keyboard closing', act: (page, d) => page.setViewport(screenOf(d)) },
   { name: 'zoom to 200 %', act: (page, d) => page.setViewport(screenOf(d, { width: d.width / 2, height: d.height / 2, deviceScaleFactor: 2 * d.deviceScaleFactor })) },
   { name: 'zoom back', act: (page, d) => page.setViewport(screenOf(d)) },
@@ -570,19 +578,22 @@ for (const device of DEVICES) {
   test(`${device.width} × ${device.height} under mobile viewport rules: each change leaves the page as wide as the screen and all it shows inside`, async () => {
     await withPage(screenOf(device), async (page) => {
       for (const change of CHANGES) {
+        const scale = await page.evaluate(() => document.documentElement.style.getPropertyValue('--scale'));
         await change.act(page, device);
         await settled(page);
-        const seen = await page.evaluate(() => {
-          const shown = [...document.querySelectorAll('#window, #working, #ended')].filter((e) => e.checkVisibility());
+        const seen = await page.evaluate((keyboard) => {
+          const shown = keyboard ? [document.activeElement] : [...document.querySelectorAll('#window, #working, #ended')].filter((e) => e.checkVisibility());
           const boxes = shown.map((e) => e.getBoundingClientRect());
           return {
             widths: [document.documentElement.clientWidth, window.innerWidth, window.visualViewport.width],
             height: window.innerHeight,
             outside: boxes.filter((box) => box.left < 0 || box.top < 0 || box.right > window.innerWidth || box.bottom > window.innerHeight).length,
+            scale: keyboard ? document.documentElement.style.getPropertyValue('--scale') : null,
           };
-        });
+        }, change.keyboard ?? false);
         const width = page.viewport().width;
-        assert.deepEqual(seen, { widths: [width, width, width], height: page.viewport().height, outside: 0 }, `after ${change.name}`);
+        const kept = change.keyboard ? scale : null;
+        assert.deepEqual(seen, { widths: [width, width, width], height: page.viewport().height, outside: 0, scale: kept }, `after ${change.name}`);
       }
     });
   });
@@ -633,7 +644,8 @@ test('the working panel takes the room the window leaves and holds the longest w
 // shows a tooltip: a tap on it shows it whole at a legible size, inside the screen, until the
 // finger lands elsewhere.
 test('a tap on an answer drawn too small to read shows it whole and legible', async () => {
-  await withPage(screenOf(DEVICES[0]), async (page) => {
+  // A screen too narrow for the answer area to hold it legibly.
+  await withPage(screenOf({ width: 200, height: 400, deviceScaleFactor: 3 }), async (page) => {
     await clickOn(page, 'Option1(2)');
     await clickOn(page, 'Option2(1)');
     await fillIn(page, MAXIMA[0].entries);

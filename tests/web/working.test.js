@@ -279,6 +279,41 @@ for (const { viewport, fold } of RING_SCREENS) {
   });
 }
 
+// On a phone, where the window and its panel are drawn smaller than 1:1, each control of either is
+// hit throughout a square of 24 CSS pixels or more, read back from the points that reach it.
+test('on a phone every control is a target of 24 × 24 CSS pixels or more', async () => {
+  await withPage({ width: 360, height: 640, hasTouch: true, isMobile: true }, async (page) => {
+    await page.click('#working-one-line');
+    await calculate(page);
+    const small = await page.evaluate(() => {
+      const found = [];
+      const STEP = 1;
+      for (const control of document.querySelectorAll('#window .option, #window .command, #window .menu, #working button, #working .working-options label')) {
+        if (!control.checkVisibility()) {
+          continue;
+        }
+        const box = control.getBoundingClientRect();
+        // The largest square of points that reach the control, over its box and 16 pixels around it.
+        const side = [];
+        let largest = 0;
+        for (let y = box.top - 16, row = 0; y < box.bottom + 16; y += STEP, row++) {
+          side[row] = [];
+          for (let x = box.left - 16, column = 0; x < box.right + 16; x += STEP, column++) {
+            const hits = control.contains(document.elementFromPoint(x, y));
+            side[row][column] = hits ? 1 + Math.min(side[row - 1]?.[column] ?? 0, side[row][column - 1] ?? 0, side[row - 1]?.[column - 1] ?? 0) : 0;
+            largest = Math.max(largest, side[row][column] * STEP);
+          }
+        }
+        if (largest < 24) {
+          found.push(`${control.dataset.name || control.className || control.textContent}: ${largest}`);
+        }
+      }
+      return found;
+    });
+    assert.deepEqual(small, []);
+  });
+});
+
 test('the choices hold across 終了 and a new start, and コピー copies the lines as shown', async () => {
   await withPage(
     {

@@ -180,6 +180,15 @@
     }
   });
 
+  // On a touch screen a viewport that has only grown shorter while a field has the focus is the
+  // on-screen keyboard: the window keeps its size, which the page scrolls, and the field is brought
+  // into view instead. `fitted` is the room of the last fit.
+  var fitted = null;
+  function keyboardOpened(room) {
+    var typing = document.activeElement !== null && document.activeElement.type === 'text';
+    return touchFirst && typing && fitted !== null && room.width === fitted.width && room.height < fitted.height;
+  }
+
   function follow(scaled) {
     var current = { scale: Number(root.style.getPropertyValue('--scale')), ratio: window.devicePixelRatio };
     var update = function () {
@@ -188,6 +197,11 @@
         return;
       }
       var room = roomNow();
+      if (keyboardOpened(room)) {
+        document.activeElement.scrollIntoView({ block: 'nearest' });
+        return;
+      }
+      fitted = room;
       var content = contentOf();
       var fit =
         content === 'panel' ? fitWithPanel(room) : best(room, content === 'other' ? measuredArrangements(scaled) : arrangementsOf(false));
