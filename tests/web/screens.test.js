@@ -130,27 +130,50 @@ test('a phone in landscape shows a bigger window than in portrait, a projector o
   assert.equal(scales[2], 3);
 });
 
-test('browser zoom after the page has opened enlarges the window on top of its scale, and back', async () => {
+// The window as drawn, in device pixels, once the page has been refitted, at the next frame; and
+// whether the page scrolls across.
+async function drawnZoomed(page) {
+  await settled(page);
+  const { width, ratio, scrolls } = await page.evaluate(() => ({
+    width: document.querySelector('#window').getBoundingClientRect().width,
+    ratio: window.devicePixelRatio,
+    scrolls: document.documentElement.scrollWidth > document.documentElement.clientWidth,
+  }));
+  return { devicePixels: Math.round(width * ratio), scrolls };
+}
+
+// The browser's window as large in the screen's pixels as `outer`, whatever the viewport in CSS
+// pixels: a viewport half its size is the browser zoomed to 200 %.
+async function sizeBrowserWindow(page, outer) {
+  const cdp = await page.createCDPSession();
+  const { windowId } = await cdp.send('Browser.getWindowForTarget');
+  await cdp.send('Browser.setWindowBounds', { windowId, bounds: outer });
+  await cdp.detach();
+}
+
+// Browser zoom enlarges the window on top of its scale, whether set after the page opened or
+// before: twice as many device pixels at 200 %, to within the rounding of the window's width to
+// them, and the page scrolls.
+test('browser zoom enlarges the window on top of its scale, set after the page has opened or before, and back', async () => {
+  let before;
   await withPage({ width: 1280, height: 800 }, async (page) => {
-    const drawn = async () => {
-      // Once the page has been refitted, at the next frame.
-      await settled(page);
-      const { width, ratio, scrolls } = await page.evaluate(() => ({
-        width: document.querySelector('#window').getBoundingClientRect().width,
-        ratio: window.devicePixelRatio,
-        scrolls: document.documentElement.scrollWidth > document.documentElement.clientWidth,
-      }));
-      return { devicePixels: Math.round(width * ratio), scrolls };
-    };
-    const before = await drawn();
-    // Zoomed to 200 %: half the CSS pixels, each of two device pixels.
+    before = await drawnZoomed(page);
     await page.setViewport({ width: 640, height: 400, deviceScaleFactor: 2 });
-    const zoomed = await drawn();
+    const zoomed = await drawnZoomed(page);
     await page.setViewport({ width: 1280, height: 800, deviceScaleFactor: 1 });
-    // Twice as many device pixels, to within the rounding of the window's width to them.
     assert.ok(Math.abs(zoomed.devicePixels - 2 * before.devicePixels) <= 1, `${before.devicePixels} → ${zoomed.devicePixels}`);
-    assert.deepEqual([zoomed.scrolls, await drawn()], [true, before]);
+    assert.deepEqual([zoomed.scrolls, await drawnZoomed(page)], [true, before]);
   });
+  const opened = { width: 640, height: 400, deviceScaleFactor: 2, prepare: (page) => sizeBrowserWindow(page, { width: 1280, height: 800 }) };
+  try {
+    await withPage(opened, async (page) => {
+      const zoomed = await drawnZoomed(page);
+      assert.ok(Math.abs(zoomed.devicePixels - 2 * before.devicePixels) <= 1, `opened at 200 %: ${before.devicePixels} → ${zoomed.devicePixels}`);
+      assert.equal(zoomed.scrolls, true);
+    });
+  } finally {
+    await withPage({}, (page) => sizeBrowserWindow(page, { width: 100, height: 100 }));
+  }
 });
 
 // The largest answers and the fullest fields. Each caption is read from the pixels with its

@@ -48,11 +48,30 @@
   // pixel (devicePixelRatio) but not the viewport's size in device pixels, unlike a move to
   // another screen; the window keeps the size it was fitted to, and the browser's zoom enlarges
   // it on top.
-  var zoom = 1;
   var last = null;
   // On a touch screen the page is refitted instead: there a page wider than the screen widens the
   // layout viewport for good, rather than bringing scroll bars.
   var touchFirst = window.matchMedia ? window.matchMedia('(pointer: coarse)').matches : false;
+
+  // A zoom the browser had before the page opened (set for the site, or remembered): the browser
+  // window's outer size is in the screen's pixels and its inner size in CSS pixels, so their ratio
+  // is the zoom, and a little for the window's frame and toolbars (the lesser ratio, across, has
+  // the least). It is taken only near one of the browser's zoom levels: a browser that gives both
+  // sizes in CSS pixels, or a panel docked beside the page, is taken for no zoom.
+  var LEVELS = [1.1, 1.25, 1.5, 1.75, 2, 2.5, 3, 4, 5];
+  function zoomAtOpening() {
+    if (touchFirst || !window.outerWidth || !window.innerWidth || !window.innerHeight) {
+      return 1;
+    }
+    var ratio = Math.min(window.outerWidth / window.innerWidth, window.outerHeight / window.innerHeight);
+    for (var i = 0; i < LEVELS.length; i++) {
+      if (Math.abs(ratio / LEVELS[i] - 1) <= 0.03) {
+        return LEVELS[i];
+      }
+    }
+    return 1;
+  }
+  var zoom = zoomAtOpening();
   function zoomSinceOpened() {
     if (touchFirst) {
       return 1;
