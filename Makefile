@@ -132,7 +132,7 @@ web-test: web
 	$(MAKE) web-browser-test
 
 web-browser-test:
-	@tools/install-deps chromium
+	@tools/install-deps chromium fonts-liberation fonts-urw-base35 fonts-dejavu-extra
 	cd tests/web && npm ci && npm test
 
 .PHONY: web-screenshot web-bench

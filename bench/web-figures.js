@@ -4,7 +4,8 @@
 //     fresh visits, each against a floor page measured the same way in the same rounds, and the
 //     paint of the page with its modules taken out, which shows what the window's own drawing costs;
 //   - the cost of one Calculate click in the page, over CLICKS clicks.
-// Usage: node bench/web-figures.js  (site in build-web/site, or TAVOLEN_SITE=DIR)
+// Usage: node bench/web-figures.js  (site in build-web/site, or TAVOLEN_SITE=DIR; THROTTLE=1 makes
+// the first visits over a slow network, 150 ms and 1.6 Mbit/s, on a processor four times slower)
 import { mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { loadavg, tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -67,10 +68,27 @@ const WINDOW_WATCHES = [
 ];
 const drawn = (page, name) => page.waitForFunction((n) => window.drawnAt?.[n] !== undefined, {}, name);
 
+// A slow phone on a slow network.
+async function throttle(page) {
+  if (process.env.THROTTLE !== '1') {
+    return;
+  }
+  const cdp = await page.createCDPSession();
+  const bytesPerSecond = (megabits) => (megabits * 1e6) / 8;
+  await cdp.send('Network.emulateNetworkConditions', {
+    offline: false,
+    latency: 150,
+    downloadThroughput: bytesPerSecond(1.6),
+    uploadThroughput: bytesPerSecond(0.75),
+  });
+  await cdp.send('Emulation.setCPUThrottlingRate', { rate: 4 });
+}
+
 async function firstVisit(browser) {
-  const server = await startServer({ gzip: true, maxAge: 3600 });
+  const server = await startServer({ gzip: true, caching: 'max-age' });
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
+  await throttle(page);
   await page.evaluateOnNewDocument(watchFor, WINDOW_WATCHES);
   await page.goto(server.url);
   await drawn(page, 'interactive');
@@ -90,6 +108,7 @@ async function firstVisit(browser) {
 async function paintVisit(browser, url, selector) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
+  await throttle(page);
   await page.evaluateOnNewDocument(watchFor, [['painted', selector, false]]);
   await page.goto(url);
   await drawn(page, 'painted');
@@ -104,7 +123,7 @@ async function serveFiles(files) {
   for (const [name, content] of Object.entries(files)) {
     writeFileSync(join(dir, name), content);
   }
-  const server = await startServer({ gzip: true, maxAge: 3600, site: dir });
+  const server = await startServer({ gzip: true, caching: 'max-age', site: dir });
   return {
     url: server.url,
     async stop() {
@@ -131,7 +150,7 @@ function serveWithoutModules() {
   files['index.html'] = files['index.html']
     .toString()
     .replace(/<script type="module"[^>]*><\/script>\n?/g, '')
-    .replace(/<script defer src="too-old.js"><\/script>\n?/, '')
+    .replace(/<script defer src="too-old.js[^"]*"><\/script>\n?/, '')
     .replace(/<link rel="(?:module)?preload"[^>]*>\n?/g, '');
   if (/type="module"|preload"|too-old\.js/.test(files['index.html'])) {
     throw new Error('the page without its modules still loads some: index.html has changed');
@@ -210,7 +229,7 @@ try {
   const floor = rounds.map((r) => r.floor);
   const visits = rounds.map((r) => r.visit);
   const alone = rounds.map((r) => r.alone);
-  const server = await startServer({ gzip: true, maxAge: 3600 });
+  const server = await startServer({ gzip: true, caching: 'max-age' });
   const warm = await warmVisit(browser, server);
   const clicks = await clickCost(browser, server);
   await server.stop();

@@ -22,11 +22,11 @@ const TYPES = {
   '.webmanifest': 'application/manifest+json',
 };
 
-// Serves `site` (the built site unless told) on 127.0.0.1 at a free port, under the folder
-// `prefix`. With `gzip`, answers gzip to clients that ask for it, and with `maxAge` lets them
-// keep files that long, as a production server would. With `pauseAt` ({ text, ms }), a page is
-// sent up to where `text` begins and the rest `ms` later, as a slow network delivers it. Every
-// response is counted in `served`.
+// Serves `site` (the built site unless told; `release(site)` serves another from then on) on
+// 127.0.0.1 at a free port, under the folder `prefix`. With `gzip`, answers gzip to clients that
+// ask for it; `caching` is how it lets them keep files (CACHING). With `pauseAt` ({ text, ms }), a
+// page is sent up to where `text` begins and the rest `ms` later, as a slow network delivers it.
+// Every response is counted in `served`.
 // Compressed once per version of a file, for every server started here, as a server with
 // precompressed files answers: the first visit of each server should not pay for compressing.
 const compressed = new Map();
@@ -38,7 +38,16 @@ const gzipped = (file, body) => {
   return compressed.get(key);
 };
 
-export async function startServer({ gzip = false, prefix = '/', maxAge = 0, site = SITE, pauseAt = null } = {}) {
+// The ways static servers let browsers keep files: no word at all, only the file's time (answering
+// If-Modified-Since), for an hour, or only after asking again.
+export const CACHING = {
+  none: () => ({}),
+  'last-modified': (stats) => ({ 'Last-Modified': stats.mtime.toUTCString() }),
+  'max-age': () => ({ 'Cache-Control': 'max-age=3600' }),
+  'no-cache': () => ({ 'Cache-Control': 'no-cache' }),
+};
+
+export async function startServer({ gzip = false, prefix = '/', caching = 'no-cache', site = SITE, pauseAt = null } = {}) {
   const served = [];
   const server = createServer((request, response) => {
     const path = decodeURIComponent(new URL(request.url, 'http://x').pathname);
@@ -51,8 +60,14 @@ export async function startServer({ gzip = false, prefix = '/', maxAge = 0, site
       if (statSync(file).isDirectory()) {
         file = join(file, 'index.html');
       }
+      const stats = statSync(file);
+      const since = Date.parse(request.headers['if-modified-since'] ?? '');
+      if (caching === 'last-modified' && Math.floor(stats.mtimeMs / 1000) <= since / 1000) {
+        response.writeHead(304).end();
+        return;
+      }
       let body = readFileSync(file);
-      const headers = { 'Content-Type': TYPES[extname(file)] ?? 'application/octet-stream', 'Cache-Control': maxAge > 0 ? `max-age=${maxAge}` : 'no-cache' };
+      const headers = { 'Content-Type': TYPES[extname(file)] ?? 'application/octet-stream', ...CACHING[caching](stats) };
       if (gzip && /\bgzip\b/.test(request.headers['accept-encoding'] ?? '')) {
         body = gzipped(file, body);
         headers['Content-Encoding'] = 'gzip';
@@ -78,6 +93,9 @@ export async function startServer({ gzip = false, prefix = '/', maxAge = 0, site
   return {
     url: `http://127.0.0.1:${server.address().port}${prefix}`,
     served,
+    release(another) {
+      site = another;
+    },
     async stop() {
       for (const socket of sockets) {
         socket.destroy();
@@ -98,6 +116,9 @@ export async function launchBrowser(extraArgs = []) {
     '--disable-component-update',
     '--disable-sync',
     '--lang=ja',
+    // A window smaller than any viewport the tests set, so that the page never takes the ratio of
+    // its outer size to the viewport for a zoom the browser opened it at (see openZoomed).
+    '--window-size=100,100',
     ...extraArgs,
   ];
   if (process.getuid?.() === 0) {

@@ -32,7 +32,8 @@ const SCREENS = [
   { name: 'iPad in landscape 1024 × 768', width: 1024, height: 768, deviceScaleFactor: 2, hasTouch: true },
   { name: 'projector 1920 × 1080', width: 1920, height: 1080 },
   { name: '1280 × 800 at 200 % zoom', width: 640, height: 400, deviceScaleFactor: 2 },
-  { name: '1280 × 800 at 400 % zoom', width: 320, height: 200, deviceScaleFactor: 4, folded: true },
+  // A quarter of the screen's CSS pixels leaves no room for the longest answer at 9 of them.
+  { name: '1280 × 800 at 400 % zoom', width: 320, height: 200, deviceScaleFactor: 4, folded: true, cramped: true },
 ];
 
 // Two frames on: the page refits in the first after a change.
@@ -129,27 +130,50 @@ test('a phone in landscape shows a bigger window than in portrait, a projector o
   assert.equal(scales[2], 3);
 });
 
-test('browser zoom after the page has opened enlarges the window on top of its scale, and back', async () => {
+// The window as drawn, in device pixels, once the page has been refitted, at the next frame; and
+// whether the page scrolls across.
+async function drawnZoomed(page) {
+  await settled(page);
+  const { width, ratio, scrolls } = await page.evaluate(() => ({
+    width: document.querySelector('#window').getBoundingClientRect().width,
+    ratio: window.devicePixelRatio,
+    scrolls: document.documentElement.scrollWidth > document.documentElement.clientWidth,
+  }));
+  return { devicePixels: Math.round(width * ratio), scrolls };
+}
+
+// The browser's window as large in the screen's pixels as `outer`, whatever the viewport in CSS
+// pixels: a viewport half its size is the browser zoomed to 200 %.
+async function sizeBrowserWindow(page, outer) {
+  const cdp = await page.createCDPSession();
+  const { windowId } = await cdp.send('Browser.getWindowForTarget');
+  await cdp.send('Browser.setWindowBounds', { windowId, bounds: outer });
+  await cdp.detach();
+}
+
+// Browser zoom enlarges the window on top of its scale, whether set after the page opened or
+// before: twice as many device pixels at 200 %, to within the rounding of the window's width to
+// them, and the page scrolls.
+test('browser zoom enlarges the window on top of its scale, set after the page has opened or before, and back', async () => {
+  let before;
   await withPage({ width: 1280, height: 800 }, async (page) => {
-    const drawn = async () => {
-      // Once the page has been refitted, at the next frame.
-      await settled(page);
-      const { width, ratio, scrolls } = await page.evaluate(() => ({
-        width: document.querySelector('#window').getBoundingClientRect().width,
-        ratio: window.devicePixelRatio,
-        scrolls: document.documentElement.scrollWidth > document.documentElement.clientWidth,
-      }));
-      return { devicePixels: Math.round(width * ratio), scrolls };
-    };
-    const before = await drawn();
-    // Zoomed to 200 %: half the CSS pixels, each of two device pixels.
+    before = await drawnZoomed(page);
     await page.setViewport({ width: 640, height: 400, deviceScaleFactor: 2 });
-    const zoomed = await drawn();
+    const zoomed = await drawnZoomed(page);
     await page.setViewport({ width: 1280, height: 800, deviceScaleFactor: 1 });
-    // Twice as many device pixels, to within the rounding of the window's width to them.
     assert.ok(Math.abs(zoomed.devicePixels - 2 * before.devicePixels) <= 1, `${before.devicePixels} → ${zoomed.devicePixels}`);
-    assert.deepEqual([zoomed.scrolls, await drawn()], [true, before]);
+    assert.deepEqual([zoomed.scrolls, await drawnZoomed(page)], [true, before]);
   });
+  const opened = { width: 640, height: 400, deviceScaleFactor: 2, prepare: (page) => sizeBrowserWindow(page, { width: 1280, height: 800 }) };
+  try {
+    await withPage(opened, async (page) => {
+      const zoomed = await drawnZoomed(page);
+      assert.ok(Math.abs(zoomed.devicePixels - 2 * before.devicePixels) <= 1, `opened at 200 %: ${before.devicePixels} → ${zoomed.devicePixels}`);
+      assert.equal(zoomed.scrolls, true);
+    });
+  } finally {
+    await withPage({}, (page) => sizeBrowserWindow(page, { width: 100, height: 100 }));
+  }
 });
 
 // The largest answers and the fullest fields. Each caption is read from the pixels with its
@@ -237,6 +261,12 @@ for (const screen of SCREENS) {
           const [first, last] = [Math.min(...ink.columns), Math.max(...ink.columns)];
           assert.ok(first >= ink.from && last < ink.to && last - first > (ink.to - ink.from) / 3, `${row.name}: ${name} inked ${first}..${last}, label ${ink.from}..${ink.to}`);
         }
+        // Legible without a touch, in the room the answer area has, both halves of a fraction alike.
+        const sizes = await page.$$eval('#window .answer .label', (labels) =>
+          Object.fromEntries(labels.map((l) => [l.dataset.name, (parseFloat(getComputedStyle(l.firstElementChild).fontSize) * l.getBoundingClientRect().width) / l.offsetWidth])),
+        );
+        assert.ok(screen.cramped || Object.keys(row.shown).every((name) => sizes[name] >= 9), `${row.name}: ${JSON.stringify(sizes)}`);
+        assert.equal(sizes['Label1(1)'], sizes['Label1(0)']);
         for (const [name, text] of Object.entries(row.entries)) {
           assert.equal(shown[name], text);
           const ink = await fieldInk(page, name);
@@ -458,6 +488,7 @@ test('printing puts the whole window on one page, from a phone or a projector, o
     await withPage(screen, async (page) => {
       await showLongestWorking(page);
       await clickOn(page, 'Option1(3)');
+      await page.$eval('#window [data-name="Command1"]', (button) => button.focus());
       for (const format of ['A4', 'Letter']) {
         for (const landscape of [false, true]) {
           const pdf = Buffer.from(await page.pdf({ format, landscape, printBackground: false })).toString('latin1');
@@ -467,7 +498,7 @@ test('printing puts the whole window on one page, from a phone or a projector, o
       await page.emulateMediaType('print');
       const printed = await page.evaluate(() => ({
         width: document.querySelector('#window').getBoundingClientRect().width,
-        marked: [...document.querySelectorAll('#scaled *')].filter((e) => getComputedStyle(e).outlineStyle !== 'none').length,
+        marked: [...document.querySelectorAll('#scaled *')].filter((e) => getComputedStyle(e).outlineStyle !== 'none' || getComputedStyle(e).borderTopColor === 'rgb(0, 103, 192)').length,
       }));
       assert.ok(printed.width > 441 && printed.width < 700, `printed ${printed.width} px wide`);
       assert.equal(printed.marked, 0);
@@ -557,7 +588,8 @@ const CHANGES = [
   { name: 'opening 途中式', act: (page) => tapOnElement(page, '#working-toggle') },
   { name: 'turning sideways', act: (page, d) => page.setViewport(screenOf(d, { width: d.height, height: d.width })) },
   { name: 'turning back', act: (page, d) => page.setViewport(screenOf(d)) },
-  { name: 'the keyboard opening', act: async (page, d) => (await tapOnElement(page, '#window [data-name="Text1(1)"]'), page.setViewport(screenOf(d, { height: Math.round(d.height * 0.55) }))) },
+  // The window keeps its size for the keyboard: the field typed into is scrolled into view instead.
+  { name: 'the keyboard opening', keyboard: true, act: async (page, d) => (await tapOnElement(page, '#window [data-name="Text1(1)"]'), page.setViewport(screenOf(d, { height: Math.round(d.height * 0.55) }))) },
   { name: 'the keyboard closing', act: (page, d) => page.setViewport(screenOf(d)) },
   { name: 'zoom to 200 %', act: (page, d) => page.setViewport(screenOf(d, { width: d.width / 2, height: d.height / 2, deviceScaleFactor: 2 * d.deviceScaleFactor })) },
   { name: 'zoom back', act: (page, d) => page.setViewport(screenOf(d)) },
@@ -569,19 +601,22 @@ for (const device of DEVICES) {
   test(`${device.width} × ${device.height} under mobile viewport rules: each change leaves the page as wide as the screen and all it shows inside`, async () => {
     await withPage(screenOf(device), async (page) => {
       for (const change of CHANGES) {
+        const scale = await page.evaluate(() => document.documentElement.style.getPropertyValue('--scale'));
         await change.act(page, device);
         await settled(page);
-        const seen = await page.evaluate(() => {
-          const shown = [...document.querySelectorAll('#window, #working, #ended')].filter((e) => e.checkVisibility());
+        const seen = await page.evaluate((keyboard) => {
+          const shown = keyboard ? [document.activeElement] : [...document.querySelectorAll('#window, #working, #ended')].filter((e) => e.checkVisibility());
           const boxes = shown.map((e) => e.getBoundingClientRect());
           return {
             widths: [document.documentElement.clientWidth, window.innerWidth, window.visualViewport.width],
             height: window.innerHeight,
             outside: boxes.filter((box) => box.left < 0 || box.top < 0 || box.right > window.innerWidth || box.bottom > window.innerHeight).length,
+            scale: keyboard ? document.documentElement.style.getPropertyValue('--scale') : null,
           };
-        });
+        }, change.keyboard ?? false);
         const width = page.viewport().width;
-        assert.deepEqual(seen, { widths: [width, width, width], height: page.viewport().height, outside: 0 }, `after ${change.name}`);
+        const kept = change.keyboard ? scale : null;
+        assert.deepEqual(seen, { widths: [width, width, width], height: page.viewport().height, outside: 0, scale: kept }, `after ${change.name}`);
       }
     });
   });
@@ -632,7 +667,8 @@ test('the working panel takes the room the window leaves and holds the longest w
 // shows a tooltip: a tap on it shows it whole at a legible size, inside the screen, until the
 // finger lands elsewhere.
 test('a tap on an answer drawn too small to read shows it whole and legible', async () => {
-  await withPage(screenOf(DEVICES[0]), async (page) => {
+  // A screen too narrow for the answer area to hold it legibly.
+  await withPage(screenOf({ width: 200, height: 400, deviceScaleFactor: 3 }), async (page) => {
     await clickOn(page, 'Option1(2)');
     await clickOn(page, 'Option2(1)');
     await fillIn(page, MAXIMA[0].entries);

@@ -155,6 +155,13 @@ const DETAILED_WORDS = ['分母 2、分子 1かける2たす1 たす 分母 3、
 const readSaid = (page) => page.$eval('#working .working-said', (region) => region.textContent);
 const readChoices = (page) => page.$$eval('#working .working-options input', (boxes) => boxes.map((box) => box.checked));
 const readMore = (page) => page.$eval('#working .working-more', (more) => more.checkVisibility());
+// How far below the last line shown 次の行 stands, in the panel's own pixels.
+const readMoreGap = (page) =>
+  page.$eval('#working .working-more', (more) => {
+    const box = more.getBoundingClientRect();
+    const last = more.parentElement.querySelector('.working-steps > li:last-child').getBoundingClientRect();
+    return (box.top - last.bottom) / (box.width / more.offsetWidth);
+  });
 
 test('くわしく draws the details as their own lighter rows, unnamed, compound terms as rows in fractions', async () => {
   await withPage({ width: 1280, height: 800 }, async (page) => {
@@ -171,7 +178,7 @@ test('くわしく draws the details as their own lighter rows, unnamed, compoun
 
 // 1行ずつ, by mouse or by keyboard: a calculation shows its problem and reads nothing out; each
 // 次の行 shows and reads one more line (a detail counts), すべて表示 the rest; then the buttons go and
-// the focus stays in the panel.
+// the focus goes to コピー.
 const REVEALS = [
   {
     by: 'the mouse',
@@ -203,6 +210,7 @@ for (const reveal of REVEALS) {
       assert.equal((await readRows(page)).length, 1);
       assert.equal(await readSaid(page), '');
       assert.equal(await readMore(page), true);
+      assert.ok((await readMoreGap(page)) < 10, '次の行 is not under the last line');
 
       await reveal.next(page);
       assert.deepEqual((await readRows(page)).map((row) => row.math), DETAILED_ROWS.slice(0, 2).map(([math]) => math));
@@ -217,10 +225,98 @@ for (const reveal of REVEALS) {
       assert.equal((await readRows(page)).length, DETAILED_ROWS.length);
       assert.equal((await readSaid(page)).split('\n').length, DETAILED_ROWS.length - 3);
       assert.equal(await readMore(page), false);
-      assert.equal(await page.evaluate(() => document.activeElement.id), 'working-one-line');
+      // On コピー, not on the check box that a next Space would untick.
+      assert.equal(await page.evaluate(() => document.activeElement.className), 'working-copy');
     });
   });
 }
+
+// No box around a control clips the ring its focus draws: with the panel beside the window, below
+// it, and folded into the menu bar, every button of the panel shown.
+const RING_SCREENS = [
+  { viewport: { width: 1280, height: 800 } },
+  { viewport: { width: 360, height: 640, hasTouch: true } },
+  { viewport: { width: 1280, height: 800 }, fold: true },
+];
+for (const { viewport, fold } of RING_SCREENS) {
+  test(`at ${viewport.width} × ${viewport.height}${fold ? ', the panel folded,' : ''} every focus ring is drawn whole`, async () => {
+    await withPage(viewport, async (page) => {
+      await page.click('#working-one-line');
+      await calculate(page);
+      if (fold) {
+        await page.click('#working-toggle');
+      }
+      await page.keyboard.press('Shift');
+      const clipped = await page.evaluate(() => {
+        const found = [];
+        const sides = (box, style, inset, z) => ({
+          left: box.left + (parseFloat(style.borderLeftWidth) - inset) * z,
+          top: box.top + (parseFloat(style.borderTopWidth) - inset) * z,
+          right: box.right - (parseFloat(style.borderRightWidth) - inset) * z,
+          bottom: box.bottom - (parseFloat(style.borderBottomWidth) - inset) * z,
+        });
+        for (const control of document.querySelectorAll('#window button, #window input, #working button, #working input')) {
+          control.focus();
+          const style = getComputedStyle(control);
+          const box = control.getBoundingClientRect();
+          if (style.outlineStyle === 'none' || box.width === 0) {
+            continue;
+          }
+          const zoom = box.width / control.offsetWidth;
+          const ring = sides(box, { borderLeftWidth: 0, borderTopWidth: 0, borderRightWidth: 0, borderBottomWidth: 0 }, parseFloat(style.outlineWidth) + parseFloat(style.outlineOffset), zoom);
+          for (let box = control.parentElement; box; box = box.parentElement) {
+            const around = getComputedStyle(box);
+            if (around.overflowX !== 'visible' || around.overflowY !== 'visible') {
+              const rect = box.getBoundingClientRect();
+              const margin = around.overflowX === 'clip' ? parseFloat(around.overflowClipMargin) : 0;
+              const clip = sides(rect, around, margin, rect.width / box.offsetWidth);
+              if (ring.left < clip.left - 0.5 || ring.top < clip.top - 0.5 || ring.right > clip.right + 0.5 || ring.bottom > clip.bottom + 0.5) {
+                found.push(`${control.dataset.name || control.id || control.className} by ${box.id || box.className}`);
+              }
+            }
+          }
+        }
+        return found;
+      });
+      assert.deepEqual(clipped, []);
+    });
+  });
+}
+
+// On a phone, where the window and its panel are drawn smaller than 1:1, each control of either is
+// hit throughout a square of 24 CSS pixels or more, read back from the points that reach it.
+test('on a phone every control is a target of 24 × 24 CSS pixels or more', async () => {
+  await withPage({ width: 360, height: 640, hasTouch: true, isMobile: true }, async (page) => {
+    await page.click('#working-one-line');
+    await calculate(page);
+    const small = await page.evaluate(() => {
+      const found = [];
+      const STEP = 1;
+      for (const control of document.querySelectorAll('#window .option, #window .command, #window .menu, #working button, #working .working-options label')) {
+        if (!control.checkVisibility()) {
+          continue;
+        }
+        const box = control.getBoundingClientRect();
+        // The largest square of points that reach the control, over its box and 16 pixels around it.
+        const side = [];
+        let largest = 0;
+        for (let y = box.top - 16, row = 0; y < box.bottom + 16; y += STEP, row++) {
+          side[row] = [];
+          for (let x = box.left - 16, column = 0; x < box.right + 16; x += STEP, column++) {
+            const hits = control.contains(document.elementFromPoint(x, y));
+            side[row][column] = hits ? 1 + Math.min(side[row - 1]?.[column] ?? 0, side[row][column - 1] ?? 0, side[row - 1]?.[column - 1] ?? 0) : 0;
+            largest = Math.max(largest, side[row][column] * STEP);
+          }
+        }
+        if (largest < 24) {
+          found.push(`${control.dataset.name || control.className || control.textContent}: ${largest}`);
+        }
+      }
+      return found;
+    });
+    assert.deepEqual(small, []);
+  });
+});
 
 test('the choices hold across 終了 and a new start, and コピー copies the lines as shown', async () => {
   await withPage(

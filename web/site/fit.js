@@ -48,11 +48,30 @@
   // pixel (devicePixelRatio) but not the viewport's size in device pixels, unlike a move to
   // another screen; the window keeps the size it was fitted to, and the browser's zoom enlarges
   // it on top.
-  var zoom = 1;
   var last = null;
   // On a touch screen the page is refitted instead: there a page wider than the screen widens the
   // layout viewport for good, rather than bringing scroll bars.
   var touchFirst = window.matchMedia ? window.matchMedia('(pointer: coarse)').matches : false;
+
+  // A zoom the browser had before the page opened (set for the site, or remembered): the browser
+  // window's outer size is in the screen's pixels and its inner size in CSS pixels, so their ratio
+  // is the zoom, and a little for the window's frame and toolbars (the lesser ratio, across, has
+  // the least). It is taken only near one of the browser's zoom levels: a browser that gives both
+  // sizes in CSS pixels, or a panel docked beside the page, is taken for no zoom.
+  var LEVELS = [1.1, 1.25, 1.5, 1.75, 2, 2.5, 3, 4, 5];
+  function zoomAtOpening() {
+    if (touchFirst || !window.outerWidth || !window.innerWidth || !window.innerHeight) {
+      return 1;
+    }
+    var ratio = Math.min(window.outerWidth / window.innerWidth, window.outerHeight / window.innerHeight);
+    for (var i = 0; i < LEVELS.length; i++) {
+      if (Math.abs(ratio / LEVELS[i] - 1) <= 0.03) {
+        return LEVELS[i];
+      }
+    }
+    return 1;
+  }
+  var zoom = zoomAtOpening();
   function zoomSinceOpened() {
     if (touchFirst) {
       return 1;
@@ -180,6 +199,15 @@
     }
   });
 
+  // On a touch screen a viewport that has only grown shorter while a field has the focus is the
+  // on-screen keyboard: the window keeps its size, which the page scrolls, and the field is brought
+  // into view instead. `fitted` is the room of the last fit.
+  var fitted = null;
+  function keyboardOpened(room) {
+    var typing = document.activeElement !== null && document.activeElement.type === 'text';
+    return touchFirst && typing && fitted !== null && room.width === fitted.width && room.height < fitted.height;
+  }
+
   function follow(scaled) {
     var current = { scale: Number(root.style.getPropertyValue('--scale')), ratio: window.devicePixelRatio };
     var update = function () {
@@ -188,6 +216,11 @@
         return;
       }
       var room = roomNow();
+      if (keyboardOpened(room)) {
+        document.activeElement.scrollIntoView({ block: 'nearest' });
+        return;
+      }
+      fitted = room;
       var content = contentOf();
       var fit =
         content === 'panel' ? fitWithPanel(room) : best(room, content === 'other' ? measuredArrangements(scaled) : arrangementsOf(false));

@@ -2,7 +2,10 @@
 // failure is "no-wasm" for a browser that cannot compile WebAssembly and "failed" for anything else.
 // The module is { definition(), Window, Panel }: its entry points with their texts as JavaScript
 // values.
-import createTavolen from './tavolen.js';
+import createTavolen from './tavolen.js?@BUILD@';
+
+// The build this file is of, written in when the site is built.
+export const BUILD = '@BUILD@';
 
 // The smallest valid module: its magic number and version.
 const EMPTY_MODULE = new Uint8Array([0x00, 0x61, 0x73, 0x6d, 0x01, 0x00, 0x00, 0x00]);
@@ -25,7 +28,9 @@ export async function loadModule() {
     return { failure: 'no-wasm' };
   }
   try {
-    return { module: modelOf(await createTavolen()) };
+    // The model by the address of this build, as the page preloads it.
+    const locateFile = (path, folder) => `${folder}${path}?${BUILD}`;
+    return { module: modelOf(await createTavolen({ locateFile })) };
   } catch (error) {
     console.error(error);
     return { failure: 'failed' };

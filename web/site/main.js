@@ -1,33 +1,18 @@
 // Starts Tavolen: one model window, drawn by render.js, fed by input.js, with its message
 // boxes played back by msgbox.js. Exit replaces the window with a notice that can start it anew.
-import { loadModule } from './load.js';
-import { buildWindow, showCaptionTips } from './render.js';
-import { routeInput } from './input.js';
-import { createMessageBoxes } from './msgbox.js';
-import { attachPanel } from './working.js';
-
-// Registers the service worker that keeps every file of the site for use without a network.
-// It waits until the page has loaded and the window has been drawn: the load event comes before
-// the module is ready, and starting the worker then held the window back.
-function keepForOffline() {
-  if (!('serviceWorker' in navigator)) {
-    return;
-  }
-  const register = () => navigator.serviceWorker.register('./sw.js').catch((error) => console.warn(error));
-  const afterFrame = () => requestAnimationFrame(() => setTimeout(register));
-  if (document.readyState === 'complete') {
-    afterFrame();
-  } else {
-    window.addEventListener('load', afterFrame, { once: true });
-  }
-}
+import { loadModule } from './load.js?@BUILD@';
+import { announceNewRelease, checkBuild, keepForOffline } from './release.js?@BUILD@';
+import { buildWindow, showCaptionTips } from './render.js?@BUILD@';
+import { routeInput } from './input.js?@BUILD@';
+import { createMessageBoxes } from './msgbox.js?@BUILD@';
+import { attachPanel } from './working.js?@BUILD@';
 
 function element(id) {
   return document.getElementById(id);
 }
 
 // The window is in the page before the module is ready, so a user may already have used it: what
-// the page kept of that (too-old.js) is performed, in order, as the model would have seen it, each
+// the page kept of that (early.js) is performed, in order, as the model would have seen it, each
 // step drawn as it is done. Once a step has opened a message box, the steps after it are dropped,
 // as the box would have taken that input.
 function performEarlyInput(session, view, early) {
@@ -62,7 +47,12 @@ async function start() {
   document.documentElement.dataset.module = '';
   const windowElement = element('window');
   const working = element('working');
-  const loaded = await loadModule();
+  announceNewRelease(element('new-release'));
+  const build = checkBuild();
+  if (build === 'reloading') {
+    return;
+  }
+  const loaded = build === 'whole' ? await loadModule() : { failure: 'mixed' };
   if (!loaded.module) {
     windowElement.hidden = true;
     working.hidden = true;
@@ -146,7 +136,7 @@ async function start() {
   windowElement.querySelector('[autofocus]')?.removeAttribute('autofocus');
   windowElement.removeAttribute('aria-busy');
   settle();
-  performEarlyInput(session, view, windowElement.earlyInput?.splice(0) ?? []);
+  performEarlyInput(session, view, document.documentElement.earlyInput?.splice(0) ?? []);
 }
 
 start().finally(keepForOffline);

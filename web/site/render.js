@@ -152,21 +152,24 @@ function makeButton(def) {
 const SMALLEST_PX = 8;
 const LEGIBLE_PX = 9;
 
-function fitCaption(label, caption, def) {
-  const nominalPx = def.font.pixels;
-  caption.style.fontSize = nominalPx ? `${nominalPx}px` : '';
+function fitCaption(label, caption, def, largest = Infinity) {
+  const nominalPx = def.font.pixels || parseFloat(getComputedStyle(label).fontSize);
+  caption.style.fontSize = `${nominalPx}px`;
   caption.style.transform = '';
   label.classList.remove('shrunk', 'tiny');
   label.style.lineHeight = '';
   label.removeAttribute('title');
   const box = label.getBoundingClientRect().width;
-  const pixel = box / (def.width / TWIPS_PER_PX);
+  const pixel = box / label.offsetWidth;
   const room = box - 2 * pixel;
   const width = () => caption.getBoundingClientRect().width;
-  if (room <= 0 || width() <= box) {
-    return;
+  // The caption's width at its own size, in the window's pixels.
+  const natural = width() / pixel;
+  let size = Math.min(nominalPx, largest);
+  caption.style.fontSize = `${size}px`;
+  if (room <= 0 || (width() <= box && size === nominalPx)) {
+    return { size, natural };
   }
-  let size = nominalPx || parseFloat(getComputedStyle(caption).fontSize);
   while (width() > room && size > SMALLEST_PX) {
     size -= 1;
     caption.style.fontSize = `${size}px`;
@@ -178,6 +181,48 @@ function fitCaption(label, caption, def) {
   label.classList.toggle('tiny', size * pixel < LEGIBLE_PX);
   label.style.lineHeight = px(def.height);
   label.title = caption.textContent;
+  return { size, natural };
+}
+
+// The answer's labels take the room of the answer area that the labels beside them leave empty, up
+// to a little short of the client area's edge: the whole part from the sign's box when there is no
+// sign, the fraction from the whole part's right edge (from where the whole part starts when there
+// is none), widened about its own middle. A long answer is so drawn as large as the room allows,
+// both halves of a fraction at one size, the bar as wide as they are but clear of the whole part.
+function answerFitter(views, def, origin) {
+  const part = (name) => {
+    const placed = def.controls.find((c) => c.name === name) ?? lineBox(def.lines.find((l) => l.name === name));
+    const left = (placed.left - origin.left) / TWIPS_PER_PX;
+    return { view: views.get(name), left, right: left + placed.width / TWIPS_PER_PX };
+  };
+  const [sign, whole, over, under, bar] = ['Label1(3)', 'Label1(2)', 'Label1(1)', 'Label1(0)', 'Line3'].map(part);
+  const GAP = 5;
+  const end = (def.clientWidth - origin.left) / TWIPS_PER_PX - GAP;
+  const put = (placed, left, right) => {
+    placed.view.outer.style.left = `${left}px`;
+    placed.view.outer.style.width = `${right - left}px`;
+  };
+  const shows = (placed) => placed.view.outer.textContent !== '';
+  return () => {
+    // Nothing to fit before the model has written a fraction, nor in a window not drawn.
+    const measured = [over, under].map((placed) => placed.view.fit(true));
+    if (!measured[0] || !measured[1] || over.view.outer.offsetWidth === 0) {
+      return;
+    }
+    const wholeFrom = shows(sign) ? sign.right : sign.left;
+    put(whole, wholeFrom, whole.right);
+    whole.view.fit(true);
+    const from = shows(whole) ? whole.right + GAP : wholeFrom;
+    const needed = Math.max(measured[0].natural, measured[1].natural) + 2;
+    const width = Math.min(Math.max(needed, over.right - over.left), end - from);
+    const left = Math.min(Math.max((over.left + over.right - width) / 2, from), end - width);
+    put(over, left, left + width);
+    put(under, left, left + width);
+    const size = Math.min(over.view.fit(true).size, under.view.fit(true).size);
+    over.view.fit(true, size);
+    under.view.fit(true, size);
+    put(bar, Math.max(from, left - (over.left - bar.left)), Math.min(end, left + width + (bar.right - over.right)));
+  };
 }
 
 // Shows the whole text of a tiny caption, at a legible size, next to it for a few seconds after a
@@ -258,10 +303,16 @@ function lineBox(line) {
   };
 }
 
-function makeAnswerArea(def, members) {
+// The box around the labels and the bar of the answer, in twips.
+function answerOrigin(def) {
+  const members = def.controls.filter((c) => IN_ANSWER_AREA.test(c.name));
+  return boundsOf([...members, ...def.lines.map(lineBox).filter((l) => IN_ANSWER_AREA.test(l.name))]);
+}
+
+function makeAnswerArea(def) {
   const area = document.createElement('div');
   area.className = 'answer';
-  const box = boundsOf(members);
+  const box = answerOrigin(def);
   place(area, box);
   const shown = document.createElement('div');
   shown.setAttribute('aria-hidden', 'true');
@@ -280,11 +331,7 @@ function drawWindow(client, menubar, def) {
   client.style.height = px(def.clientHeight);
 
   const outers = new Map();
-  const answerMembers = [
-    ...def.controls.filter((c) => IN_ANSWER_AREA.test(c.name)),
-    ...def.lines.map(lineBox).filter((l) => IN_ANSWER_AREA.test(l.name)),
-  ];
-  const answer = makeAnswerArea(def, answerMembers);
+  const answer = makeAnswerArea(def);
 
   for (const control of def.controls) {
     const made = MAKERS[control.type](control);
@@ -348,7 +395,7 @@ function findViews(client, def) {
       // A caption as the definition gives it is drawn as it is, as it always has been; one that the
       // model wrote is fitted, and fitted again at each scale.
       let written = false;
-      view.fit = () => written && fitCaption(outer, outer.firstElementChild, control);
+      view.fit = (again, largest) => written && fitCaption(outer, outer.firstElementChild, control, largest);
       view.show = (text) => {
         outer.firstElementChild.textContent = text;
         written = true;
@@ -371,12 +418,14 @@ export function buildWindow(windowElement, def) {
   const views = findViews(client, def);
   const area = client.querySelector('.answer');
   const words = client.querySelector('output');
+  const fitAnswer = answerFitter(views, def, answerOrigin(def));
 
   // A second 計算 with the same answer changes no text; the words are written anew all the same,
   // so that a screen reader says them again.
   let announce = false;
 
   function render(state) {
+    let answered = false;
     for (const [name, view] of views) {
       const value = valueOf(state, name);
       if (view.type === 'TextBox' && typeof value === 'string') {
@@ -386,11 +435,15 @@ export function buildWindow(windowElement, def) {
         view.fit();
       } else if (view.type === 'Label' && typeof value === 'string' && view.outer.textContent !== value) {
         view.show(value);
+        answered ||= IN_ANSWER_AREA.test(name);
       } else if (view.type === 'OptionButton') {
         view.focusable.checked = value === stateKey(name).index;
       } else if (view.type === 'Line' && typeof value === 'boolean') {
         view.outer.hidden = !value;
       }
+    }
+    if (answered) {
+      fitAnswer();
     }
     if (words.textContent !== state.answerWords || (announce && state.answerWords)) {
       words.replaceChildren(state.answerWords);
@@ -413,6 +466,7 @@ export function buildWindow(windowElement, def) {
       for (const view of views.values()) {
         view.fit?.(true);
       }
+      fitAnswer();
     },
     // The next drawing reads the answer out even if it is unchanged (a button was pressed).
     announceAnswer() {

@@ -202,8 +202,9 @@ export function attachPanel(panel, texts, view) {
       // The newest line in view, by scrolling the list alone: the page never moves.
       steps.scrollTop = steps.scrollHeight;
     }
+    // With the last line shown, the focus goes on to コピー, where a next Space does no harm.
     if (moreFocused && !state.more) {
-      oneLine.focus();
+      copy.focus();
     }
   };
 

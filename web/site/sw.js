@@ -1,31 +1,16 @@
 // Keeps every file of the site on the first visit, so the calculator then works with no
-// network. The cache is named for the version; a new version replaces it.
-const CACHE = 'tavolen-@PROJECT_VERSION@';
-const FILES = [
-  './',
-  'index.html',
-  'tavolen.css',
-  'main.js',
-  'load.js',
-  'render.js',
-  'input.js',
-  'msgbox.js',
-  'working.js',
-  'fit.js',
-  'too-old.js',
-  'tavolen.js',
-  'tavolen.wasm',
-  'manifest.webmanifest',
-  'icon-32.png',
-  'icon-192.png',
-  'icon-512.png',
-];
+// network. Each build has a cache of its own, which replaces the last one. Its files are fetched
+// past the browser's HTTP cache and checked against their hashes as they arrive, so that whatever
+// caching the server asks for, the cache holds this build whole or the build is not taken.
+const CACHE = 'tavolen-@BUILD@';
+// Each file by the address the page asks for it, with the hash of its content.
+const FILES = @FILES@;
 
 self.addEventListener('install', (event) => {
   event.waitUntil(
     caches
       .open(CACHE)
-      .then((cache) => cache.addAll(FILES))
+      .then((cache) => cache.addAll(FILES.map(([file, integrity]) => new Request(file, { cache: 'reload', integrity }))))
       .then(() => self.skipWaiting()),
   );
 });
@@ -44,9 +29,10 @@ self.addEventListener('fetch', (event) => {
   if (request.method !== 'GET' || new URL(request.url).origin !== self.location.origin) {
     return;
   }
+  // The page's own files carry the build in their addresses: one of another build is not kept.
   event.respondWith(
     caches.open(CACHE).then((cache) =>
-      cache.match(request, { ignoreSearch: true }).then((kept) => kept ?? fetch(request)),
+      cache.match(request, { ignoreSearch: request.mode === 'navigate' }).then((kept) => kept ?? fetch(request)),
     ),
   );
 });
