@@ -192,6 +192,9 @@ class Replay {
       WriteWorking(form_, true, json_);
       return std::nullopt;
     }
+    if (action == "working" && hasArgument) {
+      return "an argument where the action \"working\" takes none or " + Quoted(kKeepMixedCaption);
+    }
     if (action == "state" || action == "working" || action == "erase" || action == "close") {
       if (hasArgument) {
         return "an argument where the action " + Quoted(action) + " takes none";
