@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "window/working_terms.h"
+
 namespace tavolen {
 namespace {
 
@@ -113,12 +115,9 @@ std::string TermWords(std::string_view term) {
   return words;
 }
 
-bool IsCompound(std::string_view term) {
-  return term.find_first_not_of("0123456789") != std::string_view::npos;
-}
-
 std::string DetailNumberWords(const WorkingNumber& number) {
-  if (!IsCompound(number.numerator) && !IsCompound(number.denominator)) {
+  if (!working_terms::IsCompound(number.numerator) &&
+      !working_terms::IsCompound(number.denominator)) {
     return NumberWords(
         {number.negative, TermWords(number.whole), number.numerator, number.denominator});
   }

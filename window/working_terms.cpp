@@ -20,8 +20,8 @@ std::string Digits(const std::int64_t value) {
   return (value < 0 ? "-" : "") + Digits(Magnitude(value));
 }
 
-bool IsCompound(const std::string& term) {
-  return term.find_first_not_of("0123456789") != std::string::npos;
+bool IsCompound(const std::string_view term) {
+  return term.find_first_not_of("0123456789") != std::string_view::npos;
 }
 
 WorkingNumber NumberOf(const StepFraction& f) {

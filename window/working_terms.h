@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "arith/fraction.h"
 #include "arith/working.h"
@@ -18,7 +19,7 @@ namespace tavolen::working_terms {
 
 // Whether a term is more than one whole number, and so stands in parentheses
 // inside a fraction.
-[[nodiscard]] bool IsCompound(const std::string& term);
+[[nodiscard]] bool IsCompound(std::string_view term);
 
 // A fraction whose numerator is 0 is written 0, one over 1 as its whole number.
 [[nodiscard]] WorkingNumber NumberOf(const StepFraction& f);
