@@ -1,5 +1,6 @@
 #include "window/form1.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -193,7 +194,7 @@ bool Form1::MoveFocus(ControlId target) {
   return true;
 }
 
-bool Form1::Type(std::string_view text) {
+bool Form1::Type(const std::string_view text) {
   if (unloaded_ || !IsEntryField(focus_)) {
     return false;
   }
@@ -201,11 +202,8 @@ bool Form1::Type(std::string_view text) {
   const auto limit = static_cast<std::size_t>(FieldLimit(focus_));
   // Every character is one code point, so once the field is full the rest
   // would all be refused.
-  for (std::size_t length = CountCodePoints(field); length < limit && !text.empty(); ++length) {
-    const DecodedChar c = DecodeUtf8(text);
-    AppendUtf8(field, c.code);
-    text.remove_prefix(c.length);
-  }
+  const std::size_t room = limit - std::min(limit, CountCodePoints(field));
+  field += ValidUtf8Prefix(text, room);
   return true;
 }
 
