@@ -12,7 +12,7 @@ endif()
 set(TAVOLEN_APP_ID "org.example.tavolen")
 set(TAVOLEN_HOMEPAGE "https://tavolen.example.org/")
 set(TAVOLEN_RELEASE_DATE "2026-12-06")
-set(TAVOLEN_ICON_XPM "${PROJECT_SOURCE_DIR}/qt/icons/tavolen.xpm")
+set(TAVOLEN_ICON_XPM "${PROJECT_SOURCE_DIR}/icons/tavolen.xpm")
 
 add_subdirectory(packaging)
 install(TARGETS tavolen RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
