@@ -20,7 +20,6 @@ class SilentRuntime final : public Runtime {
  public:
   void MsgBox(const std::string&, Integer, const std::string&) override {}
   void Unloaded() override {}
-  void ErrorLeftHandler(const RuntimeError&, std::string_view) override {}
 };
 
 void Fill(Form1& form, const char* const (&six)[6]) {

@@ -19,8 +19,9 @@ inline constexpr std::string_view kErrorTitle = "エラーメッセージ";
 inline constexpr Integer kMsgBoxCritical{16};
 inline constexpr Integer kMsgBoxInformation{64};
 
-// What the handlers need of the runtime that hosts the window. The replay tool,
-// the tests and the Qt window each provide one.
+// What the handlers need of the runtime that hosts the window. Each front end,
+// the replay tool and the tests provide one, and 答え合わせ runs its copy of the
+// window on one that shows nothing.
 class Runtime {
  public:
   Runtime() = default;
@@ -36,8 +37,9 @@ class Runtime {
   virtual void Unloaded() = 0;
 
   // A run-time error left the handler that the form engine called; the report
-  // the user sees follows as a message box.
-  virtual void ErrorLeftHandler(const RuntimeError& error, std::string_view handler) = 0;
+  // the user sees follows as a message box. Only a runtime that records what
+  // happened (the replay tool, the tests) needs it.
+  virtual void ErrorLeftHandler(const RuntimeError& /*error*/, std::string_view /*handler*/) {}
 };
 
 // The prompt of the message box that reports the error.

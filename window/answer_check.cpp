@@ -15,7 +15,6 @@ class UnseenRuntime final : public Runtime {
   void MsgBox(const std::string& /*prompt*/, Integer /*style*/,
               const std::string& /*title*/) override {}
   void Unloaded() override {}
-  void ErrorLeftHandler(const RuntimeError& /*error*/, std::string_view /*handler*/) override {}
 };
 
 constexpr std::array<ControlId, 6> kFields{{
