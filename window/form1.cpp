@@ -26,31 +26,6 @@ auto& Member(Array& members, Integer index) {
   return members[static_cast<std::size_t>(index.value)];
 }
 
-// Tab stops in order; an option group (index -1) is entered at its chosen button.
-constexpr std::array<ControlId, 11> kTabStops{{
-    {ControlName::Option1, -1},
-    {ControlName::Option2, -1},
-    {ControlName::Text1, 2},
-    {ControlName::Text1, 1},
-    {ControlName::Text1, 0},
-    {ControlName::Text2, 2},
-    {ControlName::Text2, 1},
-    {ControlName::Text2, 0},
-    {ControlName::Command1, -1},
-    {ControlName::Command2, -1},
-    {ControlName::Command3, -1},
-}};
-
-std::size_t TabPosition(ControlId focus) {
-  const ControlId stop = IsOptionButton(focus) ? ControlId{focus.name, -1} : focus;
-  for (std::size_t i = 0; i < kTabStops.size(); ++i) {
-    if (kTabStops.at(i) == stop) {
-      return i;
-    }
-  }
-  return 0;
-}
-
 TextBox& FieldOf(Form1& form, ControlId field) {
   const Integer index{field.index};
   return field.name == ControlName::Text1 ? form.Text1(index) : form.Text2(index);
@@ -248,47 +223,6 @@ bool Form1::Click(ControlId target) {
   return false;
 }
 
-bool Form1::PressKey(Key key) {
-  if (unloaded_) {
-    return false;
-  }
-  const std::size_t stops = kTabStops.size();
-  switch (key) {
-    case Key::Tab:
-    case Key::ShiftTab: {
-      const std::size_t step = key == Key::Tab ? 1 : stops - 1;
-      const ControlId stop = kTabStops.at((TabPosition(focus_) + step) % stops);
-      ShiftFocus(stop.index == -1 &&
-                         (stop.name == ControlName::Option1 || stop.name == ControlName::Option2)
-                     ? ControlId{stop.name, GroupOf(*this, stop.name).Chosen()}
-                     : stop);
-      break;
-    }
-    case Key::Left:
-    case Key::Up:
-    case Key::Right:
-    case Key::Down: {
-      if (!IsOptionButton(focus_)) {
-        break;
-      }
-      const int count = GroupOf(*this, focus_.name).Count();
-      const int step = key == Key::Right || key == Key::Down ? 1 : count - 1;
-      const ControlId next{focus_.name, static_cast<std::int16_t>((focus_.index + step) % count)};
-      ShiftFocus(next);
-      ChooseOption(next);
-      break;
-    }
-    // There is no default button: Enter acts only on a focused button, as Space does.
-    case Key::Space:
-    case Key::Enter:
-      if (IsCommandButton(focus_)) {
-        RaiseClick(focus_);
-      }
-      break;
-  }
-  return true;
-}
-
 Form1::Inputs Form1::CurrentInputs() const {
   Inputs inputs;
   for (std::size_t i = 0; i < inputs.text1.size(); ++i) {
@@ -301,11 +235,6 @@ Form1::Inputs Form1::CurrentInputs() const {
 
 bool Form1::AnswerIsStale() const {
   return calculated_ && *calculated_ != CurrentInputs();
-}
-
-bool Form1::WrapsOn(Key key) const {
-  const std::size_t position = TabPosition(focus_);
-  return key == Key::Tab ? position + 1 == kTabStops.size() : key == Key::ShiftTab && position == 0;
 }
 
 bool Form1::ChooseMenu(ControlId command) {
@@ -335,73 +264,6 @@ void Form1::Unload() {
 
 int FieldLimit(ControlId field) {
   return DefinitionOf(field).maxLength;
-}
-
-std::optional<Key> ParseKey(std::string_view text) {
-  struct Named {
-    std::string_view name;
-    Key key;
-  };
-  static constexpr std::array<Named, 8> kKeys{{
-      {"Tab", Key::Tab},
-      {"Shift+Tab", Key::ShiftTab},
-      {"Left", Key::Left},
-      {"Right", Key::Right},
-      {"Up", Key::Up},
-      {"Down", Key::Down},
-      {"Space", Key::Space},
-      {"Enter", Key::Enter},
-  }};
-  for (const Named& named : kKeys) {
-    if (named.name == text) {
-      return named.key;
-    }
-  }
-  return std::nullopt;
-}
-
-const std::string* ModelText(const Form1& form, ControlId id) {
-  const Integer index{id.index};
-  switch (id.name) {
-    case ControlName::Text1:
-      return &form.Text1(index).Text;
-    case ControlName::Text2:
-      return &form.Text2(index).Text;
-    case ControlName::Label1:
-      return &form.Label1(index).Caption;
-    case ControlName::Label3:
-      return &form.Label3.Caption;
-    case ControlName::Label4:
-      return &form.Label4.Caption;
-    case ControlName::Label7:
-      return &form.Label7.Caption;
-    default:
-      return nullptr;
-  }
-}
-
-const Line* ModelLine(const Form1& form, ControlId id) {
-  switch (id.name) {
-    case ControlName::Line1:
-      return &form.Line1;
-    case ControlName::Line2:
-      return &form.Line2;
-    case ControlName::Line3:
-      return &form.Line3;
-    default:
-      return nullptr;
-  }
-}
-
-const OptionGroup* ModelGroup(const Form1& form, ControlId id) {
-  switch (id.name) {
-    case ControlName::Option1:
-      return &form.Option1;
-    case ControlName::Option2:
-      return &form.Option2;
-    default:
-      return nullptr;
-  }
 }
 
 }  // namespace tavolen
