@@ -227,7 +227,7 @@ TEST(Working, MixedNumbersKeptWholeEndInTheAnswerOverATextbookRange) {
   for (const std::int16_t op : {std::int16_t{0}, std::int16_t{1}}) {
     for (const std::string& first : operands) {
       for (const std::string& second : operands) {
-        CheckCalculation(w, first + "|" + second, op, true);
+        CheckCalculation(w, std::string(first).append("|").append(second), op, true);
         if (HasFailure()) {
           return;
         }
