@@ -17,27 +17,6 @@ namespace {
 
 constexpr std::int64_t kMaxTyped = 999999999;
 
-// Half small operands, where the mistakes' conditions meet; half of any size.
-template <typename Body>
-void ForRandomProblems(std::uint64_t seed, Body body) {
-  std::mt19937_64 rng(seed);
-  const auto draw = [&rng](bool small, std::uint64_t most) {
-    return static_cast<std::int64_t>(rng() % ((small ? 12 : most) + 1));
-  };
-  for (int round = 0; round < 4000; ++round) {
-    std::array<OperandParts, 2> o{};
-    for (OperandParts& e : o) {
-      const bool small = rng() % 2 == 0;
-      e = {draw(small, 999), draw(small, 9999), draw(small, 9999)};
-      e.numerator = e.denominator == 0 ? 0 : e.numerator;  // refused before any checking
-    }
-    const ExactProblem p{o[0], o[1], static_cast<CalcOperator>(rng() % 4)};
-    if (p.op != CalcOperator::Divide || !p.second.Value().IsZero()) {
-      body(p);
-    }
-  }
-}
-
 struct Writing {
   std::string text;
   WrittenShape shape;
@@ -85,12 +64,35 @@ Verdict RightVerdict(const Writing& writing, const Rational& right, AnswerForm f
                                                                                   : Verdict::Form;
 }
 
-TEST(JudgePropertyTest, MistakesAreNamed) {
+// Over random problems, half of small operands, where the mistakes' conditions
+// meet, half of any size.
+TEST(JudgePropertyTest, MistakesNamedAndRightAnswersJudgedByTheirWriting) {
+  std::mt19937_64 rng(27);
+  const auto draw = [&rng](bool small, std::uint64_t most) {
+    return static_cast<std::int64_t>(rng() % ((small ? 12 : most) + 1));
+  };
   std::array<int, kMistakeCount> named{};
-  ForRandomProblems(27, [&named](const ExactProblem& p) {
+  for (int round = 0; round < 4000; ++round) {
+    std::array<OperandParts, 2> o{};
+    for (OperandParts& e : o) {
+      const bool small = rng() % 2 == 0;
+      e = {draw(small, 999), draw(small, 9999), draw(small, 9999)};
+      e.numerator = e.denominator == 0 ? 0 : e.numerator;  // refused before any checking
+    }
+    const ExactProblem p{o[0], o[1], static_cast<CalcOperator>(rng() % 4)};
+    if (p.op == CalcOperator::Divide && p.second.Value().IsZero()) {
+      continue;
+    }
+    const Rational right = p.RightAnswer();
+    for (const AnswerForm form : {AnswerForm::MixedNumber, AnswerForm::ImproperFraction}) {
+      for (const Writing& writing : Writings(right)) {
+        EXPECT_EQ(Judge(p, form, writing.text).verdict, RightVerdict(writing, right, form))
+            << writing.text << " form " << static_cast<int>(form);
+      }
+    }
     for (int i = 0; i < kMistakeCount; ++i) {
       const auto value = MistakeValue(p, static_cast<Mistake>(i));
-      if (!value || *value == p.RightAnswer()) {
+      if (!value || *value == right) {
         continue;
       }
       for (const Writing& writing : Writings(*value)) {
@@ -101,22 +103,10 @@ TEST(JudgePropertyTest, MistakesAreNamed) {
         ++named.at(static_cast<std::size_t>(*j.mistake));
       }
     }
-  });
+  }
   for (int i = 0; i < kMistakeCount; ++i) {
     EXPECT_GT(named.at(static_cast<std::size_t>(i)), 0) << MistakeKey(static_cast<Mistake>(i));
   }
-}
-
-TEST(JudgePropertyTest, RightAnswerJudgedByItsWriting) {
-  ForRandomProblems(2027, [](const ExactProblem& p) {
-    const Rational right = p.RightAnswer();
-    for (const AnswerForm form : {AnswerForm::MixedNumber, AnswerForm::ImproperFraction}) {
-      for (const Writing& writing : Writings(right)) {
-        EXPECT_EQ(Judge(p, form, writing.text).verdict, RightVerdict(writing, right, form))
-            << writing.text << " form " << static_cast<int>(form);
-      }
-    }
-  });
 }
 
 TEST(JudgePropertyTest, NoOverflowAtTheFieldsExtremes) {

@@ -125,9 +125,8 @@ TEST(NumberTest, CheckedStepsFailOnlyPastTheirLimits) {
                    {"reaches_bottom", {-65536, 32768}, -2147483648},
                    {"negated_bottom", {-2147483647 - 1, -1}, std::nullopt}},
                   [](LongPair p) { return (Long{p.first} * Long{p.second}).value; });
-  Check<Pair>({{"whole_numbers_at_limit", {303700040000, 303700050000}, 9223371733300200000},
-               {"whole_numbers_past_limit", {303700050000, 303700050000}, std::nullopt},
-               {"fraction_tie_down_to_even", {5000, 1}, 0},  // 0.5 * 0.0001
+  // The whole products at the limit are euclid_test's common multiples.
+  Check<Pair>({{"fraction_tie_down_to_even", {5000, 1}, 0},  // 0.5 * 0.0001
                {"fraction_tie_up_to_even", {15000, 1}, 2},   // 1.5 * 0.0001
                {"negative_fraction_tie", {-15000, 1}, -2},
                {"fraction_below_tie", {4999, 1}, 0},

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <string_view>
 #include <utility>
 
 #include "tests/window/window_fixture.h"
 #include "window/accessible_text.h"
+#include "window/answer_check.h"
+#include "window/working.h"
 
 namespace tavolen::testing {
 namespace {
@@ -22,25 +26,44 @@ struct CalculateCase {
   const char* labels;  // as Window::Answer gives them
   bool bar;
   std::vector<std::string> events;
+  // The working as copied with details, lines joined by "|", in both routes;
+  // "" where the golden working_* replays hold it.
+  const char* working;
 };
 
 // Expected answers checked with exact fractions by hand. The arithmetic itself
 // is checked against exact fractions in fraction_test; the golden scripts hold
 // the ordinary answers and the keyboard's overflow.
+constexpr const char* kOverflowStop = "計算できません：数が大きすぎて計算できません。|";
+
 const CalculateCase kCases[] = {
-    {"AllEmptyAddsToZero", "|||||", 0, 0, "||0|", false, kNone},
-    {"NegativeWhole", "|1|2||5|2", 1, 0, "||2|-", false, kNone},
-    {"NegativeDenominatorGivesTheSign", "|1|-2|||", 0, 0, "2|1||-", true, kNone},
-    {"FirstZeroDenominatorRejected", "|3||1||", 0, 0, "|||", true, kRejected},
+    {"AllEmptyAddsToZero", "|||||", 0, 0, "||0|", false, kNone, ""},
+    {"NegativeWhole", "|1|2||5|2", 1, 0, "||2|-", false, kNone, ""},
+    {"NegativeDenominatorGivesTheSign", "|1|-2|||", 0, 0, "2|1||-", true, kNone, ""},
+    {"FirstZeroDenominatorRejected", "|3||1||", 0, 0, "|||", true, kRejected, ""},
     // No answer at all rather than a false "= 0" that a pupil could copy.
-    {"DivisionByZeroLeavesNoAnswer", "|1|2||0|3", 3, 1, "|||", true, kByZero},
-    {"NegativeNumeratorOverZeroAccepted", "3|-2|0|||", 0, 0, "||3|", false, kNone},
-    {"FieldBeyondLong", "2147483648|||||", 0, 0, "|||", true, kOverflow},
-    {"LcmOverflow", "|1|30370005||1|30370005", 0, 0, "|||", true, kOverflow},
+    {"DivisionByZeroLeavesNoAnswer", "|1|2||0|3", 3, 1, "|||", true, kByZero, ""},
+    {"NegativeNumeratorOverZeroAccepted", "3|-2|0|||", 0, 0, "||3|", false, kNone, ""},
+    // Fields beyond what the keyboard lets in: the working stops before the
+    // problem, right after it, or after the common denominator.
+    {"FieldBeyondLong", "2147483648|||||", 0, 0, "|||", true, kOverflow, kOverflowStop},
+    {"MixedOperandOverflow", "50000||50000|||", 0, 0, "|||", true, kOverflow,
+     "50000 0/50000 ＋ 0|計算できません：数が大きすぎて計算できません。|"},
+    {"LcmOverflow", "|1|30370005||1|30370005", 0, 0, "|||", true, kOverflow,
+     "1/30370005 ＋ 1/30370005|計算できません：数が大きすぎて計算できません。|"},
+    {"SumOverflow", "|2147483647|30370005||1|30370004", 0, 0, "|||", true, kOverflow,
+     "2147483647/30370005 ＋ 1/30370004|"
+     "= (2147483647×30370004)/(30370005×30370004) ＋ (1×30370005)/(30370004×30370005)|"
+     "= 65219086949324592/922337173330020 ＋ 30370005/922337173330020（通分する）|"
+     "計算できません：数が大きすぎて計算できません。|"},
     // The sign is written before the result's common divisor overflows Long.
     {"OverflowAfterTheSign", "|1809460527|32293211||1190716964|20660610", 1, 0, "|||-", true,
-     kOverflow},
-    {"LargestSum", "|1|30370005||1|30370004", 0, 1, "922337173330020|60740009||", true, kNone},
+     kOverflow, ""},
+    {"LargestSum", "|1|30370005||1|30370004", 0, 1, "922337173330020|60740009||", true, kNone,
+     "1/30370005 ＋ 1/30370004|= (1×30370004)/(30370005×30370004) ＋ "
+     "(1×30370005)/(30370004×30370005)|"
+     "= 30370004/922337173330020 ＋ 30370005/922337173330020（通分する）|"
+     "= (30370004＋30370005)/922337173330020|= 60740009/922337173330020（分子どうしをたす）|"},
 };
 
 TEST(Calculate, WritesTheOutcome) {
@@ -60,6 +83,16 @@ TEST(Calculate, WritesTheOutcome) {
     EXPECT_EQ(w.Answer(), c.labels);
     EXPECT_EQ(w.form.Line3.Visible, c.bar);
     EXPECT_EQ(w.runtime.events, c.events);
+    // 答え合わせ cannot judge what 計算 could not calculate, and says why.
+    if (!c.events.empty()) {
+      EXPECT_EQ(CheckAnswer(w.form, "1").message,
+                "この問題は計算できません：" + c.events.back().substr(kErrorBox.size()));
+    }
+    for (const bool keepMixed : {false, true}) {
+      std::string text = PlainText(WorkingOf(w.form), true, keepMixed);
+      std::replace(text.begin(), text.end(), '\n', '|');
+      EXPECT_TRUE(*c.working == '\0' || text == c.working) << text;
+    }
   }
 }
 
