@@ -172,6 +172,10 @@ export async function openTavolen(browser, url, { width = 800, height = 600, has
   return page;
 }
 
+// Waits until the module has taken the window over, with the focus on a control.
+export const takenOver = (page) =>
+  page.waitForFunction(() => document.querySelector('#window:not([aria-busy])') && document.activeElement?.dataset.name);
+
 // Runs `body` on the page that `open()` returns, then checks that the page threw no error, and
 // closes it whatever happened.
 export async function withOpenPage(open, body) {

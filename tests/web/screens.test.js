@@ -130,47 +130,38 @@ test('a phone in landscape shows a bigger window than in portrait, a projector o
   assert.equal(scales[2], 3);
 });
 
-// The window as drawn, in device pixels, once the page has been refitted, at the next frame; and
-// whether the page scrolls across.
+// The window's width in device pixels once the page has been refitted, and whether the page scrolls.
 async function drawnZoomed(page) {
   await settled(page);
-  const { width, ratio, scrolls } = await page.evaluate(() => ({
-    width: document.querySelector('#window').getBoundingClientRect().width,
-    ratio: window.devicePixelRatio,
+  return page.evaluate(() => ({
+    devicePixels: Math.round(document.querySelector('#window').getBoundingClientRect().width * devicePixelRatio),
     scrolls: document.documentElement.scrollWidth > document.documentElement.clientWidth,
   }));
-  return { devicePixels: Math.round(width * ratio), scrolls };
 }
 
-// The browser's window as large in the screen's pixels as `outer`, whatever the viewport in CSS
-// pixels: a viewport half its size is the browser zoomed to 200 %.
-async function sizeBrowserWindow(page, outer) {
+// The browser's window as large in the screen's pixels as `bounds`: a viewport of half its CSS
+// pixels is then the browser zoomed to 200 %.
+async function sizeBrowserWindow(page, bounds) {
   const cdp = await page.createCDPSession();
-  const { windowId } = await cdp.send('Browser.getWindowForTarget');
-  await cdp.send('Browser.setWindowBounds', { windowId, bounds: outer });
+  await cdp.send('Browser.setWindowBounds', { windowId: (await cdp.send('Browser.getWindowForTarget')).windowId, bounds });
   await cdp.detach();
 }
 
-// Browser zoom enlarges the window on top of its scale, whether set after the page opened or
-// before: twice as many device pixels at 200 %, to within the rounding of the window's width to
-// them, and the page scrolls.
+// Zoomed to 200 % after the page has opened or before, the window is drawn on twice as many
+// device pixels, to within their rounding, and the page scrolls.
 test('browser zoom enlarges the window on top of its scale, set after the page has opened or before, and back', async () => {
+  const ZOOMED = { width: 640, height: 400, deviceScaleFactor: 2 };
+  const twice = (zoomed, at) => assert.ok(Math.abs(zoomed.devicePixels - 2 * at.devicePixels) <= 1 && zoomed.scrolls, `${at.devicePixels} → ${JSON.stringify(zoomed)}`);
   let before;
   await withPage({ width: 1280, height: 800 }, async (page) => {
     before = await drawnZoomed(page);
-    await page.setViewport({ width: 640, height: 400, deviceScaleFactor: 2 });
-    const zoomed = await drawnZoomed(page);
+    await page.setViewport(ZOOMED);
+    twice(await drawnZoomed(page), before);
     await page.setViewport({ width: 1280, height: 800, deviceScaleFactor: 1 });
-    assert.ok(Math.abs(zoomed.devicePixels - 2 * before.devicePixels) <= 1, `${before.devicePixels} → ${zoomed.devicePixels}`);
-    assert.deepEqual([zoomed.scrolls, await drawnZoomed(page)], [true, before]);
+    assert.deepEqual(await drawnZoomed(page), before);
   });
-  const opened = { width: 640, height: 400, deviceScaleFactor: 2, prepare: (page) => sizeBrowserWindow(page, { width: 1280, height: 800 }) };
   try {
-    await withPage(opened, async (page) => {
-      const zoomed = await drawnZoomed(page);
-      assert.ok(Math.abs(zoomed.devicePixels - 2 * before.devicePixels) <= 1, `opened at 200 %: ${before.devicePixels} → ${zoomed.devicePixels}`);
-      assert.equal(zoomed.scrolls, true);
-    });
+    await withPage({ ...ZOOMED, prepare: (page) => sizeBrowserWindow(page, { width: 1280, height: 800 }) }, async (page) => twice(await drawnZoomed(page), before));
   } finally {
     await withPage({}, (page) => sizeBrowserWindow(page, { width: 100, height: 100 }));
   }
