@@ -261,6 +261,20 @@ export const WORKED_EXAMPLE = {
   'Text2(0)': '3',
 };
 
+// The longest working, twelve lines: the rows of the worked calculation repeated.
+export const LONGEST_WORKING = 12;
+export async function showLongestWorking(page) {
+  await fillIn(page, WORKED_EXAMPLE);
+  await clickOn(page, 'Command1');
+  await page.evaluate((lines) => {
+    const steps = document.querySelector('.working-steps');
+    const rows = [...steps.children];
+    while (steps.children.length < lines) {
+      steps.append(rows[steps.children.length % rows.length].cloneNode(true));
+    }
+  }, LONGEST_WORKING);
+}
+
 export async function tapOn(page, name) {
   const { x, y } = await center(page, control(name));
   await page.touchscreen.tap(x, y);
