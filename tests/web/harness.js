@@ -172,6 +172,10 @@ export async function openTavolen(browser, url, { width = 800, height = 600, has
   return page;
 }
 
+// Waits until the module has taken the window over, with the focus on a control.
+export const takenOver = (page) =>
+  page.waitForFunction(() => document.querySelector('#window:not([aria-busy])') && document.activeElement?.dataset.name);
+
 // Runs `body` on the page that `open()` returns, then checks that the page threw no error, and
 // closes it whatever happened.
 export async function withOpenPage(open, body) {
@@ -256,6 +260,20 @@ export const WORKED_EXAMPLE = {
   'Text2(1)': '1',
   'Text2(0)': '3',
 };
+
+// The longest working, twelve lines: the rows of the worked calculation repeated.
+export const LONGEST_WORKING = 12;
+export async function showLongestWorking(page) {
+  await fillIn(page, WORKED_EXAMPLE);
+  await clickOn(page, 'Command1');
+  await page.evaluate((lines) => {
+    const steps = document.querySelector('.working-steps');
+    const rows = [...steps.children];
+    while (steps.children.length < lines) {
+      steps.append(rows[steps.children.length % rows.length].cloneNode(true));
+    }
+  }, LONGEST_WORKING);
+}
 
 export async function tapOn(page, name) {
   const { x, y } = await center(page, control(name));

@@ -1,5 +1,5 @@
-// The page as a whole: what a screen reader is told, narrow screens, working from any folder, no
-// other origin, and words instead of a blank page where it cannot run.
+// The page as a whole: what a screen reader is told, working from any folder, no other origin,
+// and words instead of a blank page where it cannot run.
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import {
@@ -14,6 +14,7 @@ import {
   readSiteFile,
   readWindow,
   startServer,
+  takenOver,
   tapOn,
 } from './harness.js';
 
@@ -81,24 +82,6 @@ test('the accessibility tree names every control and reads the answer in words',
     assert.deepEqual(await calculateHalfAndThird(page), ['5', '6']);
     const status = (await accessibleNodes(page)).find((node) => node.role === 'status');
     assert.deepEqual(status.children?.map((child) => child.name), ['6分の5']);
-    await page.close();
-  });
-});
-
-test('at 360 CSS pixels the whole window is visible without horizontal scrolling', async () => {
-  await withServer({}, async (server) => {
-    const page = await openTavolen(browser, server.url, { width: 360, height: 640, hasTouch: true });
-    const fit = await page.evaluate(() => {
-      const boxes = [...document.querySelectorAll('#window, #window [data-name]')].map((e) => e.getBoundingClientRect());
-      return {
-        scrollWidth: document.documentElement.scrollWidth,
-        left: Math.min(...boxes.map((b) => b.left)),
-        right: Math.max(...boxes.map((b) => b.right)),
-      };
-    });
-    assert.ok(fit.scrollWidth <= 360, `page scrolls to ${fit.scrollWidth}px`);
-    assert.ok(fit.left >= 0 && fit.right <= 360, `window spans ${fit.left}..${fit.right}`);
-    assert.deepEqual(await calculateHalfAndThird(page), ['5', '6']);
     await page.close();
   });
 });
@@ -289,9 +272,6 @@ async function openHeldBack(server, options = {}, held = ['/tavolen.wasm']) {
   await page.waitForSelector('#window .client > .answer');
   return { page, release };
 }
-
-const takenOver = (page) =>
-  page.waitForFunction(() => document.querySelector('#window:not([aria-busy])') && document.activeElement?.dataset.name);
 
 // What the window draws: its menu bar and client area, and everything in them.
 const DRAWN = '#window .menubar, #window .menubar *, #window .client, #window .client *, #working, #working *';

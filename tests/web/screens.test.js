@@ -1,11 +1,10 @@
 // The window on the screens its users have: phones and iPads (touch, device pixel ratios 2 and 3),
-// a projector, browser zoom, high contrast and paper; what fits and what is marked is read from
-// the rendered pixels.
+// a projector and browser zoom; what fits is read from the rendered pixels (high contrast, paper
+// and the focus marks: marks.test.js).
 import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import {
   MARGIN,
-  WORKED_EXAMPLE,
   accessibleNodes,
   center,
   clickOn,
@@ -13,10 +12,10 @@ import {
   fillIn,
   openAtScaleOne,
   shareSession,
-  openTavolen,
   pixelsOf,
   press,
   readWindow,
+  showLongestWorking,
   withOpenPage,
 } from './harness.js';
 
@@ -130,47 +129,38 @@ test('a phone in landscape shows a bigger window than in portrait, a projector o
   assert.equal(scales[2], 3);
 });
 
-// The window as drawn, in device pixels, once the page has been refitted, at the next frame; and
-// whether the page scrolls across.
+// The window's width in device pixels once the page has been refitted, and whether the page scrolls.
 async function drawnZoomed(page) {
   await settled(page);
-  const { width, ratio, scrolls } = await page.evaluate(() => ({
-    width: document.querySelector('#window').getBoundingClientRect().width,
-    ratio: window.devicePixelRatio,
+  return page.evaluate(() => ({
+    devicePixels: Math.round(document.querySelector('#window').getBoundingClientRect().width * devicePixelRatio),
     scrolls: document.documentElement.scrollWidth > document.documentElement.clientWidth,
   }));
-  return { devicePixels: Math.round(width * ratio), scrolls };
 }
 
-// The browser's window as large in the screen's pixels as `outer`, whatever the viewport in CSS
-// pixels: a viewport half its size is the browser zoomed to 200 %.
-async function sizeBrowserWindow(page, outer) {
+// The browser's window as large in the screen's pixels as `bounds`: a viewport of half its CSS
+// pixels is then the browser zoomed to 200 %.
+async function sizeBrowserWindow(page, bounds) {
   const cdp = await page.createCDPSession();
-  const { windowId } = await cdp.send('Browser.getWindowForTarget');
-  await cdp.send('Browser.setWindowBounds', { windowId, bounds: outer });
+  await cdp.send('Browser.setWindowBounds', { windowId: (await cdp.send('Browser.getWindowForTarget')).windowId, bounds });
   await cdp.detach();
 }
 
-// Browser zoom enlarges the window on top of its scale, whether set after the page opened or
-// before: twice as many device pixels at 200 %, to within the rounding of the window's width to
-// them, and the page scrolls.
+// Zoomed to 200 % after the page has opened or before, the window is drawn on twice as many
+// device pixels, to within their rounding, and the page scrolls.
 test('browser zoom enlarges the window on top of its scale, set after the page has opened or before, and back', async () => {
+  const ZOOMED = { width: 640, height: 400, deviceScaleFactor: 2 };
+  const twice = (zoomed, at) => assert.ok(Math.abs(zoomed.devicePixels - 2 * at.devicePixels) <= 1 && zoomed.scrolls, `${at.devicePixels} → ${JSON.stringify(zoomed)}`);
   let before;
   await withPage({ width: 1280, height: 800 }, async (page) => {
     before = await drawnZoomed(page);
-    await page.setViewport({ width: 640, height: 400, deviceScaleFactor: 2 });
-    const zoomed = await drawnZoomed(page);
+    await page.setViewport(ZOOMED);
+    twice(await drawnZoomed(page), before);
     await page.setViewport({ width: 1280, height: 800, deviceScaleFactor: 1 });
-    assert.ok(Math.abs(zoomed.devicePixels - 2 * before.devicePixels) <= 1, `${before.devicePixels} → ${zoomed.devicePixels}`);
-    assert.deepEqual([zoomed.scrolls, await drawnZoomed(page)], [true, before]);
+    assert.deepEqual(await drawnZoomed(page), before);
   });
-  const opened = { width: 640, height: 400, deviceScaleFactor: 2, prepare: (page) => sizeBrowserWindow(page, { width: 1280, height: 800 }) };
   try {
-    await withPage(opened, async (page) => {
-      const zoomed = await drawnZoomed(page);
-      assert.ok(Math.abs(zoomed.devicePixels - 2 * before.devicePixels) <= 1, `opened at 200 %: ${before.devicePixels} → ${zoomed.devicePixels}`);
-      assert.equal(zoomed.scrolls, true);
-    });
+    await withPage({ ...ZOOMED, prepare: (page) => sizeBrowserWindow(page, { width: 1280, height: 800 }) }, async (page) => twice(await drawnZoomed(page), before));
   } finally {
     await withPage({}, (page) => sizeBrowserWindow(page, { width: 100, height: 100 }));
   }
@@ -359,216 +349,6 @@ test('an option is labelled by its whole box, its caption inside it and in its m
     assert.equal(boxes.length, 6);
   });
 });
-
-// High contrast, as Windows draws it (puppeteer's own emulation does not know the feature), light
-// or with a dark theme.
-async function forceColours(page, scheme = 'light') {
-  const cdp = await page.createCDPSession();
-  await cdp.send('Emulation.setEmulatedMedia', {
-    features: [
-      { name: 'forced-colors', value: 'active' },
-      { name: 'prefers-color-scheme', value: scheme },
-    ],
-  });
-}
-
-// High contrast and paper without background colours: the window's bars must still be drawn.
-const MEDIA = [
-  { name: 'forced colours', setUp: (page) => forceColours(page) },
-  {
-    name: 'print without background colours',
-    async setUp(page) {
-      await page.emulateMediaType('print');
-      await page.evaluate(() => {
-        const sheet = new CSSStyleSheet();
-        sheet.replaceSync('*, *::before, *::after { background: none !important; box-shadow: none !important; }');
-        document.adoptedStyleSheets = [sheet];
-      });
-    },
-  },
-];
-
-// Whether some row of the box (and a pixel above and below) is a line across it: nearly every
-// pixel stands out from the background at 3:1.
-async function lineAcross(page, box) {
-  const picture = await pixelsOf(page, { x: box.x, y: box.y - 3, width: box.width, height: box.height + 6 });
-  const background = picture.at(0, 0);
-  for (let y = 0; y < picture.height; y++) {
-    let inked = 0;
-    for (let x = 0; x < picture.width; x++) {
-      inked += contrast(picture.at(x, y), background) >= 3 ? 1 : 0;
-    }
-    if (inked >= picture.width * 0.9) {
-      return true;
-    }
-  }
-  return false;
-}
-
-for (const medium of MEDIA) {
-  test(`${medium.name}: the three fraction bars are drawn`, async () => {
-    await withPage(SCREENS[4], async (page) => {
-      await fillIn(page, { 'Text1(2)': '1', 'Text1(1)': '1', 'Text1(0)': '2' });
-      await clickOn(page, 'Option2(1)');
-      await clickOn(page, 'Command1');
-      await medium.setUp(page);
-      const bars = {};
-      for (const name of ['Line1', 'Line2', 'Line3']) {
-        bars[name] = await lineAcross(page, await (await page.$(`#window [data-name="${name}"]`)).boundingBox());
-      }
-      assert.deepEqual(bars, { Line1: true, Line2: true, Line3: true });
-    });
-  });
-}
-
-test('forced colours: an answer whose inputs have changed is drawn in the system\'s grey text colour', async () => {
-  await withPage(SCREENS[4], async (page) => {
-    await fillIn(page, { 'Text1(1)': '1', 'Text1(0)': '2' });
-    await clickOn(page, 'Command1');
-    await fillIn(page, { 'Text2(2)': '1' });
-    await forceColours(page);
-    const colours = await page.evaluate(() => {
-      const probe = document.body.appendChild(document.createElement('span'));
-      probe.style.color = 'GrayText';
-      const style = (name) => getComputedStyle(document.querySelector(`#window [data-name="${name}"]`));
-      return [getComputedStyle(probe).color, style('Label1(0)').color, style('Line3').borderTopColor, style('Label3').color];
-    });
-    assert.deepEqual(colours.map((colour) => colour === colours[0]), [true, true, true, false]);
-  });
-});
-
-// The fold mark of the working panel, read from the pixels at its place in the heading.
-test('in forced colours, light or dark, the fold mark is drawn open and folded', async () => {
-  for (const scheme of ['light', 'dark']) {
-    await withPage(SCREENS[4], async (page) => {
-      await forceColours(page, scheme);
-      const inked = [];
-      for (const fold of [false, true]) {
-        if (fold) {
-          await foldWorking(page);
-        }
-        const mark = await page.$eval('#working-toggle', (toggle) => {
-          const box = toggle.getBoundingClientRect();
-          const text = toggle.firstChild;
-          const range = document.createRange();
-          range.selectNode(text);
-          return { x: box.left, y: box.top, width: range.getBoundingClientRect().left - box.left, height: box.height };
-        });
-        const picture = await pixelsOf(page, mark);
-        const background = picture.at(0, 0);
-        let count = 0;
-        for (let x = 0; x < picture.width; x++) {
-          for (let y = 0; y < picture.height; y++) {
-            count += contrast(picture.at(x, y), background) >= 3 ? 1 : 0;
-          }
-        }
-        inked.push(count > 20);
-      }
-      assert.deepEqual(inked, [true, true], scheme);
-    });
-  }
-});
-
-// The longest working, twelve lines: the rows of the worked calculation repeated.
-const LONGEST_WORKING = 12;
-async function showLongestWorking(page) {
-  await fillIn(page, WORKED_EXAMPLE);
-  await clickOn(page, 'Command1');
-  await page.evaluate((lines) => {
-    const steps = document.querySelector('.working-steps');
-    const rows = [...steps.children];
-    while (steps.children.length < lines) {
-      steps.append(rows[steps.children.length % rows.length].cloneNode(true));
-    }
-  }, LONGEST_WORKING);
-}
-
-test('printing puts the whole window on one page, from a phone or a projector, on A4 or Letter either way up, with no focus mark', async () => {
-  for (const screen of [SCREENS[0], SCREENS[5]]) {
-    await withPage(screen, async (page) => {
-      await showLongestWorking(page);
-      await clickOn(page, 'Option1(3)');
-      await page.$eval('#window [data-name="Command1"]', (button) => button.focus());
-      for (const format of ['A4', 'Letter']) {
-        for (const landscape of [false, true]) {
-          const pdf = Buffer.from(await page.pdf({ format, landscape, printBackground: false })).toString('latin1');
-          assert.equal(pdf.match(/\/Type\s*\/Page[^s]/g)?.length, 1, `${screen.name} on ${format}${landscape ? ' landscape' : ''}`);
-        }
-      }
-      await page.emulateMediaType('print');
-      const printed = await page.evaluate(() => ({
-        width: document.querySelector('#window').getBoundingClientRect().width,
-        marked: [...document.querySelectorAll('#scaled *')].filter((e) => getComputedStyle(e).outlineStyle !== 'none' || getComputedStyle(e).borderTopColor === 'rgb(0, 103, 192)').length,
-      }));
-      assert.ok(printed.width > 441 && printed.width < 700, `printed ${printed.width} px wide`);
-      assert.equal(printed.marked, 0);
-    });
-  }
-});
-
-// Focus marks, from the pixels of a control at rest and with the focus: on each side the mark is
-// the run of pixels, from the outside in, that changed at a contrast of 3:1 or more.
-const FOCUSED = [
-  { name: 'Option1(0)', rest: (page) => clickOn(page, 'Text1(1)'), focus: (page) => clickOn(page, 'Option1(0)') },
-  { name: 'Text1(1)', rest: async () => {}, focus: (page) => clickOn(page, 'Text1(1)') },
-  { name: 'Command1', rest: (page) => clickOn(page, 'Text2(0)'), focus: (page) => press(page, 'Tab') },
-  { name: 'FileExit', rest: async () => {}, focus: (page) => press(page, 'F10') },
-  // The working panel's heading, next after the window's last stop.
-  {
-    name: 'working-toggle',
-    selector: '#working-toggle',
-    rest: (page) => clickOn(page, 'Text2(0)'),
-    focus: (page) => press(page, 'Tab', 'Tab', 'Tab', 'Tab'),
-  },
-];
-const FOCUS_SCREENS = [
-  { name: 'at a scale of 1', open: () => openAtScaleOne(session.browser, session.server.url), setUp: async () => {} },
-  { name: 'on a phone', open: () => openTavolen(session.browser, session.server.url, { width: 360, height: 640 }), setUp: async () => {} },
-  {
-    name: 'in forced colours',
-    open: () => openAtScaleOne(session.browser, session.server.url),
-    setUp: (page) => forceColours(page),
-  },
-];
-
-function markWidths(rest, focused) {
-  const changed = (x, y) => contrast(rest.at(x, y), focused.at(x, y)) >= 3;
-  const run = (points) => {
-    const start = points.findIndex(([x, y]) => changed(x, y));
-    const end = points.findIndex(([x, y], i) => i > start && !changed(x, y));
-    return start < 0 ? 0 : end - start;
-  };
-  const [w, h] = [rest.width, rest.height];
-  const [midX, midY] = [Math.floor(w / 2), Math.floor(h / 2)];
-  const line = (n, point) => Array.from({ length: n }, (_, i) => point(i));
-  return [
-    run(line(w, (i) => [i, midY])),
-    run(line(w, (i) => [w - 1 - i, midY])),
-    run(line(h, (i) => [midX, i])),
-    run(line(h, (i) => [midX, h - 1 - i])),
-  ];
-}
-
-for (const screen of FOCUS_SCREENS) {
-  test(`focus marks ${screen.name} are 2 pixels thick at 3:1 or more all round`, async () => {
-    for (const row of FOCUSED) {
-      await withOpenPage(screen.open, async (page) => {
-        await screen.setUp(page);
-        const target = await page.$(row.selector ?? `#window [data-name="${row.name}"]${row.name.startsWith('Option') ? ' .caption' : ''}`);
-        const box = await target.boundingBox();
-        const around = { x: box.x - 4, y: box.y - 4, width: box.width + 8, height: box.height + 8 };
-        await row.rest(page);
-        await page.mouse.move(0, 0);
-        const rest = await pixelsOf(page, around);
-        await row.focus(page);
-        await page.mouse.move(0, 0);
-        assert.equal(await page.evaluate(() => document.activeElement.dataset.name ?? document.activeElement.id), row.name);
-        const widths = markWidths(rest, await pixelsOf(page, around));
-        assert.ok(Math.min(...widths) >= 2, `${row.name}: mark ${widths}`);
-      });
-    }
-  });
-}
 
 // Phones and tablets under their own viewport rules, where a page wider than the screen, even for
 // a frame, widens the layout viewport for good. Each change is made in turn on one page.

@@ -249,30 +249,28 @@ for (const { viewport, fold } of RING_SCREENS) {
       await page.keyboard.press('Shift');
       const clipped = await page.evaluate(() => {
         const found = [];
-        const sides = (box, style, inset, z) => ({
-          left: box.left + (parseFloat(style.borderLeftWidth) - inset) * z,
-          top: box.top + (parseFloat(style.borderTopWidth) - inset) * z,
-          right: box.right - (parseFloat(style.borderRightWidth) - inset) * z,
-          bottom: box.bottom - (parseFloat(style.borderBottomWidth) - inset) * z,
-        });
+        // A box's edges moved out by `grow` of its own pixels.
+        const edges = (element, grow) => {
+          const box = element.getBoundingClientRect();
+          const by = (grow * box.width) / element.offsetWidth;
+          return [box.left - by, box.top - by, -box.right - by, -box.bottom - by];
+        };
         for (const control of document.querySelectorAll('#window button, #window input, #working button, #working input')) {
           control.focus();
           const style = getComputedStyle(control);
-          const box = control.getBoundingClientRect();
-          if (style.outlineStyle === 'none' || box.width === 0) {
+          if (style.outlineStyle === 'none' || control.offsetWidth === 0) {
             continue;
           }
-          const zoom = box.width / control.offsetWidth;
-          const ring = sides(box, { borderLeftWidth: 0, borderTopWidth: 0, borderRightWidth: 0, borderBottomWidth: 0 }, parseFloat(style.outlineWidth) + parseFloat(style.outlineOffset), zoom);
+          const ring = edges(control, parseFloat(style.outlineWidth) + parseFloat(style.outlineOffset));
           for (let box = control.parentElement; box; box = box.parentElement) {
             const around = getComputedStyle(box);
-            if (around.overflowX !== 'visible' || around.overflowY !== 'visible') {
-              const rect = box.getBoundingClientRect();
-              const margin = around.overflowX === 'clip' ? parseFloat(around.overflowClipMargin) : 0;
-              const clip = sides(rect, around, margin, rect.width / box.offsetWidth);
-              if (ring.left < clip.left - 0.5 || ring.top < clip.top - 0.5 || ring.right > clip.right + 0.5 || ring.bottom > clip.bottom + 0.5) {
-                found.push(`${control.dataset.name || control.id || control.className} by ${box.id || box.className}`);
-              }
+            if (around.overflowX === 'visible' && around.overflowY === 'visible') {
+              continue;
+            }
+            const margin = around.overflowX === 'clip' ? parseFloat(around.overflowClipMargin) : 0;
+            const clip = edges(box, margin - parseFloat(around.borderTopWidth));
+            if (ring.some((edge, i) => edge < clip[i] - 0.5)) {
+              found.push(`${control.dataset.name || control.id || control.className} by ${box.id || box.className}`);
             }
           }
         }
