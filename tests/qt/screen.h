@@ -3,6 +3,7 @@
 #pragma once
 
 #include <iterator>
+#include <string_view>
 
 #include <QApplication>
 #include <QImage>
@@ -18,6 +19,16 @@
 #include "window/working_view.h"
 
 namespace tavolen::testing {
+
+inline QString Q(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// "Text1_1" is the model's Text1(1).
+inline ControlId IdOf(QString name) {
+  name = name.contains('_') ? name.replace('_', '(') + ')' : name;
+  return *ParseControlName(name.toStdString());
+}
 
 inline QString FocusName() {
   const QWidget* focus = QApplication::focusWidget();
@@ -60,10 +71,10 @@ struct Screen {
     }
     window.Sync();
   }
-  void chooseMenu(const QString& command) {
-    QMenuBar* bar = window.menuBar();
-    const QRect place = bar->actionGeometry(window.findChild<QAction*>(command));
-    QTest::mouseClick(bar, Qt::LeftButton, {}, place.center());
+  // Gives the model's focus to a control, "Command1" or "Text1_1".
+  void focus(const QString& name) {
+    window.form().MoveFocus(IdOf(name));
+    window.Sync();
   }
   // The working as the model lays it out now, for the working window to match.
   [[nodiscard]] WorkingView modelWorking(bool details) {
@@ -113,10 +124,11 @@ QList<int> Columns(QWidget* widget, Test test) {
   return columns;
 }
 
-// The working window's rows as a screen reader reads them, top first.
+// The working's rows as a screen reader reads them, top first.
 inline QStringList StepsShown(const QWidget* workingWindow) {
   QStringList rows;
-  for (const QLabel* label : workingWindow->findChildren<QLabel*>()) {
+  const auto* steps = workingWindow->findChild<QWidget*>("WorkingSteps");
+  for (const QLabel* label : steps->findChildren<QLabel*>()) {
     rows.append(label->accessibleName().isEmpty() ? label->text() : label->accessibleName());
   }
   return rows;
