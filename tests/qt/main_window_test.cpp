@@ -1,7 +1,7 @@
 // The main window: its frame, menus, fields, buttons, keys, mouse, answer
 // area and answer menu, each reaching the model and shown as it answers.
 #include <algorithm>
-#include <functional>
+#include <utility>
 
 #include <QAccessible>
 #include <QClipboard>
@@ -34,38 +34,6 @@ const struct {
     {"minus dragged off", "Option1_1", false, false, "||| ＋"},
 };
 
-// With 1/2 + 1/3 entered, each key on each kind of control.
-const struct {
-  const char* name;
-  int tabs;  // from the last field
-  Qt::Key key;
-  Qt::KeyboardModifiers modifiers;
-  const char* seen;  // answer, Text1(1), Text2(0), focus
-} kKeyRows[] = {
-    {"Enter on calculate", 1, Qt::Key_Return, {}, "6|5|| 1 3 Command1"},
-    {"keypad Enter on calculate", 1, Qt::Key_Enter, Qt::KeypadModifier, "6|5|| 1 3 Command1"},
-    {"Escape on calculate", 1, Qt::Key_Escape, {}, "||| 1 3 Command1"},
-    {"Enter in a field", 0, Qt::Key_Return, {}, "||| 1 3 Text2_0"},
-    {"Space in a field", 0, Qt::Key_Space, {}, "||| 1 3  Text2_0"},
-    {"Enter on an operator", 4, Qt::Key_Return, {}, "||| 1 3 Option1_0"},
-};
-
-// (999 9998/9999)^2 = 999999 79982002/99980001 and 1/30370005 + 1/30370004 =
-// 60740009/922337173330020 (exact fractions).
-const struct {
-  const char* name;
-  const char* entries;
-  const char* buttons;  // operator and answer form
-  const char* label;
-  const char* caption;
-} kLongAnswers[] = {
-    {"15-digit denominator", "Text1(1)=1 Text1(0)=30370005 Text2(1)=1 Text2(0)=30370004",
-     "Option1_0 Option2_1", "Label1_0", "922337173330020"},
-    {"6-digit whole part",
-     "Text1(2)=999 Text1(1)=9998 Text1(0)=9999 Text2(2)=999 Text2(1)=9998 Text2(0)=9999",
-     "Option1_2 Option2_0", "Label1_2", "999999"},
-};
-
 // Where the answer's menu opens, and where a control keeps its own.
 enum class Trigger { RightClick, MenuKey, ShiftF10 };
 const struct {
@@ -81,7 +49,6 @@ const struct {
     {"menu key on calculate", "Command1", "Command1", Trigger::MenuKey, true},
     {"menu key in a field", "Text1_1", "Text1_1", Trigger::MenuKey, false},
     {"Shift+F10 on clear", "Command2", "Command2", Trigger::ShiftF10, true},
-    {"Shift+F10 in a field", "Text2_0", "Text2_0", Trigger::ShiftF10, false},
 };
 
 }  // namespace
@@ -102,14 +69,12 @@ class MainWindowTest : public QObject {
     QCOMPARE(s.window.size(), size);
     const QList<QSize> iconSizes{QSize(32, 32), QSize(64, 64), QSize(128, 128), QSize(256, 256)};
     QCOMPARE(s.window.windowIcon().availableSizes(), iconSizes);
-    const QImage small = s.window.windowIcon().pixmap(QSize(32, 32), 1.0).toImage();
+    const auto picture = [&s](QSize side) {
+      return s.window.windowIcon().pixmap(side, 1.0).toImage().convertToFormat(
+          QImage::Format_RGB32);
+    };
     for (const QSize& iconSize : iconSizes) {
-      QCOMPARE(s.window.windowIcon()
-                   .pixmap(iconSize, 1.0)
-                   .toImage()
-                   .convertToFormat(QImage::Format_RGB32),
-               small.scaled(iconSize, Qt::IgnoreAspectRatio, Qt::FastTransformation)
-                   .convertToFormat(QImage::Format_RGB32));
+      QCOMPARE(picture(iconSize), picture(QSize(32, 32)).scaled(iconSize));
     }
   }
 
@@ -119,10 +84,6 @@ class MainWindowTest : public QObject {
     Screen s;
     QMenuBar* bar = s.window.menuBar();
     QVERIFY(!bar->isNativeMenuBar() && bar->isVisible());
-    for (QAction* action : bar->actions()) {
-      QVERIFY(action->menu() == nullptr && action->isVisible());
-      QVERIFY(bar->rect().contains(bar->actionGeometry(action)));
-    }
     s.type("Text1_1=-");
     const MessageBoxCloser closer;
     const QRect place = bar->actionGeometry(s.window.findChild<QAction*>("FileBer"));
@@ -138,24 +99,22 @@ class MainWindowTest : public QObject {
     const Screen s;
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
     QCOMPARE(FocusName(), "Option1_3");
-    QStringList heard;
-    for (const char* name : {"Option1_0", "Option1_3", "Option2_0"}) {
+    const auto heard = [&s](const char* name) {
       QAccessibleInterface* button = QAccessible::queryAccessibleInterface(s.widget(name));
-      heard.append(QStringList{button->role() == QAccessible::RadioButton ? "radio" : "other",
-                               button->text(QAccessible::Name),
-                               button->state().checked ? "checked" : "unchecked",
-                               button->parent()->role() == QAccessible::Grouping ? "in" : "",
-                               button->parent()->text(QAccessible::Name)}
-                       .join(' '));
-    }
-    QCOMPARE(heard, QStringList({"radio たし算 unchecked in 計算の方法",
-                                 "radio わり算 checked in 計算の方法",
-                                 "radio 帯分数 checked in 答えの出し方"}));
+      return QStringList{button->role() == QAccessible::RadioButton ? "radio" : "other",
+                         button->text(QAccessible::Name),
+                         button->state().checked ? "checked" : "unchecked",
+                         button->parent()->text(QAccessible::Name)}
+          .join(' ');
+    };
+    QCOMPARE(heard("Option1_0") + ", " + heard("Option1_3") + ", " + heard("Option2_0"),
+             "radio たし算 unchecked 計算の方法, radio わり算 checked 計算の方法, "
+             "radio 帯分数 checked 答えの出し方");
   }
 
   // Tab selects the whole text so that typing replaces it, and the field keeps
   // its undo history; a click puts the caret where it lands. Each field keeps
-  // its limit and its name; the hint is pure blue Mincho.
+  // its limit and its name; the hint is pure blue Mincho; Qt's texts are Japanese.
   void fieldEntry() {
     const Screen s;
     s.type("Text1_1=1234");
@@ -172,6 +131,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(FocusName(), "Text1_1");
     QCOMPARE(field->selectedText(), "");
     QCOMPARE(field->cursorPosition(), 0);
+    QTest::keyClick(field, Qt::Key_Space);
+    QCOMPARE(field->text(), " 56");
     for (const char* name : {"Text1_2", "Text2_0"}) {
       s.type(QString(name) + "=12345");
       QCOMPARE(s.text(name).size(), DefinitionOf(IdOf(name)).maxLength);
@@ -182,17 +143,6 @@ class MainWindowTest : public QObject {
     QVERIFY(QFontInfo(s.widget("Label7")->font()).family().contains("Mincho"));
     QVERIFY(Columns(s.widget("Label7"), [](QRgb p, QRgb) { return p == qRgb(0, 0, 255); }).size() >
             50);
-  }
-
-  void contextMenuInJapanese() {
-    const Screen s;
-    const std::unique_ptr<QMenu> menu(
-        qobject_cast<QLineEdit*>(s.widget("Text1_1"))->createStandardContextMenu());
-    QStringList texts;
-    for (const QAction* action : menu->actions()) {
-      texts.append(action->text().section('\t', 0, 0));
-    }
-    QVERIFY2(texts.contains("貼り付け(&P)"), qPrintable(texts.join(' ')));
   }
 
   void mousePressAndRelease_data() { AddRows(kMouseRows); }
@@ -216,27 +166,12 @@ class MainWindowTest : public QObject {
     QCOMPARE(FocusName(), c.button);
   }
 
-  void keys_data() { AddRows(kKeyRows); }
-
-  void keys() {
-    QFETCH(int, row);
-    const auto& c = kKeyRows[row];
-    const Screen s;
-    s.type("Text1_1=1 Text1_0=2 Text2_1=1 Text2_0=3");
-    for (int i = 0; i < c.tabs; ++i) {
-      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    }
-    QTest::keyClick(QApplication::focusWidget(), c.key, c.modifiers);
-    QTRY_COMPARE(
-        QStringList({s.answer(), s.text("Text1_1"), s.text("Text2_0"), FocusName()}).join(' '),
-        c.seen);
-  }
-
-  // Space or Enter held on 計算 over a refused entry: the key repeats, the box
-  // shows once, and Space shows the pressed look until its release. On X11 a
-  // repeat's release can come unmarked, but its press has the same time stamp.
+  // Space, Enter or keypad Enter held on 計算 over a refused entry: the key
+  // repeats, the box shows once, and Space shows the pressed look until its
+  // release. On X11 a repeat's release can come unmarked, but its press has
+  // the same time stamp.
   void heldKeyClicksOnce() {
-    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
       Screen s;
       s.type("Text1_1=3");
       s.focus("Command1");
@@ -244,7 +179,7 @@ class MainWindowTest : public QObject {
       const MessageBoxCloser closer;
       QTest::keyPress(calculate, key);
       QVERIFY(calculate->isDown() == (key == Qt::Key_Space));
-      for (const bool marked : {true, key == Qt::Key_Return}) {
+      for (const bool marked : {true, key != Qt::Key_Space}) {
         for (const QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress}) {
           QKeyEvent repeat(type, key, Qt::NoModifier, QString(), marked);
           repeat.setTimestamp(100);
@@ -263,27 +198,22 @@ class MainWindowTest : public QObject {
 
   // A caption wider than its label is drawn smaller, never cut, and given whole
   // in the tooltip and to screen readers; the label keeps its size.
-  void longAnswerShownWhole_data() { AddRows(kLongAnswers); }
-
   void longAnswerShownWhole() {
-    QFETCH(int, row);
-    const auto& c = kLongAnswers[row];
     Screen s;
-    for (const QString& button : QString(c.buttons).split(' ')) {
-      s.click(button);
-    }
-    s.enter(c.entries);
-    QWidget* shown = s.widget(c.label);
+    s.click("Option2_1");
+    // 1/30370005 + 1/30370004 = 60740009/922337173330020 (exact fractions).
+    s.type("Text1_1=1 Text2_1=1");
+    s.window.form().Text1(Integer{0}).Text = "30370005";
+    s.window.form().Text2(Integer{0}).Text = "30370004";
+    QWidget* shown = s.widget("Label1_0");
     const QSize size = shown->size();
     s.click("Command1");
-    QCOMPARE(s.text(c.label), c.caption);
-    QCOMPARE(shown->toolTip(), c.caption);
-    QVERIFY(s.widget("AnswerArea")->accessibleDescription().contains(c.caption));
+    QCOMPARE(s.text("Label1_0") + shown->toolTip(), "922337173330020922337173330020");
+    QVERIFY(s.widget("AnswerArea")->accessibleDescription().contains("922337173330020"));
     QCOMPARE(shown->size(), size);
     QVERIFY(QFontInfo(shown->font()).pixelSize() >= 8);
     const QList<int> ink =
         Columns(shown, [](QRgb p, QRgb background) { return qGray(p) < qGray(background) - 64; });
-    QVERIFY(!ink.isEmpty());
     const auto [first, last] = std::ranges::minmax(ink);
     QVERIFY2(first >= 1 && last <= shown->width() - 2 && last - first > shown->width() / 2,
              qPrintable(QString("ink from %1 to %2").arg(first).arg(last)));
@@ -310,32 +240,29 @@ class MainWindowTest : public QObject {
     }
     auto* menu = s.window.findChild<QMenu*>("AnswerMenu");
     QCOMPARE(menu->isVisible(), c.opens);
-    QStringList shown;
-    QStringList model;
-    for (const QAction* action : menu->actions()) {
-      shown.append(action->text() + (action->isEnabled() ? "" : " (off)"));
-    }
     for (const AnswerMenuItem& item : AnswerMenu(s.window.form())) {
-      model.append(Q(item.caption) + (item.enabled ? "" : " (off)"));
+      if (!c.opens) {
+        break;
+      }
+      const QAction* action = menu->actions().at(static_cast<int>(item.command));
+      QCOMPARE(action->text() + QString::number(action->isEnabled()),
+               Q(item.caption) + QString::number(item.enabled));
     }
-    QVERIFY(!c.opens || shown == model);
     while (QWidget* popup = QApplication::activePopupWidget()) {
       popup->close();
     }
     QCOMPARE(FocusName(), c.focus);
   }
 
-  // The answer copies as one line, the working as the model writes it, and in
-  // a field the copy key copies the field's own text.
+  // The copy key on a button copies the answer, the menu the working as the
+  // model writes it, and in a field the copy key copies the field's own text.
   void copies() {
     Screen s;
     s.click("Option1_1");
-    s.type("Text1_1=1 Text1_0=2 Text2_1=5 Text2_0=3");  // 1/2 - 5/3 = -7/6, shown as -1 1/6
+    s.type("Text1_1=1 Text1_0=2 Text2_1=5 Text2_0=3");  // 1/2 - 5/3 = -7/6
     s.click("Command1");
     auto* menu = s.window.findChild<QMenu*>("AnswerMenu");
     QClipboard* clipboard = QGuiApplication::clipboard();
-    menu->findChild<QAction*>("CopyAnswer")->trigger();
-    QCOMPARE(clipboard->text(), "-1 1/6");
     s.click("Option2_1");
     QTest::keyClick(s.widget("Option2_1"), Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(clipboard->text(), "-7/6");
@@ -357,23 +284,19 @@ class MainWindowTest : public QObject {
     s.window.findChild<QAction*>("ShowWorking")->trigger();
     const QList<QWidget*> shown{s.widget("Label1_1"), s.widget("Label1_0"), s.widget("Line3"),
                                 s.window.findChild<QWidget*>("WorkingSteps")};
-    const struct {
-      std::function<void()> change;
-      bool stale;
-    } steps[] = {
-        {[] {}, false},
-        {[&] { QTest::keyClicks(s.widget("Text2_0"), "0"); }, true},
-        {[&] { QTest::keyClick(s.widget("Text2_0"), Qt::Key_Backspace); }, false},
-    };
-    for (const auto& [change, stale] : steps) {
-      change();
+    const auto expect = [&](bool stale) {
       for (QWidget* widget : shown) {
         QCOMPARE(Columns(widget, [](QRgb p, QRgb) { return qGray(p) < 64; }).isEmpty(), stale);
       }
       QCOMPARE(s.widget("AnswerArea")->accessibleDescription(),
                Q(AnswerDescriptionOf(s.window.form())));
       QCOMPARE(s.answer(), "6|5||");
-    }
+    };
+    expect(false);
+    QTest::keyClicks(s.widget("Text2_0"), "0");
+    expect(true);
+    QTest::keyClick(s.widget("Text2_0"), Qt::Key_Backspace);
+    expect(false);
   }
 
   void clickIntoInactiveWindowMovesFocus() {
@@ -396,9 +319,7 @@ class MainWindowTest : public QObject {
   void exitEndsEventLoop() {
     Screen s;
     QTimer::singleShot(0, &s.window, [&] { s.window.close(); });
-    QTimer stuck;
-    QObject::connect(&stuck, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-    stuck.start(10000);
+    QTimer::singleShot(10000, &s.window, [] { QCoreApplication::exit(1); });
     QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(!s.window.isVisible());
     QVERIFY(s.window.form().IsUnloaded());

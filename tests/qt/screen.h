@@ -59,27 +59,16 @@ struct Screen {
       QTest::keyClicks(widget(entry.section('=', 0, 0)), entry.section('=', 1));
     }
   }
-  // Sets entry fields as the program would, bypassing the character limit:
-  // "Text1(0)=30370005 Text2(1)=1".
-  void enter(const QString& entries) {
-    for (const QString& entry : entries.split(' ')) {
-      const ControlId id = *ParseControlName(entry.section('=', 0, 0).toStdString());
-      Form1& form = window.form();
-      (id.name == ControlName::Text1 ? form.Text1(Integer{id.index})
-                                     : form.Text2(Integer{id.index}))
-          .Text = entry.section('=', 1).toStdString();
-    }
-    window.Sync();
-  }
   // Gives the model's focus to a control, "Command1" or "Text1_1".
   void focus(const QString& name) {
     window.form().MoveFocus(IdOf(name));
     window.Sync();
   }
   // The working as the model lays it out now, for the working window to match.
-  [[nodiscard]] WorkingView modelWorking(bool details) {
+  [[nodiscard]] WorkingView modelWorking(bool details, bool keepMixed = false) {
     WorkingView view;
     view.SetDetails(details);
+    view.SetKeepMixed(keepMixed);
     view.Follow(WorkingOf(window.form()));
     return view;
   }
