@@ -1,7 +1,5 @@
-// The main window: its frame, menus, fields, buttons, keys, mouse, answer
-// area and answer menu, each reaching the model and shown as it answers.
+// The main window's widgets, each reaching the model and shown as it answers.
 #include <algorithm>
-#include <utility>
 
 #include <QAccessible>
 #include <QClipboard>
@@ -9,7 +7,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QRadioButton>
 
 #include "tests/qt/screen.h"
 #include "window/accessible_text.h"
@@ -18,9 +15,8 @@
 namespace tavolen::testing {
 namespace {
 
-// The press moves the focus (the field is cleaned and the hint cleared); the
-// release clicks, anywhere in the button's box, or nothing when the mouse was
-// dragged off.
+// The press moves the focus (cleaning the field); the release clicks, anywhere
+// in the button's box, or nothing when the mouse was dragged off.
 const struct {
   const char* name;
   const char* button;
@@ -43,7 +39,6 @@ const struct {
   Trigger trigger;
   bool opens;
 } kMenuRows[] = {
-    {"right click on the numerator", "Text1_1", "Label1_1", Trigger::RightClick, true},
     {"right click on the bar", "Text1_1", "Line3", Trigger::RightClick, true},
     {"right click on a button", "Text1_1", "Command1", Trigger::RightClick, false},
     {"menu key on calculate", "Command1", "Command1", Trigger::MenuKey, true},
@@ -57,8 +52,8 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // A fixed size, and each larger icon the 32-pixel one with every pixel a
-  // whole square: crisp, not blurred, at any scale factor.
+  // A fixed size, each larger icon the 32-pixel one with every pixel a whole
+  // square (crisp at any scale factor), the menu bar and the way out.
   void window() {
     Screen s;
     QVERIFY(s.active);
@@ -76,12 +71,7 @@ class MainWindowTest : public QObject {
     for (const QSize& iconSize : iconSizes) {
       QCOMPARE(picture(iconSize), picture(QSize(32, 32)).scaled(iconSize));
     }
-  }
-
-  // Kept in the window on every desktop: a global menu drops commands that
-  // have no drop-down of their own. A command's box leaves the focus as it was.
-  void menuBarInWindow() {
-    Screen s;
+    // A global menu would drop commands with no drop-down; a box keeps the focus.
     QMenuBar* bar = s.window.menuBar();
     QVERIFY(!bar->isNativeMenuBar() && bar->isVisible());
     s.type("Text1_1=-");
@@ -91,14 +81,17 @@ class MainWindowTest : public QObject {
     QCOMPARE(closer.seen.size(), 1);
     QVERIFY(closer.seen.front().startsWith("Information バージョン情報: "));
     QTRY_COMPARE(FocusName(), "Text1_1");
+    // The close request reaches the model's unload, which ends the event loop.
+    QTimer::singleShot(0, &s.window, [&] { s.window.close(); });
+    QTimer::singleShot(10000, &s.window, [] { QCoreApplication::exit(1); });
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(!s.window.isVisible() && s.window.form().IsUnloaded());
   }
 
-  // Screen readers hear radio buttons in groups named by their frames, and
-  // the checked state follows the model's choice, here made with an arrow key.
+  // Radio buttons in groups named by their frames, checked as the model chose.
   void optionButtonsAreRadioButtons() {
     const Screen s;
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
-    QCOMPARE(FocusName(), "Option1_3");
     const auto heard = [&s](const char* name) {
       QAccessibleInterface* button = QAccessible::queryAccessibleInterface(s.widget(name));
       return QStringList{button->role() == QAccessible::RadioButton ? "radio" : "other",
@@ -107,17 +100,23 @@ class MainWindowTest : public QObject {
                          button->parent()->text(QAccessible::Name)}
           .join(' ');
     };
-    QCOMPARE(heard("Option1_0") + ", " + heard("Option1_3") + ", " + heard("Option2_0"),
-             "radio たし算 unchecked 計算の方法, radio わり算 checked 計算の方法, "
-             "radio 帯分数 checked 答えの出し方");
+    QCOMPARE(heard("Option1_0") + ", " + heard("Option1_3"),
+             "radio たし算 unchecked 計算の方法, radio わり算 checked 計算の方法");
   }
 
-  // Tab selects the whole text so that typing replaces it, and the field keeps
-  // its undo history; a click puts the caret where it lands. Each field keeps
-  // its limit and its name; the hint is pure blue Mincho; Qt's texts are Japanese.
+  // Tab selects the text, undo history kept, a click puts the caret where it
+  // lands; limits and names; the hint pure blue Mincho; Qt's texts Japanese.
   void fieldEntry() {
-    const Screen s;
-    s.type("Text1_1=1234");
+    Screen s;
+    QWidget other;  // a click into an inactive window's field moves the focus there
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    s.click("Text1_1");
+    QCOMPARE(s.text("Label7"), "分子");
+    s.window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&s.window));
+    QTest::keyClicks(QApplication::focusWidget(), "1234");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
     auto* field = qobject_cast<QLineEdit*>(s.widget("Text1_1"));
@@ -166,10 +165,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(FocusName(), c.button);
   }
 
-  // Space, Enter or keypad Enter held on 計算 over a refused entry: the key
-  // repeats, the box shows once, and Space shows the pressed look until its
-  // release. On X11 a repeat's release can come unmarked, but its press has
-  // the same time stamp.
+  // A key held on 計算 over a refused entry repeats; the box shows once, Space
+  // at its release. On X11 a repeat's release can come unmarked (same stamp).
   void heldKeyClicksOnce() {
     for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) {
       Screen s;
@@ -196,8 +193,8 @@ class MainWindowTest : public QObject {
     }
   }
 
-  // A caption wider than its label is drawn smaller, never cut, and given whole
-  // in the tooltip and to screen readers; the label keeps its size.
+  // A caption wider than its label is drawn smaller, never cut, whole in the
+  // tooltip; the label keeps its size.
   void longAnswerShownWhole() {
     Screen s;
     s.click("Option2_1");
@@ -209,7 +206,6 @@ class MainWindowTest : public QObject {
     const QSize size = shown->size();
     s.click("Command1");
     QCOMPARE(s.text("Label1_0") + shown->toolTip(), "922337173330020922337173330020");
-    QVERIFY(s.widget("AnswerArea")->accessibleDescription().contains("922337173330020"));
     QCOMPARE(shown->size(), size);
     QVERIFY(QFontInfo(shown->font()).pixelSize() >= 8);
     const QList<int> ink =
@@ -219,8 +215,7 @@ class MainWindowTest : public QObject {
              qPrintable(QString("ink from %1 to %2").arg(first).arg(last)));
   }
 
-  // The menu lists the model's commands as the model enables them, and
-  // closing it leaves the focus where it was.
+  // The model's commands as it enables them; closing leaves the focus as it was.
   void answerMenu_data() { AddRows(kMenuRows); }
 
   void answerMenu() {
@@ -254,8 +249,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(FocusName(), c.focus);
   }
 
-  // The copy key on a button copies the answer, the menu the working as the
-  // model writes it, and in a field the copy key copies the field's own text.
+  // The copy key copies the answer on a button, its own text in a field.
   void copies() {
     Screen s;
     s.click("Option1_1");
@@ -274,9 +268,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(clipboard->text(), "1");
   }
 
-  // From an input that differs from what the last calculation read until the
-  // inputs match again, its answer and working are drawn dimmed and described
-  // as the model describes them.
+  // While the answer is stale, it and the working are drawn dimmed.
   void staleAnswerDimmed() {
     Screen s;
     s.type("Text1_1=1 Text1_0=2 Text2_1=1 Text2_0=3");  // 1/2 + 1/3 = 5/6
@@ -297,32 +289,6 @@ class MainWindowTest : public QObject {
     expect(true);
     QTest::keyClick(s.widget("Text2_0"), Qt::Key_Backspace);
     expect(false);
-  }
-
-  void clickIntoInactiveWindowMovesFocus() {
-    Screen s;
-    QWidget other;
-    other.show();
-    other.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&other));
-    s.click("Text1_1");
-    QCOMPARE(s.text("Label7"), "分子");
-    s.window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&s.window));
-    QTest::keyClicks(QApplication::focusWidget(), "5");
-    QCOMPARE(FocusName(), "Text1_1");
-    QCOMPARE(s.text("Text1_1"), "5");
-  }
-
-  // The close request stands for every road out: each reaches the model's
-  // unload, which ends the event loop.
-  void exitEndsEventLoop() {
-    Screen s;
-    QTimer::singleShot(0, &s.window, [&] { s.window.close(); });
-    QTimer::singleShot(10000, &s.window, [] { QCoreApplication::exit(1); });
-    QCOMPARE(QCoreApplication::exec(), 0);
-    QVERIFY(!s.window.isVisible());
-    QVERIFY(s.window.form().IsUnloaded());
   }
 };
 

@@ -1,5 +1,4 @@
-// The window on screen for the Qt tests, driven and read through its widgets
-// as the user would, and what they share to read it back.
+// The window driven and read through its widgets, as the user would.
 #pragma once
 
 #include <iterator>
@@ -79,26 +78,23 @@ struct Screen {
 
 // Notes every message box that opens while it lives, as "icon title: text",
 // and presses its OK button.
-class MessageBoxCloser {
- public:
+struct MessageBoxCloser {
   MessageBoxCloser() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
+    QObject::connect(&timer, &QTimer::timeout, [this] {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
         seen.append(QString(QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(box->icon())) +
                     " " + box->windowTitle() + ": " + box->text());
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
       }
     });
-    timer_.start(10);
+    timer.start(10);
   }
   QStringList seen;
-
- private:
-  QTimer timer_;
+  QTimer timer;
 };
 
-// The columns of a widget's picture, one entry for each pixel that passes the
-// test, which also sees the top left pixel as the background.
+// The column of each pixel of a widget's picture that passes the test, which
+// also sees the top left pixel, the background.
 template <typename Test>
 QList<int> Columns(QWidget* widget, Test test) {
   const QImage image = widget->grab().toImage();
