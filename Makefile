@@ -44,12 +44,14 @@ run: configure-run
 	cmake --build $(BUILD_DIR) -j2 --target tavolen
 	$(BUILD_DIR)/bin/tavolen
 
-# The README's pictures of the window with a worked example, at scale 1 and 2.
+# The README's pictures of the window with a worked example, at scale 1 and 2,
+# and of its 途中式 window.
 SHOT_ENV = env -u QT_SCALE_FACTOR -u QT_SCREEN_SCALE_FACTORS -u QT_FONT_DPI QT_QPA_PLATFORM=offscreen
 screenshot: configure-run
 	cmake --build $(BUILD_DIR) --target tavolen-screenshot
 	$(SHOT_ENV) $(BUILD_DIR)/bin/tavolen-screenshot docs/tavolen.png
 	$(SHOT_ENV) QT_SCALE_FACTOR=2 $(BUILD_DIR)/bin/tavolen-screenshot docs/tavolen@2x.png
+	$(SHOT_ENV) $(BUILD_DIR)/bin/tavolen-screenshot --working docs/tavolen-working.png
 
 # Start-up time and memory of tavolen against the bare Qt floor window.
 bench-startup: build

@@ -50,12 +50,6 @@ QString ObjectNameOf(ControlId id) {
   return QString::fromStdString(name);
 }
 
-// Qt reads "&" in a button's or frame's caption as an access key; the
-// captions have none.
-QString WithoutAccessKeys(std::string_view caption) {
-  return ToQString(caption).replace(QLatin1Char('&'), QStringLiteral("&&"));
-}
-
 QRect PixelRect(const ControlDef& def) {
   return {PixelsOf(def.left), PixelsOf(def.top), PixelsOf(def.width), PixelsOf(def.height)};
 }
@@ -75,21 +69,6 @@ Qt::Alignment HorizontalAlignment(TextAlign align) {
       break;
   }
   return Qt::AlignLeft;
-}
-
-std::optional<Key> ArrowKey(int key) {
-  switch (key) {
-    case Qt::Key_Left:
-      return Key::Left;
-    case Qt::Key_Right:
-      return Key::Right;
-    case Qt::Key_Up:
-      return Key::Up;
-    case Qt::Key_Down:
-      return Key::Down;
-    default:
-      return std::nullopt;
-  }
 }
 
 // A caption wider than its label is drawn smaller, centred on the line it
@@ -185,70 +164,6 @@ void MainWindow::BuildMenu() {
     connect(action, &QAction::triggered, this,
             [this, id] { Dispatch([this, id] { form_.ChooseMenu(id); }); });
   }
-}
-
-// One region under the answer labels and bar that reads the answer as words.
-void MainWindow::BuildAnswerArea(QWidget& client) {
-  const TwipsRect twips = AnswerAreaTwips();
-  const QRect area{QPoint{PixelsOf(twips.left), PixelsOf(twips.top)},
-                   QPoint{PixelsOf(twips.right) - 1, PixelsOf(twips.bottom) - 1}};
-  answerArea_ = new QWidget(&client);
-  answerArea_->setObjectName(QStringLiteral("AnswerArea"));
-  answerArea_->setGeometry(area);
-  answerArea_->setFocusPolicy(Qt::NoFocus);
-  answerArea_->setAccessibleName(ToQString(kAnswerAreaName));
-}
-
-// A pop-up menu and a window of their own: neither takes a place in the
-// window, its tab order or its menu bar.
-void MainWindow::BuildAnswerMenu() {
-  answerMenu_ = new QMenu(this);
-  answerMenu_->setObjectName(QStringLiteral("AnswerMenu"));
-  const auto add = [this](std::string_view caption, const char* name, auto&& triggered) {
-    QAction* action = answerMenu_->addAction(WithoutAccessKeys(caption));
-    action->setObjectName(QLatin1String(name));
-    connect(action, &QAction::triggered, this, std::forward<decltype(triggered)>(triggered));
-  };
-  add(kCopyAnswerCaption, "CopyAnswer", [this] { CopyAnswer(); });
-  add(kCopyWorkingCaption, "CopyWorkingText", [this] {
-    QGuiApplication::clipboard()->setText(
-        QString::fromStdString(CopiedText(AnswerCommand::CopyWorking, form_, workingView_)));
-  });
-  add(kShowWorkingCaption, "ShowWorking", [this] { ShowWorkingWindow(); });
-  workingWindow_ = new WorkingWindow(workingView_, this);
-}
-
-void MainWindow::OpenAnswerMenu(const QPoint& globalPos) {
-  const QList<QAction*> actions = answerMenu_->actions();
-  const auto items = AnswerMenu(form_);
-  for (qsizetype i = 0; i < actions.size(); ++i) {
-    actions.at(i)->setEnabled(items.at(static_cast<std::size_t>(i)).enabled);
-  }
-  answerMenu_->popup(globalPos);
-}
-
-void MainWindow::CopyAnswer() const {
-  QGuiApplication::clipboard()->setText(QString::fromStdString(AnswerText(form_)));
-}
-
-// Beside the main window on the right, or on the left where the screen ends.
-void MainWindow::ShowWorkingWindow() {
-  workingWindow_->Show(WorkingOf(form_), form_.AnswerIsStale());
-  if (!workingWindow_->isVisible()) {
-    constexpr int kGap = 8;
-    const QRect main = frameGeometry();
-    const QSize size = workingWindow_->sizeHint();
-    const QRect screen = this->screen()->availableGeometry();
-    const int right = main.right() + kGap;
-    const int x = right + size.width() <= screen.right() || main.left() - kGap - size.width() < 0
-                      ? right
-                      : main.left() - kGap - size.width();
-    // Before it is first shown the dialog places its client area, not its frame.
-    workingWindow_->move(x, geometry().top());
-  }
-  workingWindow_->show();
-  workingWindow_->raise();
-  workingWindow_->activateWindow();
 }
 
 void MainWindow::BuildControls(QWidget& client) {
@@ -361,22 +276,26 @@ std::optional<ControlId> MainWindow::IdOf(const QObject* object) const {
 
 void MainWindow::Sync(Qt::FocusReason reason) {
   const QScopedValueRollback guard(syncing_, true);
-  for (const View& view : views_) {
-    ShowControl(view);
-  }
-  ShowAnswerWords();
-  if (workingWindow_->isVisible()) {
-    workingWindow_->Show(WorkingOf(form_), form_.AnswerIsStale());
-  }
+  // The working first: whether it still hides lines decides the answer area.
+  workingWindow_->Follow();
+  ShowControls();
   if (QWidget* focus = WidgetOf(form_.Focus())) {
     focus->setFocus(reason);
   }
 }
 
+void MainWindow::ShowControls() const {
+  for (const View& view : views_) {
+    ShowControl(view);
+  }
+  ShowAnswerWords();
+}
+
 void MainWindow::ShowControl(const View& view) const {
   const QSignalBlocker blocker(view.widget);
   if (const std::string* text = ModelText(form_, view.id)) {
-    const QString shown = QString::fromStdString(*text);
+    const bool hidden = view.id.name == ControlName::Label1 && AnswerHidden();
+    const QString shown = hidden ? QString() : QString::fromStdString(*text);
     if (auto* field = qobject_cast<QLineEdit*>(view.widget)) {
       ShowText(*field, shown, DefinitionOf(view.id).maxLength);
     } else if (auto* label = qobject_cast<QLabel*>(view.widget)) {
@@ -386,7 +305,8 @@ void MainWindow::ShowControl(const View& view) const {
       }
     }
   } else if (const Line* line = ModelLine(form_, view.id)) {
-    view.widget->setVisible(line->Visible);
+    view.widget->setVisible(line->Visible &&
+                            !(view.id.name == ControlName::Line3 && AnswerHidden()));
     if (view.id.name == ControlName::Line3) {
       ShowDimmed(*view.widget, QPalette::Window, form_.AnswerIsStale());
     }
@@ -397,184 +317,12 @@ void MainWindow::ShowControl(const View& view) const {
   }
 }
 
-void MainWindow::ShowAnswerWords() const {
-  answerArea_->setAccessibleDescription(QString::fromStdString(AnswerDescriptionOf(form_)));
-}
-
-template <typename Action>
-void MainWindow::Dispatch(Action&& action, Qt::FocusReason reason) {
-  std::forward<Action>(action)();
-  Sync(reason);
-}
-
-bool MainWindow::focusNextPrevChild(bool next) {
-  Dispatch([this, next] { form_.PressKey(next ? Key::Tab : Key::ShiftTab); },
-           next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-  return true;
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  const std::optional<ControlId> id = IdOf(watched);
-  if (!id) {
-    return QMainWindow::eventFilter(watched, event);
-  }
-  switch (event->type()) {
-    case QEvent::FocusIn:
-      OnFocusIn(*id, static_cast<const QFocusEvent&>(*event));
-      return false;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::MouseButtonRelease:
-      return OnMouse(*id, *watched, static_cast<const QMouseEvent&>(*event));
-    case QEvent::KeyPress:
-      return OnKeyPress(*id, *watched, static_cast<const QKeyEvent&>(*event));
-    case QEvent::KeyRelease:
-      return OnKeyRelease(*watched, static_cast<const QKeyEvent&>(*event));
-    default:
-      return false;
-  }
-}
-
-void MainWindow::OnFocusIn(ControlId id, const QFocusEvent& event) {
-  if (syncing_ || id == form_.Focus()) {
-    return;
-  }
-  if (event.reason() == Qt::MouseFocusReason && IsEntryField(id)) {
-    Dispatch([this, id] { form_.MoveFocus(id); }, Qt::MouseFocusReason);
-    return;
-  }
-  // Qt moved the focus on its own (or gave it back to another widget when the
-  // window was activated): that is no user action, so the model hears nothing,
-  // and the focus goes back where the model has it once Qt is done here.
-  QMetaObject::invokeMethod(
-      this, [this] { Sync(); }, Qt::QueuedConnection);
-}
-
-bool MainWindow::OnMouse(ControlId id, QObject& watched, const QMouseEvent& event) {
-  if (auto* button = qobject_cast<QAbstractButton*>(&watched)) {
-    return OnButtonMouse(id, *button, event);
-  }
-  // In a window that is not active yet Qt only notes the focus for later,
-  // with no FocusIn; the press into a field still moves the focus there.
-  if (event.type() == QEvent::MouseButtonPress && IsEntryField(id) && id != form_.Focus()) {
-    Dispatch([this, id] { form_.MoveFocus(id); }, Qt::MouseFocusReason);
-  }
-  return false;
-}
-
-// The focus moves at the press; the click comes at the release, and only over
-// the same button. The whole rectangle counts, not just a radio button's
-// circle and caption.
-bool MainWindow::OnButtonMouse(ControlId id, QAbstractButton& button, const QMouseEvent& event) {
-  if (event.button() != Qt::LeftButton && !event.buttons().testFlag(Qt::LeftButton)) {
-    return false;
-  }
-  const bool over = button.rect().contains(event.position().toPoint());
-  switch (event.type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-      Dispatch([this, id] { form_.Press(id); });
-      // A message box opened by the press may have taken the release.
-      button.setDown(QGuiApplication::mouseButtons().testFlag(Qt::LeftButton));
-      break;
-    case QEvent::MouseMove:
-      button.setDown(over);
-      break;
-    default:
-      if (button.isDown()) {
-        button.setDown(false);
-        if (over) {
-          Dispatch([this, id] { form_.Click(id); });
-        }
-      }
-      break;
-  }
-  return true;
-}
-
-bool MainWindow::OnKeyPress(ControlId id, QObject& watched, const QKeyEvent& event) {
-  const int key = event.key();
-  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-    if (!event.isAutoRepeat()) {
-      Dispatch([this] { form_.PressKey(Key::Enter); });
-    }
-    return true;
-  }
-  auto* button = qobject_cast<QAbstractButton*>(&watched);
-  if (button == nullptr || !TakesAnswerKeys(id)) {
-    return false;
-  }
-  if (event.matches(QKeySequence::Copy)) {
-    CopyAnswer();
-    return true;
-  }
-  // The menu key comes as a context menu event; Shift+F10 does not on every system.
-  if (key == Qt::Key_F10 && event.modifiers() == Qt::ShiftModifier) {
-    OpenAnswerMenu(button->mapToGlobal(button->rect().bottomLeft()));
-    return true;
-  }
-  if (const std::optional<Key> arrow = ArrowKey(key)) {
-    Dispatch([this, arrow] { form_.PressKey(*arrow); });
-    return true;
-  }
-  // Space shows the pressed look; the release clicks.
-  if (key == Qt::Key_Space) {
-    if (spaceRelease_.isActive() &&
-        (event.isAutoRepeat() || event.timestamp() == spaceReleasedAt_)) {
-      spaceRelease_.stop();
-    } else if (IsCommandButton(id) && !event.isAutoRepeat()) {
-      button->setDown(true);
-    }
-    return true;
-  }
-  // There is no cancel button, and Escape does not call off a held Space.
-  return key == Qt::Key_Escape;
-}
-
-bool MainWindow::OnKeyRelease(QObject& watched, const QKeyEvent& event) {
-  auto* button = qobject_cast<QAbstractButton*>(&watched);
-  if (button == nullptr || event.key() != Qt::Key_Space) {
-    return false;
-  }
-  // Held down, the key repeats press and release; only the last release
-  // clicks, and only once: Qt's own click on release never runs.
-  if (!event.isAutoRepeat() && button->isDown()) {
-    spaceReleasedAt_ = event.timestamp();
-    spaceRelease_.start();
-  }
-  return true;
-}
-
-void MainWindow::ClickOnSpaceRelease() {
-  auto* button = qobject_cast<QAbstractButton*>(WidgetOf(form_.Focus()));
-  if (button != nullptr && button->isDown()) {
-    button->setDown(false);
-    Dispatch([this] { form_.PressKey(Key::Space); });
-  }
-}
-
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (!form_.IsUnloaded()) {
     Dispatch([this] { form_.RequestClose(); });
   }
   workingWindow_->close();
   event->accept();
-}
-
-// A right click on the answer area; the menu key on a command or option button.
-// A field takes its own menu and never passes the event on.
-void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
-  if (event->reason() == QContextMenuEvent::Mouse) {
-    if (answerArea_->rect().contains(answerArea_->mapFrom(this, event->pos()))) {
-      OpenAnswerMenu(event->globalPos());
-      return;
-    }
-  } else if (QWidget* focus = WidgetOf(form_.Focus()); focus && TakesAnswerKeys(form_.Focus())) {
-    OpenAnswerMenu(focus->mapToGlobal(focus->rect().bottomLeft()));
-    return;
-  }
-  QMainWindow::contextMenuEvent(event);
 }
 
 }  // namespace tavolen

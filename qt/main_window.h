@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include <QMainWindow>
@@ -11,6 +12,8 @@
 #include <QTranslator>
 
 #include "qt/qt_runtime.h"
+#include "window/answer_check_view.h"
+#include "window/answer_menu.h"
 #include "window/form1.h"
 #include "window/working_view.h"
 
@@ -59,16 +62,22 @@ class MainWindow final : public QMainWindow {
   [[nodiscard]] QWidget* WidgetOf(ControlId id) const;
   [[nodiscard]] std::optional<ControlId> IdOf(const QObject* object) const;
 
+  void ShowControls() const;
   void ShowControl(const View& view) const;
   void ShowAnswerWords() const;
+  // Whether the answer area is drawn empty: the working on screen still hides
+  // lines, and the answer comes with the last of them.
+  [[nodiscard]] bool AnswerHidden() const;
   void OnFocusIn(ControlId id, const QFocusEvent& event);
   bool OnKeyPress(ControlId id, QObject& watched, const QKeyEvent& event);
   bool OnKeyRelease(QObject& watched, const QKeyEvent& event);
   void ClickOnSpaceRelease();
   bool OnMouse(ControlId id, QObject& watched, const QMouseEvent& event);
   bool OnButtonMouse(ControlId id, QAbstractButton& button, const QMouseEvent& event);
-  // The answer's commands: copy it, copy the working, show the working.
+  // The answer's commands: copy it, copy the working, show the working,
+  // check one's own answer.
   void OpenAnswerMenu(const QPoint& globalPos);
+  void Choose(AnswerCommand command);
   void CopyAnswer() const;
   void ShowWorkingWindow();
 
@@ -85,10 +94,18 @@ class MainWindow final : public QMainWindow {
   std::vector<View> views_;
   QWidget* answerArea_ = nullptr;
   QMenu* answerMenu_ = nullptr;
-  // The working window's choices, held while the program runs.
+  // The working window's choices and the answer checked, held while the
+  // program runs.
   WorkingView workingView_;
+  AnswerCheckView checkView_;
   WorkingWindow* workingWindow_ = nullptr;
   bool syncing_ = false;
 };
+
+template <typename Action>
+void MainWindow::Dispatch(Action&& action, Qt::FocusReason reason) {
+  std::forward<Action>(action)();
+  Sync(reason);
+}
 
 }  // namespace tavolen

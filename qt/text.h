@@ -14,6 +14,12 @@ inline QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Qt reads "&" in a button's or frame's caption as an access key; the
+// captions have none.
+inline QString WithoutAccessKeys(std::string_view caption) {
+  return ToQString(caption).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 // Halfway between the text and its background: plainly grey, still legible,
 // in a light or a dark palette alike.
 inline QColor PreviousTextColour(const QPalette& palette) {

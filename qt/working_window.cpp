@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include <QCheckBox>
@@ -9,6 +11,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -148,29 +151,15 @@ class LineView final : public QLabel {
 
 }  // namespace
 
-WorkingWindow::WorkingWindow(WorkingView& view, QWidget* parent) : QDialog(parent), view_(view) {
+WorkingWindow::WorkingWindow(const Form1& form, WorkingView& view, AnswerCheckView& checks,
+                             QWidget* parent)
+    : QDialog(parent), form_(form), view_(view), checks_(checks) {
   setObjectName(QStringLiteral("WorkingWindow"));
   setWindowTitle(ToQString(kWorkingWindowCaption));
   setModal(false);
   setFont(JapaneseUiFont());
   auto* layout = new QVBoxLayout(this);
-  auto* choices = new QHBoxLayout;
-  details_ = new QCheckBox(ToQString(kDetailsCaption), this);
-  details_->setObjectName(QStringLiteral("WorkingDetails"));
-  oneLineAtATime_ = new QCheckBox(ToQString(kOneLineAtATimeCaption), this);
-  oneLineAtATime_->setObjectName(QStringLiteral("WorkingOneLineAtATime"));
-  choices->addWidget(details_);
-  choices->addWidget(oneLineAtATime_);
-  choices->addStretch();
-  layout->addLayout(choices);
-  connect(details_, &QCheckBox::toggled, this, [this](const bool on) {
-    view_.SetDetails(on);
-    Refresh();
-  });
-  connect(oneLineAtATime_, &QCheckBox::toggled, this, [this](const bool on) {
-    view_.SetOneLineAtATime(on);
-    Refresh();
-  });
+  BuildChoices(*layout);
 
   auto* steps = new QWidget(this);
   steps->setObjectName(QStringLiteral("WorkingSteps"));
@@ -197,6 +186,8 @@ WorkingWindow::WorkingWindow(WorkingView& view, QWidget* parent) : QDialog(paren
     QGuiApplication::clipboard()->setText(QString::fromStdString(view_.PlainText()));
   });
   layout->addLayout(buttons);
+  // Last in the tab order, after the working it checks against.
+  BuildChecking(*layout);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   // Room for the title in the title bar, whatever the working's width.
   constexpr int kTitleEms = 16;
@@ -204,9 +195,69 @@ WorkingWindow::WorkingWindow(WorkingView& view, QWidget* parent) : QDialog(paren
   Refresh();
 }
 
-void WorkingWindow::Show(const WorkingLines& working, const bool dimmed) {
-  ShowDimmed(dimmed);
-  view_.Follow(working);
+void WorkingWindow::BuildChoices(QVBoxLayout& layout) {
+  auto* choices = new QHBoxLayout;
+  const auto choice = [this, choices](std::string_view caption, const char* name,
+                                      void (WorkingView::*set)(bool)) {
+    auto* box = new QCheckBox(ToQString(caption), this);
+    box->setObjectName(QLatin1String(name));
+    choices->addWidget(box);
+    connect(box, &QCheckBox::toggled, this, [this, set](const bool on) { Choose(set, on); });
+    return box;
+  };
+  details_ = choice(kDetailsCaption, "WorkingDetails", &WorkingView::SetDetails);
+  oneLineAtATime_ =
+      choice(kOneLineAtATimeCaption, "WorkingOneLineAtATime", &WorkingView::SetOneLineAtATime);
+  keepMixed_ = choice(kKeepMixedCaption, "WorkingKeepMixed", &WorkingView::SetKeepMixed);
+  choices->addStretch();
+  layout.addLayout(choices);
+}
+
+// 自分の答え, 答え合わせ and the message beneath them, read out once when it comes.
+void WorkingWindow::BuildChecking(QVBoxLayout& layout) {
+  auto* row = new QHBoxLayout;
+  auto* caption = new QLabel(ToQString(kAnswerFieldCaption), this);
+  answerField_ = new QLineEdit(this);
+  answerField_->setObjectName(QStringLiteral("AnswerField"));
+  answerField_->setAccessibleName(ToQString(kAnswerFieldAccessibleName));
+  caption->setBuddy(answerField_);
+  auto* check = new QPushButton(ToQString(kCheckButtonCaption), this);
+  check->setObjectName(QStringLiteral("CheckAnswerButton"));
+  row->addWidget(caption);
+  row->addWidget(answerField_, 1);
+  row->addWidget(check);
+  layout.addLayout(row);
+  message_ = new QLabel(this);
+  message_->setObjectName(QStringLiteral("CheckMessage"));
+  message_->setTextFormat(Qt::PlainText);
+  message_->setWordWrap(true);
+  layout.addWidget(message_);
+  connect(answerField_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    checks_.SetAnswer(text.toStdString());
+    RefreshCheck();
+  });
+  connect(answerField_, &QLineEdit::returnPressed, this, [this] { Check(); });
+  connect(check, &QPushButton::clicked, this, [this] { Check(); });
+}
+
+void WorkingWindow::Follow() {
+  checks_.Update(form_);
+  ShowDimmed(form_.AnswerIsStale());
+  view_.Follow(WorkingOf(form_));
+  Refresh();
+}
+
+void WorkingWindow::FocusAnswerField() {
+  answerField_->setFocus(Qt::OtherFocusReason);
+}
+
+void WorkingWindow::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  Refresh();
+}
+
+void WorkingWindow::hideEvent(QHideEvent* event) {
+  QDialog::hideEvent(event);
   Refresh();
 }
 
@@ -215,12 +266,24 @@ void WorkingWindow::Act(void (WorkingView::*action)()) {
   Refresh();
 }
 
+void WorkingWindow::Choose(void (WorkingView::*choice)(bool), const bool on) {
+  (view_.*choice)(on);
+  Refresh();
+}
+
+void WorkingWindow::Check() {
+  checks_.Check(form_);
+  RefreshCheck();
+}
+
 void WorkingWindow::Refresh() {
   {
     const QSignalBlocker detailsBlocker(details_);
     const QSignalBlocker oneLineBlocker(oneLineAtATime_);
+    const QSignalBlocker keepMixedBlocker(keepMixed_);
     details_->setChecked(view_.details());
     oneLineAtATime_->setChecked(view_.oneLineAtATime());
+    keepMixed_->setChecked(view_.keepMixed());
   }
   const bool buttonHadFocus = nextLine_->hasFocus() || showAll_->hasFocus();
   nextLine_->setVisible(view_.OffersMore());
@@ -228,7 +291,38 @@ void WorkingWindow::Refresh() {
   if (buttonHadFocus && !view_.OffersMore()) {
     copy_->setFocus(Qt::OtherFocusReason);
   }
+  RefreshRows();
+  RefreshCheck();
+  if (onChange_) {
+    onChange_();
+  }
+}
 
+// The mark, a sign and not only a colour, before the model's message; the
+// right answer itself is never shown here.
+void WorkingWindow::RefreshCheck() {
+  const QString shown = checks_.Message().empty() ? QString()
+                                                  : ToQString(checks_.Mark()) + QLatin1Char(' ') +
+                                                        QString::fromStdString(checks_.Message());
+  if (message_->text() != shown) {
+    message_->setText(shown);
+    QPalette palette = this->palette();
+    if (!shown.isEmpty()) {
+      palette.setColor(QPalette::WindowText,
+                       checks_.IsRight() ? QColor(0, 112, 0) : QColor(176, 0, 0));
+    }
+    message_->setPalette(palette);
+  }
+  // Read out once, as the answer area's words are: a description that changes.
+  if (const std::optional<std::string> heard = checks_.TakeAnnouncement()) {
+    message_->setAccessibleDescription(QString());
+    message_->setAccessibleDescription(QString::fromStdString(*heard));
+  } else if (shown.isEmpty()) {
+    message_->setAccessibleDescription(QString());
+  }
+}
+
+void WorkingWindow::RefreshRows() {
   const std::string text = view_.PlainText();
   if (text == shown_ && rows_->count() > 0) {
     return;

@@ -1,8 +1,8 @@
-// The window on screen for the Qt tests, driven and read through its widgets
-// as the user would, and what they share to read it back.
+// The window driven and read through its widgets, as the user would.
 #pragma once
 
 #include <iterator>
+#include <string_view>
 
 #include <QApplication>
 #include <QImage>
@@ -18,6 +18,16 @@
 #include "window/working_view.h"
 
 namespace tavolen::testing {
+
+inline QString Q(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// "Text1_1" is the model's Text1(1).
+inline ControlId IdOf(QString name) {
+  name = name.contains('_') ? name.replace('_', '(') + ')' : name;
+  return *ParseControlName(name.toStdString());
+}
 
 inline QString FocusName() {
   const QWidget* focus = QApplication::focusWidget();
@@ -48,27 +58,16 @@ struct Screen {
       QTest::keyClicks(widget(entry.section('=', 0, 0)), entry.section('=', 1));
     }
   }
-  // Sets entry fields as the program would, bypassing the character limit:
-  // "Text1(0)=30370005 Text2(1)=1".
-  void enter(const QString& entries) {
-    for (const QString& entry : entries.split(' ')) {
-      const ControlId id = *ParseControlName(entry.section('=', 0, 0).toStdString());
-      Form1& form = window.form();
-      (id.name == ControlName::Text1 ? form.Text1(Integer{id.index})
-                                     : form.Text2(Integer{id.index}))
-          .Text = entry.section('=', 1).toStdString();
-    }
+  // Gives the model's focus to a control, "Command1" or "Text1_1".
+  void focus(const QString& name) {
+    window.form().MoveFocus(IdOf(name));
     window.Sync();
   }
-  void chooseMenu(const QString& command) {
-    QMenuBar* bar = window.menuBar();
-    const QRect place = bar->actionGeometry(window.findChild<QAction*>(command));
-    QTest::mouseClick(bar, Qt::LeftButton, {}, place.center());
-  }
   // The working as the model lays it out now, for the working window to match.
-  [[nodiscard]] WorkingView modelWorking(bool details) {
+  [[nodiscard]] WorkingView modelWorking(bool details, bool keepMixed = false) {
     WorkingView view;
     view.SetDetails(details);
+    view.SetKeepMixed(keepMixed);
     view.Follow(WorkingOf(window.form()));
     return view;
   }
@@ -79,26 +78,23 @@ struct Screen {
 
 // Notes every message box that opens while it lives, as "icon title: text",
 // and presses its OK button.
-class MessageBoxCloser {
- public:
+struct MessageBoxCloser {
   MessageBoxCloser() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
+    QObject::connect(&timer, &QTimer::timeout, [this] {
       if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
         seen.append(QString(QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(box->icon())) +
                     " " + box->windowTitle() + ": " + box->text());
         QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
       }
     });
-    timer_.start(10);
+    timer.start(10);
   }
   QStringList seen;
-
- private:
-  QTimer timer_;
+  QTimer timer;
 };
 
-// The columns of a widget's picture, one entry for each pixel that passes the
-// test, which also sees the top left pixel as the background.
+// The column of each pixel of a widget's picture that passes the test, which
+// also sees the top left pixel, the background.
 template <typename Test>
 QList<int> Columns(QWidget* widget, Test test) {
   const QImage image = widget->grab().toImage();
@@ -113,10 +109,11 @@ QList<int> Columns(QWidget* widget, Test test) {
   return columns;
 }
 
-// The working window's rows as a screen reader reads them, top first.
+// The working's rows as a screen reader reads them, top first.
 inline QStringList StepsShown(const QWidget* workingWindow) {
   QStringList rows;
-  for (const QLabel* label : workingWindow->findChildren<QLabel*>()) {
+  const auto* steps = workingWindow->findChild<QWidget*>("WorkingSteps");
+  for (const QLabel* label : steps->findChildren<QLabel*>()) {
     rows.append(label->accessibleName().isEmpty() ? label->text() : label->accessibleName());
   }
   return rows;

@@ -1,34 +1,22 @@
-// The 途中式 window: opened from the answer's menu beside the main window, it
-// shows the working as the model lays it out, follows each calculation, copies
-// what it shows, and holds くわしく and 1行ずつ while the program runs.
+// The 途中式 window: its lines, choices and buttons wired to the model's
+// WorkingView, the answer area hidden with them, and 答え合わせ.
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "tests/qt/screen.h"
 #include "window/accessible_text.h"
+#include "window/answer_check_view.h"
 
 namespace tavolen::testing {
-
 namespace {
 
-QString Q(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QDialog* ShowWorking(Screen& s) {
-  s.window.findChild<QAction*>("ShowWorking")->trigger();
+QDialog* ShowWorking(Screen& s, const char* command = "ShowWorking") {
+  s.window.findChild<QAction*>(command)->trigger();
   auto* shown = s.window.findChild<QDialog*>("WorkingWindow");
   return QTest::qWaitForWindowExposed(shown) ? shown : nullptr;
-}
-
-// As many rows as the model's lines, the first read as the model words it.
-bool ShowsModelWorking(Screen& s, const QWidget* shown, bool details) {
-  const WorkingView model = s.modelWorking(details);
-  const QStringList rows = StepsShown(shown);
-  return rows.size() == static_cast<qsizetype>(model.lines().size()) &&
-         rows.front() == Q(model.lines().front().words);
 }
 
 }  // namespace
@@ -37,85 +25,87 @@ class WorkingWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // It follows the answer form and a refused calculation, copies what it
-  // shows, closes with Escape and goes with the main window.
+  // Beside the main window, it follows the answer form, copies what it shows,
+  // closes with Escape and goes with the main window.
   void followsEachCalculation() {
     Screen s;
-    s.click("Option1_1");
     s.type("Text1_1=1 Text1_0=2 Text2_1=5 Text2_0=3");
     s.click("Command1");
     QDialog* shown = ShowWorking(s);
-    QVERIFY(shown != nullptr);
-    QCOMPARE(shown->windowTitle(), Q(kWorkingWindowCaption));
-    QVERIFY(!shown->isModal());
-    const QRect main = s.window.frameGeometry();
-    const QRect beside = shown->frameGeometry();
-    QVERIFY(beside.left() > main.right() || beside.right() < main.left());
-    QVERIFY(ShowsModelWorking(s, shown, false));
+    QVERIFY(shown != nullptr && !shown->isModal());
+    QVERIFY(!shown->frameGeometry().intersects(s.window.frameGeometry()));
     s.click("Option2_1");
-    QVERIFY(ShowsModelWorking(s, shown, false));
-
-    s.click("Option1_3");
-    s.enter("Text2(0)= Text2(1)=");
-    const MessageBoxCloser closer;
-    s.click("Command1");
-    QVERIFY(ShowsModelWorking(s, shown, false));
+    const WorkingView model = s.modelWorking(false);
+    QCOMPARE(StepsShown(shown).back(), Q(model.lines().back().words));
     QTest::mouseClick(shown->findChild<QPushButton*>("CopyWorking"), Qt::LeftButton);
-    QCOMPARE(QGuiApplication::clipboard()->text(), Q(s.modelWorking(false).PlainText()));
+    QCOMPARE(QGuiApplication::clipboard()->text(), Q(model.PlainText()));
     QTest::keyClick(shown, Qt::Key_Escape);
     QVERIFY(!shown->isVisible());
-
-    s.click("Command2");
     QVERIFY(ShowWorking(s) == shown);
-    QCOMPARE(StepsShown(shown), QStringList({Q(kNoWorkingYet)}));
     s.window.close();
     QVERIFY(!shown->isVisible());
   }
 
-  // くわしく and 1行ずつ start off and hold while the program runs, also when the
-  // window closes; 次の行 answers Enter and Space and goes once all is shown;
-  // each line that appears is read out through the rows' description.
-  void choicesAndNextLine() {
+  // The choices reach the model's view and hold when the window closes; while
+  // 1行ずつ hides lines the answer area is empty and says the answer follows;
+  // 次の行 answers Enter and Space, and each line that appears is read out.
+  void choicesAndHiddenAnswer() {
     Screen s;
-    s.type("Text1_2=1 Text1_1=1 Text1_0=2 Text2_2=2 Text2_1=1 Text2_0=3");
+    s.type("Text1_2=1 Text1_1=2 Text1_0=3 Text2_2=2 Text2_1=3 Text2_0=4");
     s.click("Command1");
     QDialog* shown = ShowWorking(s);
     QVERIFY(shown != nullptr);
-    auto* details = shown->findChild<QCheckBox*>("WorkingDetails");
     auto* oneLine = shown->findChild<QCheckBox*>("WorkingOneLineAtATime");
     auto* next = shown->findChild<QPushButton*>("NextLine");
-    auto* rows = shown->findChild<QWidget*>("WorkingSteps");
-    QVERIFY(!details->isChecked() && !oneLine->isChecked() && !next->isVisible());
-
     oneLine->setFocus();
     QTest::keyClick(oneLine, Qt::Key_Space);
-    s.click("Command1");
+    QTest::mouseClick(shown->findChild<QCheckBox*>("WorkingKeepMixed"), Qt::LeftButton);
+    QTest::mouseClick(shown->findChild<QCheckBox*>("WorkingDetails"), Qt::LeftButton);
     QCOMPARE(StepsShown(shown).size(), 1);
-    QVERIFY(next->isVisible() && (next->focusPolicy() & Qt::TabFocus) != 0);
+    QCOMPARE(s.answer(), "|||");
+    QVERIFY(!s.widget("Line3")->isVisible());
+    QCOMPARE(s.widget("AnswerArea")->accessibleDescription(), Q(kAnswerAfterWorking));
     next->setFocus();
     QTest::keyClick(next, Qt::Key_Return);
     QTest::keyClick(next, Qt::Key_Space);
-    QCOMPARE(StepsShown(shown).size(), 3);
-    QCOMPARE(rows->accessibleDescription(), Q(s.modelWorking(false).lines()[2].words));
-
-    // The details come before the steps already shown.
-    QTest::mouseClick(details, Qt::LeftButton);
-    QCOMPARE(StepsShown(shown).size(), 5);
-    QCOMPARE(StepsShown(shown)[1], Q(s.modelWorking(true).lines()[1].words));
+    const WorkingView model = s.modelWorking(true, true);
+    QCOMPARE(StepsShown(shown)[2], Q(model.lines()[2].words));
+    QCOMPARE(shown->findChild<QWidget*>("WorkingSteps")->accessibleDescription(),
+             Q(model.lines()[2].words));
     QTest::keyClick(shown, Qt::Key_Escape);
+    QCOMPARE(s.answer(), "12|5|4|");
     QVERIFY(ShowWorking(s) == shown);
-    QVERIFY(details->isChecked() && oneLine->isChecked() && next->isVisible());
-    // Once an input differs, the working is said to be the previous calculation's.
-    s.click("Option1_2");
-    QCOMPARE(rows->accessibleDescription(), Q(WorkingDescription(true)));
-    QTest::mouseClick(next, Qt::LeftButton);
-    QCOMPARE(rows->accessibleDescription(),
-             Q(WorkingLineReadOut(s.modelWorking(true).lines()[5].words, true)));
-
+    QCOMPARE(s.answer(), "|||");
     QTest::mouseClick(shown->findChild<QPushButton*>("ShowAllLines"), Qt::LeftButton);
+    QCOMPARE(StepsShown(shown).size(), static_cast<qsizetype>(model.lines().size()));
+    QCOMPARE(s.answer(), "12|5|4|");
     QVERIFY(!next->isVisible());
-    QTest::mouseClick(shown->findChild<QPushButton*>("CopyWorking"), Qt::LeftButton);
-    QCOMPARE(QGuiApplication::clipboard()->text(), Q(s.modelWorking(true).PlainText()));
+  }
+
+  // 答え合わせ… opens the window with the focus in 自分の答え; Enter there
+  // checks, and the model's message shows with its mark, read out once; it
+  // goes when the problem changes.
+  void checksAnAnswer() {
+    Screen s;
+    s.type("Text1_2=1 Text1_1=2 Text1_0=3 Text2_2=2 Text2_1=3 Text2_0=4");
+    QDialog* shown = ShowWorking(s, "CheckAnswer");
+    QVERIFY(shown != nullptr);
+    auto* field = shown->findChild<QLineEdit*>("AnswerField");
+    QTRY_COMPARE(QApplication::focusWidget(), field);
+    QCOMPARE(field->accessibleName(), Q(kAnswerFieldAccessibleName));
+    auto* message = shown->findChild<QLabel*>("CheckMessage");
+    QTest::keyClicks(field, "3 5/12");
+    QTest::keyClick(field, Qt::Key_Return);
+    AnswerCheckView model;
+    model.SetAnswer("3 5/12");
+    model.Check(s.window.form());
+    s.click("Text1_1");
+    QCOMPARE(message->text() + message->accessibleDescription(),
+             Q(model.Mark()) + " " + Q(model.Message()) + Q(model.Message()));
+    s.click("Option1_1");
+    QCOMPARE(message->text() + message->accessibleDescription(), "");
+    QTest::mouseClick(shown->findChild<QPushButton*>("CheckAnswerButton"), Qt::LeftButton);
+    QVERIFY(!message->accessibleDescription().isEmpty());
   }
 };
 

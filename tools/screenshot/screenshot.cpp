@@ -2,13 +2,21 @@
 // through the model's entry points, presses Calculate and saves the whole
 // window (menu bar and client area) as a PNG. Run it on the offscreen platform;
 // QT_SCALE_FACTOR=2 gives the same picture at twice the pixels.
+// tavolen-screenshot --working OUTPUT.png: enters 1 2/3 + 2 3/4, opens the
+// 途中式 window with くわしく and 帯分数のまま chosen, checks the answer 3 5/12
+// and saves that window.
 #include <array>
 #include <cstdint>
 #include <cstdio>
 #include <string_view>
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QWindow>
 
@@ -32,8 +40,16 @@ constexpr std::array kExample{
     Entry{{ControlName::Text2, 1}, "1"}, Entry{{ControlName::Text2, 0}, "3"},
 };
 
-bool FillAndCalculate(Form1& form) {
-  for (const auto& [field, text] : kExample) {
+// 1 2/3 + 2 3/4, whose working keeps its mixed numbers and carries.
+constexpr std::array kMixedExample{
+    Entry{{ControlName::Text1, 2}, "1"}, Entry{{ControlName::Text1, 1}, "2"},
+    Entry{{ControlName::Text1, 0}, "3"}, Entry{{ControlName::Text2, 2}, "2"},
+    Entry{{ControlName::Text2, 1}, "3"}, Entry{{ControlName::Text2, 0}, "4"},
+};
+
+template <typename Entries>
+bool FillAndCalculate(Form1& form, const Entries& entries) {
+  for (const auto& [field, text] : entries) {
     if (!form.MoveFocus(field) || !form.Type(text)) {
       return false;
     }
@@ -64,13 +80,42 @@ int Fail(const char* message) {
   return 1;
 }
 
+// Works the 途中式 window through its own widgets, as a user would.
+int SaveWorking(tavolen::MainWindow& window, const QString& output) {
+  if (!FillAndCalculate(window.form(), kMixedExample)) {
+    return Fail("the window model refused the example entries");
+  }
+  window.Sync();
+  window.findChild<QAction*>(QStringLiteral("CheckAnswer"))->trigger();
+  auto* working = window.findChild<QDialog*>(QStringLiteral("WorkingWindow"));
+  for (const char* name : {"WorkingDetails", "WorkingKeepMixed"}) {
+    working->findChild<QAbstractButton*>(QLatin1String(name))->click();
+  }
+  working->findChild<QLineEdit*>(QStringLiteral("AnswerField"))->insert(QStringLiteral("3 5/12"));
+  working->findChild<QAbstractButton*>(QStringLiteral("CheckAnswerButton"))->click();
+  if (!WaitUntilExposed(*working)) {
+    return Fail("the working window was not shown within 5 s");
+  }
+  // A picture of a right answer, or of no message, must not be published.
+  if (!working->findChild<QLabel*>(QStringLiteral("CheckMessage"))
+           ->text()
+           .startsWith(QString::fromUtf8("× "))) {
+    return Fail("the working window does not show a mistake for 3 5/12");
+  }
+  if (!working->grab().save(output, "PNG")) {
+    return Fail("cannot write the PNG");
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
   const QApplication app(argc, argv);
   const QStringList args = QApplication::arguments();
-  if (args.size() != 2) {
-    std::fputs("usage: tavolen-screenshot OUTPUT.png\n", stderr);
+  const bool working = args.size() == 3 && args.at(1) == QStringLiteral("--working");
+  if (args.size() != 2 && !working) {
+    std::fputs("usage: tavolen-screenshot [--working] OUTPUT.png\n", stderr);
     return 2;
   }
 
@@ -79,7 +124,10 @@ int main(int argc, char* argv[]) {
   if (!WaitUntilExposed(window)) {
     return Fail("the window was not shown within 5 s");
   }
-  if (!FillAndCalculate(window.form())) {
+  if (working) {
+    return SaveWorking(window, args.at(2));
+  }
+  if (!FillAndCalculate(window.form(), kExample)) {
     return Fail("the window model refused the example entries");
   }
   window.Sync();
