@@ -17,6 +17,7 @@
 
 #include "tests/win32/input.h"
 #include "win32/control_ids.h"
+#include "win32/main_layout.h"
 #include "win32/wide_text.h"
 #include "window/answer_menu.h"
 #include "window/controls.h"
@@ -85,8 +86,6 @@ class LiveRegionEvents {
   LiveRegionEvents()
       : hook_(SetWinEventHook(EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED,
                               nullptr, &Heard, 0, 0, WINEVENT_OUTOFCONTEXT)) {}
-  LiveRegionEvents(const LiveRegionEvents&) = delete;
-  LiveRegionEvents& operator=(const LiveRegionEvents&) = delete;
   ~LiveRegionEvents() { UnhookWinEvent(hook_); }
   // Waits until at least count events have come; returns how many came.
   [[nodiscard]] int Count(int count) {
@@ -208,12 +207,8 @@ class Tavolen {
   [[nodiscard]] HWND window() const { return window_; }
 
   [[nodiscard]] HWND Control(ControlId id) const {
-    for (HWND child : Descendants(window_)) {
-      if (GetDlgCtrlID(child) == ChildIdOf(id)) {
-        return child;
-      }
-    }
-    return nullptr;
+    return GetDlgItem(InAnswerArea(id) ? GetDlgItem(window_, kAnswerAreaId) : window_,
+                      ChildIdOf(id));
   }
   [[nodiscard]] std::string Text(ControlId id) const { return Utf8Of(TextOf(Control(id))); }
   [[nodiscard]] bool Checked(ControlId id) const {
@@ -257,7 +252,7 @@ class Tavolen {
     Click(field);
     ASSERT_TRUE(HasFocus(field)) << DisplayName(field);
     PressKey(VK_HOME);
-    PressKey(VK_END, true);
+    PressKey(VK_END, VK_SHIFT);
   }
   // Clicks into a field and types there, waiting until the text has arrived.
   void Enter(ControlId field, std::wstring_view text) const {
@@ -280,24 +275,17 @@ class Tavolen {
     return WaitFor([&] { return Answer() == answer; });
   }
 
-  // The message box the window shows, owned by it; null when none comes.
-  [[nodiscard]] HWND MessageBoxShown() const {
-    HWND box = nullptr;
-    WaitFor([&] {
-      return (box = FindInProcess(L"#32770", window_)) != nullptr && IsWindowVisible(box);
+  // A window of the class owned by the main window once it is shown (a
+  // message box, the 途中式 window); null when none comes.
+  [[nodiscard]] HWND Shown(const wchar_t* windowClass) const {
+    HWND shown = nullptr;
+    const bool up = WaitFor([&] {
+      return (shown = FindInProcess(windowClass, window_)) != nullptr && IsWindowVisible(shown);
     });
-    return box;
+    return up ? shown : nullptr;
   }
-
-  // The 途中式 window, owned by the main window, once it is shown; else null.
-  [[nodiscard]] HWND WorkingWindow() const {
-    HWND working = nullptr;
-    WaitFor([&] {
-      working = FindInProcess(L"Tavolen.Working", window_);
-      return working != nullptr && IsWindowVisible(working);
-    });
-    return working != nullptr && IsWindowVisible(working) ? working : nullptr;
-  }
+  [[nodiscard]] HWND MessageBoxShown() const { return Shown(L"#32770"); }
+  [[nodiscard]] HWND WorkingWindow() const { return Shown(L"Tavolen.Working"); }
   // Opens the answer area's menu with `open` and chooses the command by keys,
   // counting up from the last.
   void ChooseFromAnswerMenu(const std::function<void()>& open, AnswerCommand command) const {

@@ -32,19 +32,19 @@ using enum ControlName;
 TEST(MainWindow, KeysReachTheModel) {
   const struct {
     WORD key;
-    bool shift;
+    WORD modifier;
     ControlId focus;
   } steps[] = {
-      {VK_TAB, false, {Option2, 0}},  {VK_TAB, true, {Option1, 0}},   {VK_TAB, true, {Command3}},
-      {VK_LEFT, false, {Command3}},   {VK_DOWN, false, {Command3}},   {VK_TAB, false, {Option1, 0}},
-      {VK_LEFT, false, {Option1, 3}}, {VK_DOWN, false, {Option1, 0}},
+      {VK_TAB, 0, {Option2, 0}},  {VK_TAB, VK_SHIFT, {Option1, 0}}, {VK_TAB, VK_SHIFT, {Command3}},
+      {VK_LEFT, 0, {Command3}},   {VK_DOWN, 0, {Command3}},         {VK_TAB, 0, {Option1, 0}},
+      {VK_LEFT, 0, {Option1, 3}}, {VK_DOWN, 0, {Option1, 0}},
   };
   const Tavolen t;
   EXPECT_EQ(Utf8Of(TextOf(t.window())), "Tavolen");
   // Fixed size, as the definition draws it (FullFieldsShownWholeAtEitherDpi holds the size).
   EXPECT_EQ(GetWindowLongPtrW(t.window(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
   for (const auto& step : steps) {
-    PressKey(step.key, step.shift);
+    PressKey(step.key, step.modifier);
     ASSERT_TRUE(t.HasFocus(step.focus)) << DisplayName(step.focus);
     if (IsOptionButton(step.focus)) {
       EXPECT_TRUE(t.Checked(step.focus)) << DisplayName(step.focus);
@@ -55,7 +55,7 @@ TEST(MainWindow, KeysReachTheModel) {
   t.Enter({Text1, 0}, L"2");
   PressKey(VK_RETURN);
   PressKey(VK_TAB);
-  PressKey(VK_TAB, true);
+  PressKey(VK_TAB, VK_SHIFT);
   ASSERT_TRUE(t.HasFocus({Text1, 0}));
   // Taken after Enter: by then Enter has done all it would.
   EXPECT_EQ(t.Answer(), "|||");
@@ -172,7 +172,7 @@ TEST(MainWindow, MessageBoxesOverTheWindow) {
 // the window's close reaches the model's unload, which ends the program.
 TEST(MainWindow, ExitsByClosing) {
   const Tavolen t;
-  PressWith(VK_MENU, VK_F4);
+  PressKey(VK_F4, VK_MENU);
   EXPECT_TRUE(t.Ended());
 }
 

@@ -75,13 +75,13 @@ TEST(WorkingWindow, FromTheAnswerMenu) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   Calculate(t, kWorkedExample, "6|5|3|");
   ASSERT_TRUE(ClearClipboard());
-  PressWith(VK_CONTROL, 'C');
+  PressKey('C', VK_CONTROL);
   EXPECT_EQ(OnClipboard("3 5/6"), "3 5/6");
-  t.ChooseFromAnswerMenu([] { PressKey(VK_F10, true); }, AnswerCommand::CopyWorking);
+  t.ChooseFromAnswerMenu([] { PressKey(VK_F10, VK_SHIFT); }, AnswerCommand::CopyWorking);
   EXPECT_EQ(OnClipboard(copied), copied);
   RECT answer{};
   GetWindowRect(t.Control({Label1, 2}), &answer);
-  t.ChooseFromAnswerMenu([&] { RightClickAt(CentreOf(answer)); }, AnswerCommand::ShowWorking);
+  t.ChooseFromAnswerMenu([&] { ClickAt(CentreOf(answer), true); }, AnswerCommand::ShowWorking);
   HWND working = t.WorkingWindow();
   ASSERT_NE(working, nullptr);
   const std::vector<std::string> names = WorkingLineNames(working);
@@ -99,7 +99,7 @@ TEST(WorkingWindow, FromTheAnswerMenu) {
   check.SetAnswer("23/6");
   check.Check(w.form);
   const std::string message = std::string(check.Mark()) + " " + check.Message();
-  t.ChooseFromAnswerMenu([&] { RightClickAt(CentreOf(answer)); }, AnswerCommand::CheckAnswer);
+  t.ChooseFromAnswerMenu([&] { ClickAt(CentreOf(answer), true); }, AnswerCommand::CheckAnswer);
   ASSERT_TRUE(WaitFor([&] { return t.Focused() == GetDlgItem(working, kWorkingAnswerFieldId); }));
   HWND shown = GetDlgItem(working, kWorkingCheckMessageId);
   LiveRegionEvents heard;
@@ -144,7 +144,7 @@ TEST(WorkingWindow, ChoicesAndTheHiddenAnswer) {
   LiveRegionEvents heard;
   ASSERT_TRUE(focusIs(kWorkingCopyId));
   for (const int box : {kWorkingKeepMixedId, kWorkingOneLineId, kWorkingDetailsId}) {
-    PressKey(VK_TAB, true);
+    PressKey(VK_TAB, VK_SHIFT);
     ASSERT_TRUE(focusIs(box));
     PressKey(VK_SPACE);
     EXPECT_TRUE(WaitFor([&] { return checked(box); })) << box;
@@ -158,8 +158,8 @@ TEST(WorkingWindow, ChoicesAndTheHiddenAnswer) {
   ASSERT_TRUE(t.Shows({Label3}, "×"));
   SetForegroundWindow(working);
   ASSERT_TRUE(focusIs(kWorkingDetailsId));
-  PressKey(VK_TAB, true);
-  PressKey(VK_TAB, true);
+  PressKey(VK_TAB, VK_SHIFT);
+  PressKey(VK_TAB, VK_SHIFT);
   ASSERT_TRUE(focusIs(kWorkingNextLineId));
   PressKey(VK_RETURN);
   EXPECT_TRUE(shows(2));
