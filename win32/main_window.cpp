@@ -391,9 +391,9 @@ bool MainWindow::OnContextMenu(LPARAM lParam) {
 void MainWindow::OpenAnswerMenu(POINT at) {
   HMENU menu = CreatePopupMenu();
   for (const AnswerMenuItem& item : AnswerMenu(form_)) {
+    const int command = kAnswerMenuFirstCommand + static_cast<int>(item.command);
     AppendMenuW(menu, item.enabled ? UINT{MF_STRING} : UINT{MF_STRING | MF_GRAYED},
-                static_cast<UINT_PTR>(kAnswerMenuFirstCommand + static_cast<int>(item.command)),
-                WideOf(item.caption).c_str());
+                static_cast<UINT_PTR>(command), WideOf(item.caption).c_str());
   }
   const int chosen = static_cast<int>(
       TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y,

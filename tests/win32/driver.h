@@ -40,18 +40,6 @@ inline std::wstring TextOf(HWND window) {
   return text;
 }
 
-inline std::vector<HWND> Descendants(HWND parent) {
-  std::vector<HWND> found;
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM list) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 // What a screen reader gets through MSAA for a window's client area.
 struct Msaa {
   std::string name;
@@ -343,17 +331,11 @@ struct BoxContents {
   HWND ok = nullptr;
 };
 
+// The box's title, its text (the static with text; the icon's has none) and its button.
 inline BoxContents ReadBox(HWND box) {
-  BoxContents contents{Utf8Of(TextOf(box)), {}, nullptr};
-  for (HWND child : Descendants(box)) {
-    std::wstring kind(256, L'\0');
-    kind.resize(static_cast<std::size_t>(GetClassNameW(child, kind.data(), 256)));
-    const std::string text = Utf8Of(TextOf(child));
-    if (kind == L"Static" && !text.empty()) {
-      contents.text = text;
-    } else if (kind == L"Button") {
-      contents.ok = child;
-    }
+  BoxContents contents{Utf8Of(TextOf(box)), {}, FindWindowExW(box, nullptr, L"Button", nullptr)};
+  for (HWND text = nullptr; (text = FindWindowExW(box, text, L"Static", nullptr)) != nullptr;) {
+    contents.text = TextOf(text).empty() ? contents.text : Utf8Of(TextOf(text));
   }
   return contents;
 }
