@@ -185,9 +185,9 @@ windows-zip: windows
 	@tools/install-deps zip git
 	tools/windows-zip $(WINDOWS_DIR) $(WINDOWS_ZIP)
 
-# The README's pictures of the window under Wine, with the worked example, and
-# of its 途中式 window with くわしく on.
+# The README's pictures of the window under Wine, with the worked example, of
+# its 途中式 window with くわしく on, and of that window checking an answer.
 windows-screenshot: windows
 	@tools/install-deps wine64 fonts-wine xvfb xauth openbox xdotool imagemagick fonts-ipafont-gothic fonts-ipafont-mincho
 	$(WINDOWS_SESSION) tools/windows-screenshot $(WINDOWS_DIR) docs/tavolen-windows.png \
-	  docs/tavolen-windows-working.png
+	  docs/tavolen-windows-working.png docs/tavolen-windows-check.png

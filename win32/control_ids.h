@@ -12,10 +12,8 @@ inline constexpr int kAnswerAreaId = 999;
 // The menu commands: 100 + their place in the menu bar.
 [[nodiscard]] int MenuCommandIdOf(ControlId id);
 
-// The answer area's pop-up menu: 答えをコピー, 途中式をコピー, 途中式を表示.
-inline constexpr int kCopyAnswerCommand = 200;
-inline constexpr int kCopyWorkingCommand = 201;
-inline constexpr int kShowWorkingCommand = 202;
+// The answer area's pop-up menu: 200 + the command's place in it.
+inline constexpr int kAnswerMenuFirstCommand = 200;
 
 // The 途中式 window's children: its buttons (clear of IDOK and IDCANCEL, which
 // stand for Enter and Escape there), and its lines from 2000 on, top first.
@@ -24,6 +22,11 @@ inline constexpr int kWorkingDetailsId = 11;
 inline constexpr int kWorkingOneLineId = 12;
 inline constexpr int kWorkingNextLineId = 13;
 inline constexpr int kWorkingShowAllId = 14;
+inline constexpr int kWorkingKeepMixedId = 15;
+// The 答え合わせ part: 自分の答え, its button, and the message with its mark.
+inline constexpr int kWorkingAnswerFieldId = 16;
+inline constexpr int kWorkingCheckId = 17;
+inline constexpr int kWorkingCheckMessageId = 18;
 inline constexpr int kWorkingFirstLineId = 2000;
 
 }  // namespace tavolen

@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include "win32/clipboard.h"
 #include "win32/control_ids.h"
 #include "win32/fonts.h"
 #include "win32/resource_ids.h"
@@ -20,14 +21,8 @@ namespace tavolen {
 namespace {
 
 constexpr wchar_t kClassName[] = L"Tavolen.Form1";
-constexpr UINT_PTR kSubclassId = 1;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr COLORREF kPureBlue = RGB(0, 0, 255);
-// Posted when the system moved the focus by itself (the window was activated):
-// the focus goes back where the model has it once the system is done.
-constexpr UINT kRestoreFocus = WM_APP + 1;
-// Posted by the Unload service: the window is destroyed once the running event is over.
-constexpr UINT kDestroy = WM_APP + 2;
 
 class SyncingScope {
  public:
@@ -62,50 +57,11 @@ DWORD AlignmentStyle(ControlType type, TextAlign align) {
   return field ? ES_LEFT : SS_LEFT;
 }
 
-std::optional<Key> ArrowKey(WPARAM key) {
-  switch (key) {
-    case VK_LEFT:
-      return Key::Left;
-    case VK_RIGHT:
-      return Key::Right;
-    case VK_UP:
-      return Key::Up;
-    case VK_DOWN:
-      return Key::Down;
-    default:
-      return std::nullopt;
-  }
-}
-
-bool IsButton(ControlId id) {
-  return IsCommandButton(id) || IsOptionButton(id);
-}
-
-bool ShiftHeld() {
-  return (GetKeyState(VK_SHIFT) & 0x8000) != 0;
-}
-
-bool ControlHeld() {
-  return (GetKeyState(VK_CONTROL) & 0x8000) != 0;
-}
-
-bool IsRepeat(LPARAM flags) {
-  return (static_cast<unsigned long long>(flags) & (1ULL << 30U)) != 0;
-}
-
-bool LeftButtonHeld() {
-  return (GetKeyState(VK_LBUTTON) & 0x8000) != 0;
-}
-
 bool HighContrastOn() {
   HIGHCONTRASTW contrast{};
   contrast.cbSize = sizeof contrast;
   return SystemParametersInfoW(SPI_GETHIGHCONTRAST, contrast.cbSize, &contrast, 0) != 0 &&
          (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
-}
-
-bool InAnswerArea(ControlId id) {
-  return id.name == ControlName::Label1 || id.name == ControlName::Line3;
 }
 
 // The answer's bar is an empty text static, filled with the brush its colour
@@ -115,20 +71,6 @@ DWORD BarStyle(ControlId id) {
 }
 
 }  // namespace
-
-void Win32Runtime::MsgBox(const std::string& prompt, Integer style, const std::string& title) {
-  // The box may open halfway through a handler; show what it has written so far.
-  window_.Sync();
-  const UINT icon = style == kMsgBoxCritical      ? MB_ICONERROR
-                    : style == kMsgBoxInformation ? MB_ICONINFORMATION
-                                                  : 0U;
-  MessageBoxW(window_.handle(), WithWindowsLineBreaks(prompt).c_str(), WideOf(title).c_str(),
-              MB_OK | icon);
-}
-
-void Win32Runtime::Unloaded() {
-  PostMessageW(window_.handle(), kDestroy, 0, 0);
-}
 
 MainWindow::MainWindow(HINSTANCE instance) : runtime_(*this), form_(runtime_) {
   Create(instance);
@@ -149,10 +91,14 @@ void MainWindow::Create(HINSTANCE instance) {
   SetIcons(instance);
   BuildMenu();
   BuildControls(instance);
-  CreateFonts();
-  Layout();
-  FitFieldFonts();
+  LayOut();
   Sync();
+}
+
+void MainWindow::LayOut() {
+  SetControlFonts(views_, form_, dpi_);
+  LayOutControls(window_, kStyle, answerArea_, views_, dpi_);
+  FitFieldFonts(views_, dpi_);
 }
 
 void MainWindow::SetIcons(HINSTANCE instance) {
@@ -250,91 +196,6 @@ HWND MainWindow::CreateControl(const ControlDef& def, HINSTANCE instance) {
   return control;
 }
 
-RECT MainWindow::PixelRect(int left, int top, int width, int height) const {
-  const auto scaled = [this](int twips) { return MulDiv(twips, static_cast<int>(dpi_), 1440); };
-  return {scaled(left), scaled(top), scaled(left + width), scaled(top + height)};
-}
-
-int MainWindow::OnePixel() const {
-  return std::max(1, MulDiv(1, static_cast<int>(dpi_), 96));
-}
-
-void MainWindow::CreateFonts() {
-  for (View& view : views_) {
-    if (ModelLine(form_, view.id) == nullptr) {
-      view.font = CreateControlFont(DefinitionOf(view.id).font, dpi_);
-      view.fitted.reset();
-      SendMessageW(view.control, WM_SETFONT, reinterpret_cast<WPARAM>(view.font.get()), FALSE);
-    }
-  }
-}
-
-// A field too narrow for its fullest text in its face gets the face smaller,
-// so that no digit is scrolled out of sight; typing never changes the size.
-// Every field takes the height at which the numerator and denominator fit, so
-// that a whole part stands level with its fraction, as large as its digits;
-// a whole part still too wide gets narrower glyphs.
-void MainWindow::FitFieldFonts() {
-  const auto room = [](const View& view) {
-    RECT box{};
-    SendMessageW(view.control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&box));
-    return static_cast<int>(box.right - box.left);
-  };
-  constexpr std::int16_t kWholePart = 2;
-  LONG height = LONG_MIN;
-  for (const View& view : views_) {
-    if (IsEntryField(view.id) && view.id.index != kWholePart) {
-      height = std::max(height, FieldFontHeight(DefinitionOf(view.id).font, dpi_,
-                                                FieldLimit(view.id), room(view)));
-    }
-  }
-  for (View& view : views_) {
-    if (!IsEntryField(view.id)) {
-      continue;
-    }
-    view.fitted =
-        CreateFieldFont(DefinitionOf(view.id).font, dpi_, FieldLimit(view.id), room(view), height);
-    if (view.fitted) {
-      SendMessageW(view.control, WM_SETFONT, reinterpret_cast<WPARAM>(view.fitted.get()), TRUE);
-    }
-  }
-}
-
-void MainWindow::Layout() {
-  RECT frame = PixelRect(0, 0, kClientWidthTwips, kClientHeightTwips);
-  AdjustWindowRectExForDpi(&frame, kStyle, TRUE, 0, dpi_);
-  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  const TwipsRect areaTwips = AnswerAreaTwips();
-  const RECT area = PixelRect(areaTwips.left, areaTwips.top, areaTwips.right - areaTwips.left,
-                              areaTwips.bottom - areaTwips.top);
-  MoveWindow(answerArea_, area.left, area.top, area.right - area.left, area.bottom - area.top,
-             TRUE);
-  const std::span<const LineDef> lines = LineDefinitions();
-  for (const View& view : views_) {
-    RECT rect{};
-    if (const auto line = std::ranges::find(lines, view.id, &LineDef::id); line != lines.end()) {
-      rect = PixelRect(line->x1, line->y1, line->x2 - line->x1, 0);
-      rect.bottom = rect.top + OnePixel();
-    } else {
-      const ControlDef& def = DefinitionOf(view.id);
-      int left = def.left;
-      int top = def.top;
-      if (def.container) {
-        const ControlDef& frameDef = DefinitionOf(ControlId{*def.container});
-        left += frameDef.left;
-        top += frameDef.top;
-      }
-      rect = PixelRect(left, top, def.width, def.height);
-    }
-    if (InAnswerArea(view.id)) {
-      OffsetRect(&rect, -area.left, -area.top);
-    }
-    MoveWindow(view.control, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-               TRUE);
-  }
-}
-
 MainWindow::View* MainWindow::ViewOf(HWND control) {
   const auto view = std::find_if(views_.begin(), views_.end(),
                                  [control](const View& v) { return v.control == control; });
@@ -352,13 +213,15 @@ void MainWindow::Sync(bool byTab) {
     return;
   }
   const SyncingScope guard(syncing_);
+  if (working_) {
+    working_->Follow();
+  }
+  // While 1行ずつ still hides lines, the answer waits for the last of them.
+  answerHidden_ = working_ && working_->HidesAnswer();
   for (View& view : views_) {
-    ShowControl(view);
+    ShowControl(view, answerHidden_ && InAnswerArea(view.id));
   }
   ShowAnswerWords();
-  if (working_ && working_->IsOpen()) {
-    working_->Show(WorkingOf(form_), form_.AnswerIsStale());
-  }
   const View* focus = ViewOf(form_.Focus());
   if (focus == nullptr) {
     return;
@@ -371,18 +234,20 @@ void MainWindow::Sync(bool byTab) {
   }
 }
 
-void MainWindow::ShowControl(View& view) {
+void MainWindow::ShowControl(View& view, bool hidden) {
   if (const std::string* text = ModelText(form_, view.id)) {
-    if (IsEntryField(view.id)) {
-      const std::wstring wide = WideOf(*text);
-      if (TextOf(view.control) != wide) {
-        SetWindowTextW(view.control, wide.c_str());
-      }
+    const std::wstring wide = WideOf(*text);
+    if (TextOf(view.control) == wide) {
+    } else if (IsEntryField(view.id)) {
+      SetWindowTextW(view.control, wide.c_str());
     } else {
-      ShowCaption(view, *text);
+      ShowFittedCaption(view, wide, tooltip_, window_, dpi_);
+    }
+    if (InAnswerArea(view.id)) {
+      ShowWindow(view.control, hidden ? SW_HIDE : SW_SHOWNA);
     }
   } else if (const Line* line = ModelLine(form_, view.id)) {
-    ShowWindow(view.control, line->Visible ? SW_SHOWNA : SW_HIDE);
+    ShowWindow(view.control, line->Visible && !hidden ? SW_SHOWNA : SW_HIDE);
   } else if (const OptionGroup* group = ModelGroup(form_, view.id)) {
     const WPARAM check = group->Chosen() == view.id.index ? BST_CHECKED : BST_UNCHECKED;
     if (static_cast<WPARAM>(SendMessageW(view.control, BM_GETCHECK, 0, 0)) != check) {
@@ -391,50 +256,14 @@ void MainWindow::ShowControl(View& view) {
   }
 }
 
-// A caption wider than its label is drawn smaller, centred on the line it
-// would have had; the label keeps its size and the text is never cut.
-void MainWindow::ShowCaption(View& view, const std::string& caption) {
-  const std::wstring wide = WideOf(caption);
-  if (TextOf(view.control) == wide) {
-    return;
-  }
-  RECT client{};
-  GetClientRect(view.control, &client);
-  // A pixel to spare on either side of the caption.
-  const int room = client.right - 2 * OnePixel();
-  view.fitted = CreateFittingFont(DefinitionOf(view.id).font, dpi_, wide, room);
-  HFONT font = view.fitted ? view.fitted.get() : view.font.get();
-  const auto style = static_cast<DWORD>(GetWindowLongPtrW(view.control, GWL_STYLE));
-  const DWORD centred = view.fitted ? (style | SS_CENTERIMAGE) : (style & ~DWORD{SS_CENTERIMAGE});
-  SetWindowLongPtrW(view.control, GWL_STYLE, static_cast<LONG_PTR>(centred));
-  SendMessageW(view.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  SetWindowTextW(view.control, wide.c_str());
-  std::wstring tip = wide;
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = window_;
-  tool.uId = reinterpret_cast<UINT_PTR>(view.control);
-  tool.lpszText = tip.data();
-  SendMessageW(tooltip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  if (view.fitted) {
-    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  }
-}
-
 void MainWindow::ShowAnswerWords() {
-  annotations_.SetDescription(answerArea_, AnswerDescriptionOf(form_));
+  annotations_.SetDescription(
+      answerArea_, answerHidden_ ? std::string(kAnswerAfterWorking) : AnswerDescriptionOf(form_));
   // The labels and bar draw in their new colours only when painted again.
   if (answerDimmed_ != form_.AnswerIsStale()) {
     answerDimmed_ = form_.AnswerIsStale();
     RedrawWindow(answerArea_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   }
-}
-
-template <typename Action>
-void MainWindow::Dispatch(Action&& action, bool byTab) {
-  std::forward<Action>(action)();
-  Sync(byTab);
 }
 
 LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -473,12 +302,13 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_SETFOCUS:
     case kRestoreFocus:
+    case kWorkingChangedMessage:
       Sync();
       return 0;
     case WM_CLOSE:
       Dispatch([this] { form_.RequestClose(); });
       return 0;
-    case kDestroy:
+    case kUnloadedMessage:
       DestroyWindow(window_);
       return 0;
     case WM_DPICHANGED:
@@ -560,36 +390,45 @@ bool MainWindow::OnContextMenu(LPARAM lParam) {
 
 void MainWindow::OpenAnswerMenu(POINT at) {
   HMENU menu = CreatePopupMenu();
-  const auto items = AnswerMenu(form_);
-  const auto add = [menu](int command, const AnswerMenuItem& item) {
+  for (const AnswerMenuItem& item : AnswerMenu(form_)) {
+    const int command = kAnswerMenuFirstCommand + static_cast<int>(item.command);
     AppendMenuW(menu, item.enabled ? UINT{MF_STRING} : UINT{MF_STRING | MF_GRAYED},
                 static_cast<UINT_PTR>(command), WideOf(item.caption).c_str());
-  };
-  add(kCopyAnswerCommand, items[0]);
-  add(kCopyWorkingCommand, items[1]);
-  add(kShowWorkingCommand, items[2]);
-  const int command = static_cast<int>(
+  }
+  const int chosen = static_cast<int>(
       TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y,
                      0, window_, nullptr));
   DestroyMenu(menu);
+  for (const AnswerMenuItem& item : AnswerMenu(form_)) {
+    if (chosen == kAnswerMenuFirstCommand + static_cast<int>(item.command)) {
+      RunAnswerCommand(item.command);
+    }
+  }
+}
+
+void MainWindow::RunAnswerCommand(AnswerCommand command) {
   switch (command) {
-    case kCopyAnswerCommand:
-      CopyToClipboard(window_, AnswerText(form_));
+    case AnswerCommand::CopyAnswer:
+    case AnswerCommand::CopyWorking:
+      CopyToClipboard(window_,
+                      CopiedText(command, form_, working_ ? working_->view() : WorkingView{}));
       break;
-    case kCopyWorkingCommand:
-      CopyToClipboard(window_, PlainText(WorkingOf(form_), working_ && working_->ShowsDetails()));
+    case AnswerCommand::ShowWorking:
+      Working().Open();
       break;
-    case kShowWorkingCommand:
-      // Made on first use, so that starting the program does not pay for it;
-      // once made it is only hidden, and its choices hold while the program runs.
-      if (!working_) {
-        working_ = std::make_unique<WorkingWindow>(window_, annotations_);
-      }
-      working_->Open(WorkingOf(form_), form_.AnswerIsStale());
-      break;
-    default:
+    case AnswerCommand::CheckAnswer:
+      Working().OpenToCheck();
       break;
   }
+}
+
+// Made on first use, so that starting the program does not pay for it; once
+// made it is only hidden, and its choices hold while the program runs.
+WorkingWindow& MainWindow::Working() {
+  if (!working_) {
+    working_ = std::make_unique<WorkingWindow>(window_, form_, annotations_);
+  }
+  return *working_;
 }
 
 void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
@@ -597,9 +436,7 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
   SetIcons(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE)));
   SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  CreateFonts();
-  Layout();
-  FitFieldFonts();
+  LayOut();
   // Captions fitted at the old size are fitted again.
   for (View& view : views_) {
     if (ModelText(form_, view.id) != nullptr && !IsEntryField(view.id)) {
@@ -608,182 +445,6 @@ void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
   }
   Sync();
   InvalidateRect(window_, nullptr, TRUE);
-}
-
-LRESULT CALLBACK MainWindow::ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR /*subclass*/, DWORD_PTR data) {
-  auto* self = reinterpret_cast<MainWindow*>(data);
-  if (message == WM_NCDESTROY) {
-    RemoveWindowSubclass(control, &MainWindow::ControlProc, kSubclassId);
-  } else if (message == WM_CTLCOLORSTATIC && control == self->answerArea_) {
-    return self->OnMessage(message, wParam, lParam);
-  } else if (View* view = self->ViewOf(control); view != nullptr && !self->form_.IsUnloaded()) {
-    if (const std::optional<LRESULT> result =
-            self->OnControlMessage(*view, message, wParam, lParam)) {
-      return *result;
-    }
-  }
-  return DefSubclassProc(control, message, wParam, lParam);
-}
-
-std::optional<LRESULT> MainWindow::OnControlMessage(View& view, UINT message, WPARAM wParam,
-                                                    LPARAM lParam) {
-  switch (message) {
-    case WM_KEYDOWN:
-      return OnKeyDown(view, wParam, lParam);
-    case WM_KEYUP:
-      // Space clicks on its release, once however long it was held.
-      if (wParam == VK_SPACE && IsButton(view.id)) {
-        if ((SendMessageW(view.control, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0) {
-          SendMessageW(view.control, BM_SETSTATE, FALSE, 0);
-          Dispatch([this] { form_.PressKey(Key::Space); });
-        }
-        return 0;
-      }
-      return std::nullopt;
-    case WM_CHAR:
-      // Tab and Enter went to the model as keys; a button takes no Space of its own.
-      if (wParam == L'\t' || wParam == L'\r' || wParam == L'\n' ||
-          (wParam == L' ' && IsButton(view.id))) {
-        return 0;
-      }
-      return std::nullopt;
-    case BM_CLICK:
-      // What assistive technology does to press a button.
-      if (IsButton(view.id)) {
-        const ControlId id = view.id;
-        Dispatch([this, id] { form_.Click(id); });
-        return 0;
-      }
-      return std::nullopt;
-    case WM_SETFOCUS:
-      if (!syncing_ && view.id != form_.Focus()) {
-        PostMessageW(window_, kRestoreFocus, 0, 0);
-      }
-      return std::nullopt;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONUP:
-    case WM_CAPTURECHANGED:
-      if (IsButton(view.id)) {
-        return OnButtonMouse(view, message, lParam);
-      }
-      if (message == WM_LBUTTONDOWN && IsEntryField(view.id) && view.id != form_.Focus()) {
-        const ControlId id = view.id;
-        Dispatch([this, id] { form_.MoveFocus(id); });
-        // A message box opened by the clean-up of the field left has taken the release.
-        if (!LeftButtonHeld()) {
-          return 0;
-        }
-      }
-      return std::nullopt;
-    default:
-      return std::nullopt;
-  }
-}
-
-std::optional<LRESULT> MainWindow::OnKeyDown(const View& view, WPARAM key, LPARAM flags) {
-  if (key == VK_TAB) {
-    const bool back = ShiftHeld();
-    Dispatch([this, back] { form_.PressKey(back ? Key::ShiftTab : Key::Tab); }, true);
-    return 0;
-  }
-  if (key == VK_RETURN) {
-    if (!IsRepeat(flags)) {
-      Dispatch([this] { form_.PressKey(Key::Enter); });
-    }
-    return 0;
-  }
-  if (!IsButton(view.id)) {
-    return std::nullopt;
-  }
-  if (const std::optional<Key> arrow = ArrowKey(key)) {
-    Dispatch([this, arrow] { form_.PressKey(*arrow); });
-    return 0;
-  }
-  if (TakesAnswerKeys(view.id) && ControlHeld() && (key == 'C' || key == VK_INSERT)) {
-    CopyToClipboard(window_, AnswerText(form_));
-    return 0;
-  }
-  // Shift+F10 comes to the window as a context menu message of its own.
-  if (key == VK_APPS && TakesAnswerKeys(view.id)) {
-    OnContextMenu(-1);
-    return 0;
-  }
-  // Space shows the pressed look; the release clicks.
-  if (key == VK_SPACE && IsCommandButton(view.id) && !IsRepeat(flags)) {
-    SendMessageW(view.control, BM_SETSTATE, TRUE, 0);
-  }
-  // There is no cancel button, and Escape does not call off a held Space.
-  return 0;
-}
-
-// The focus moves at the press; the click comes at the release, and only over
-// the same button.
-std::optional<LRESULT> MainWindow::OnButtonMouse(const View& view, UINT message, LPARAM lParam) {
-  HWND button = view.control;
-  const ControlId id = view.id;
-  const bool captured = GetCapture() == button;
-  RECT client{};
-  GetClientRect(button, &client);
-  const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-  const bool over = PtInRect(&client, at) != 0;
-  switch (message) {
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      Dispatch([this, id] { form_.Press(id); });
-      // A message box opened by the press may have taken the release.
-      if (!form_.IsUnloaded() && LeftButtonHeld()) {
-        SetCapture(button);
-        SendMessageW(button, BM_SETSTATE, TRUE, 0);
-      }
-      return 0;
-    case WM_MOUSEMOVE:
-      if (captured) {
-        SendMessageW(button, BM_SETSTATE, over ? TRUE : FALSE, 0);
-      }
-      return 0;
-    case WM_LBUTTONUP:
-      if (captured) {
-        ReleaseCapture();
-        if (over) {
-          Dispatch([this, id] { form_.Click(id); });
-        }
-      }
-      return 0;
-    default:  // WM_CAPTURECHANGED
-      SendMessageW(button, BM_SETSTATE, FALSE, 0);
-      return 0;
-  }
-}
-
-int RunWindowsProgram() {
-  // The annotation service is a COM object of this thread.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
-  int status = 0;
-  {
-    MainWindow window(GetModuleHandleW(nullptr));
-    ShowWindow(window.handle(), SW_SHOWNORMAL);
-    UpdateWindow(window.handle());
-    // No IsDialogMessage for the main window: it would turn Tab and Enter into
-    // dialog navigation, and the model owns both.
-    MSG message{};
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-      if (window.TakeDialogMessage(message)) {
-        continue;
-      }
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    status = static_cast<int>(message.wParam);
-  }
-  if (SUCCEEDED(com)) {
-    CoUninitialize();
-  }
-  return status;
 }
 
 }  // namespace tavolen

@@ -7,33 +7,21 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <windows.h>
 
 #include "win32/accessibility.h"
 #include "win32/handles.h"
+#include "win32/main_layout.h"
+#include "win32/win32_runtime.h"
 #include "win32/window_proc.h"
 #include "win32/working_window.h"
+#include "window/answer_menu.h"
 #include "window/form1.h"
 
 namespace tavolen {
-
-class MainWindow;
-
-// The runtime services on Win32: message boxes owned by the window, and the
-// end of the program when the window is unloaded.
-class Win32Runtime final : public Runtime {
- public:
-  explicit Win32Runtime(MainWindow& window) : window_(window) {}
-  void MsgBox(const std::string& prompt, Integer style, const std::string& title) override;
-  void Unloaded() override;
-  // The report itself follows as a message box; nothing more to do here.
-  void ErrorLeftHandler(const RuntimeError& /*error*/, std::string_view /*handler*/) override {}
-
- private:
-  MainWindow& window_;
-};
 
 class MainWindow {
  public:
@@ -49,16 +37,15 @@ class MainWindow {
   // a focus moved by Tab selects the text of the field it enters.
   void Sync(bool byTab = false);
 
-  // Keys for the 途中式 window's buttons; true when taken.
+  // Keys for the 途中式 window's controls; true when taken.
   bool TakeDialogMessage(MSG& message);
 
  private:
-  struct View {
-    ControlId id;
-    HWND control;
-    FontHandle font;    // null for a bar
-    FontHandle fitted;  // a long caption's or a narrow field's smaller font, else null
-  };
+  using View = ControlView;
+  static constexpr UINT_PTR kSubclassId = 1;
+  // Posted when the system moved the focus by itself (the window was
+  // activated): the focus goes back where the model has it once the system is done.
+  static constexpr UINT kRestoreFocus = WM_APP + 1;
 
   friend LRESULT CALLBACK ObjectWindowProc<MainWindow>(HWND window, UINT message, WPARAM wParam,
                                                        LPARAM lParam);
@@ -73,26 +60,26 @@ class MainWindow {
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   bool OnContextMenu(LPARAM lParam);
   void OpenAnswerMenu(POINT at);
+  void RunAnswerCommand(AnswerCommand command);
+  WorkingWindow& Working();
 
   void Create(HINSTANCE instance);
   void BuildMenu();
   void BuildControls(HINSTANCE instance);
   HWND CreateControl(const ControlDef& def, HINSTANCE instance);
-  void Layout();
-  void CreateFonts();
-  void FitFieldFonts();
-  void ShowControl(View& view);
-  void ShowCaption(View& view, const std::string& caption);
+  void LayOut();
+  void ShowControl(View& view, bool answerHidden);
   void ShowAnswerWords();
   void SetIcons(HINSTANCE instance);
   [[nodiscard]] View* ViewOf(HWND control);
   [[nodiscard]] View* ViewOf(ControlId id);
-  [[nodiscard]] RECT PixelRect(int left, int top, int width, int height) const;
-  // A pixel at 96 DPI at the window's DPI, never less than one.
-  [[nodiscard]] int OnePixel() const;
 
+  // Runs a model entry point, then draws what it left.
   template <typename Action>
-  void Dispatch(Action&& action, bool byTab = false);
+  void Dispatch(Action&& action, bool byTab = false) {
+    std::forward<Action>(action)();
+    Sync(byTab);
+  }
 
   Win32Runtime runtime_;
   Form1 form_;
@@ -108,9 +95,7 @@ class MainWindow {
   bool syncing_ = false;
   bool highContrast_ = false;
   bool answerDimmed_ = false;
+  bool answerHidden_ = false;
 };
-
-// Runs the program: the window and its message loop until it is unloaded.
-int RunWindowsProgram();
 
 }  // namespace tavolen

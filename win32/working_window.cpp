@@ -1,18 +1,18 @@
 #include "win32/working_window.h"
 
 #include <algorithm>
-#include <cstring>
-#include <memory>
-#include <type_traits>
 #include <utility>
 
 #include <commctrl.h>
 
+#include "win32/clipboard.h"
 #include "win32/control_ids.h"
 #include "win32/fonts.h"
+#include "win32/line_painter.h"
 #include "win32/wide_text.h"
 #include "window/accessible_text.h"
 #include "window/controls.h"
+#include "window/working.h"
 
 namespace tavolen {
 namespace {
@@ -28,151 +28,6 @@ constexpr int kBesideGap = 8;
 // Room for the title in the title bar, in line heights, whatever the working's width.
 constexpr int kTitleLines = 16;
 
-// A run of text on the line, or a fraction stacked over its bar.
-struct Piece {
-  std::wstring text;
-  std::wstring numerator;
-  std::wstring denominator;
-  bool spaceBefore = true;
-};
-
-void AddNumber(std::vector<Piece>& pieces, const WorkingNumber& number) {
-  const std::wstring lead = WideOf(number.negative ? "-" : "") + WideOf(number.whole);
-  if (!lead.empty()) {
-    pieces.push_back({lead, {}, {}, true});
-  }
-  if (!number.denominator.empty()) {
-    pieces.push_back({{}, WideOf(number.numerator), WideOf(number.denominator), lead.empty()});
-  }
-}
-
-// A line as a pupil writes it: "= 3/2 ＋ 7/3", the problem without "=".
-std::vector<Piece> PiecesOf(const WorkingLine& line) {
-  std::vector<Piece> pieces;
-  if (line.kind != WorkingLineKind::Problem) {
-    pieces.push_back({L"=", {}, {}, false});
-  }
-  AddNumber(pieces, line.left);
-  if (line.op) {
-    pieces.push_back({WideOf(OperatorSymbol(*line.op)), {}, {}, true});
-    AddNumber(pieces, line.right);
-  }
-  return pieces;
-}
-
-using BrushHandle = std::unique_ptr<std::remove_pointer_t<HBRUSH>, GdiObjectDeleter>;
-
-// The text colour taken 40% of the way to the face colour: set apart from
-// the steps, and still well readable on the face (the system's grey text is
-// for what cannot be used).
-COLORREF Lighter(COLORREF ink) {
-  const COLORREF face = GetSysColor(COLOR_BTNFACE);
-  const auto mix = [](int from, int to) { return static_cast<BYTE>(from + (to - from) * 2 / 5); };
-  return RGB(mix(GetRValue(ink), GetRValue(face)), mix(GetGValue(ink), GetGValue(face)),
-             mix(GetBValue(ink), GetBValue(face)));
-}
-
-bool IsDrawn(const WorkingLine& line) {
-  return line.kind != WorkingLineKind::Stop;
-}
-
-int WidthOf(HDC dc, std::wstring_view text) {
-  SIZE size{};
-  GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
-  return size.cx;
-}
-
-// Measures and draws the pieces of a line in a device context with the font selected.
-class LinePainter {
- public:
-  LinePainter(HDC dc, int barGap, int barHeight)
-      : dc_(dc), space_(WidthOf(dc, L" ")), barGap_(barGap), barHeight_(barHeight) {
-    GetTextMetricsW(dc, &metrics_);
-  }
-
-  [[nodiscard]] int Space() const { return space_; }
-  [[nodiscard]] int TextHeight() const { return metrics_.tmHeight; }
-
-  [[nodiscard]] int WidthOfPiece(const Piece& piece) const {
-    if (piece.denominator.empty()) {
-      return WidthOf(dc_, piece.text);
-    }
-    return std::max(WidthOf(dc_, piece.numerator), WidthOf(dc_, piece.denominator)) + 2 * barGap_;
-  }
-
-  [[nodiscard]] int WidthOfPieces(const std::vector<Piece>& pieces) const {
-    int width = 0;
-    for (const Piece& piece : pieces) {
-      width += Before(piece) + WidthOfPiece(piece);
-    }
-    return width;
-  }
-
-  // Draws the pieces with their bars on y = bar; returns where they end.
-  int Draw(const std::vector<Piece>& pieces, int x, int bar, HBRUSH ink) const {
-    for (const Piece& piece : pieces) {
-      x += Before(piece);
-      const int width = WidthOfPiece(piece);
-      if (piece.denominator.empty()) {
-        DrawOnLine(piece.text, x, bar);
-      } else {
-        const RECT line{x, bar, x + width, bar + barHeight_};
-        FillRect(dc_, &line, ink);
-        const auto centred = [&](const std::wstring& text, const int baseline) {
-          TextOutW(dc_, x + (width - WidthOf(dc_, text)) / 2, baseline, text.c_str(),
-                   static_cast<int>(text.size()));
-        };
-        centred(piece.numerator, bar - barGap_ - metrics_.tmDescent);
-        centred(piece.denominator, bar + barHeight_ + barGap_ + metrics_.tmAscent);
-      }
-      x += width;
-    }
-    return x;
-  }
-
-  // Text on the line is centred on the fraction bars.
-  void DrawOnLine(const std::wstring& text, int x, int bar) const {
-    const int baseline = bar + (metrics_.tmAscent - metrics_.tmDescent) / 2;
-    TextOutW(dc_, x, baseline, text.c_str(), static_cast<int>(text.size()));
-  }
-
- private:
-  [[nodiscard]] int Before(const Piece& piece) const { return piece.spaceBefore ? space_ : 1; }
-
-  HDC dc_;
-  TEXTMETRICW metrics_{};
-  int space_;
-  int barGap_;
-  int barHeight_;
-};
-
-// Selects a font into a device context for as long as it lives.
-class SelectedFont {
- public:
-  SelectedFont(HDC dc, HFONT font) : dc_(dc), previous_(SelectObject(dc, font)) {}
-  SelectedFont(const SelectedFont&) = delete;
-  SelectedFont& operator=(const SelectedFont&) = delete;
-  ~SelectedFont() { SelectObject(dc_, previous_); }
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
-};
-
-// The window's device context, released when done.
-class WindowDc {
- public:
-  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
-  ~WindowDc() { ReleaseDC(window_, dc_); }
-  [[nodiscard]] HDC get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
-
 bool IsPushButton(HWND control) {
   const auto code = SendMessageW(control, WM_GETDLGCODE, 0, 0);
   return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
@@ -180,40 +35,14 @@ bool IsPushButton(HWND control) {
 
 }  // namespace
 
-void CopyToClipboard(HWND owner, std::string_view text) {
-  std::wstring wide;
-  for (const wchar_t c : WideOf(text)) {
-    if (c == L'\n') {
-      wide += L'\r';
-    }
-    wide += c;
-  }
-  const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
-  if (OpenClipboard(owner) == 0) {
-    return;
-  }
-  EmptyClipboard();
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  if (void* target = memory != nullptr ? GlobalLock(memory) : nullptr) {
-    std::memcpy(target, wide.c_str(), bytes);
-    GlobalUnlock(memory);
-    // The clipboard owns the memory once it has taken it.
-    if (SetClipboardData(CF_UNICODETEXT, memory) != nullptr) {
-      memory = nullptr;
-    }
-  }
-  if (memory != nullptr) {
-    GlobalFree(memory);
-  }
-  CloseClipboard();
-}
-
-WorkingWindow::WorkingWindow(HWND owner, const AccessibleAnnotations& annotations)
-    : annotations_(annotations), owner_(owner) {
+WorkingWindow::WorkingWindow(HWND owner, const Form1& form,
+                             const AccessibleAnnotations& annotations)
+    : form_(form), annotations_(annotations), owner_(owner) {
   Create(owner);
 }
 
 WorkingWindow::~WorkingWindow() {
+  check_.reset();
   if (window_ != nullptr) {
     DestroyWindow(window_);
   }
@@ -232,37 +61,57 @@ void WorkingWindow::Create(HWND owner) {
   showAll_ = AddButton(kWorkingShowAllId, kShowAllCaption, BS_PUSHBUTTON);
   details_ = AddButton(kWorkingDetailsId, kDetailsCaption, BS_CHECKBOX);
   oneLine_ = AddButton(kWorkingOneLineId, kOneLineAtATimeCaption, BS_CHECKBOX);
+  keepMixed_ = AddButton(kWorkingKeepMixedId, kKeepMixedCaption, BS_CHECKBOX);
   copy_ = AddButton(kWorkingCopyId, kCopyCaption, BS_PUSHBUTTON);
-  Refresh();
+  check_ = std::make_unique<AnswerCheckPart>(window_, annotations_);
+  SetFonts();
+  Follow();
 }
 
 // A check box is checked from the view, never by itself.
 HWND WorkingWindow::AddButton(int id, std::string_view caption, DWORD style) {
-  HWND button = CreateWindowExW(
-      0, WC_BUTTONW, WideOf(caption).c_str(), WS_CHILD | WS_TABSTOP | style, 0, 0, 0, 0, window_,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE)), nullptr);
-  SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  return button;
+  return CreateWindowExW(0, WC_BUTTONW, WideOf(caption).c_str(), WS_CHILD | WS_TABSTOP | style, 0,
+                         0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE)),
+                         nullptr);
+}
+
+void WorkingWindow::SetFonts() const {
+  for (HWND control : {nextLine_, showAll_, details_, oneLine_, keepMixed_, copy_}) {
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  }
+  for (HWND line : lines_) {
+    SendMessageW(line, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  }
+  check_->SetFont(font_.get());
 }
 
 bool WorkingWindow::IsOpen() const {
   return window_ != nullptr && IsWindowVisible(window_) != 0;
 }
 
-void WorkingWindow::Open(const WorkingLines& working, const bool dimmed) {
-  Show(working, dimmed);
+void WorkingWindow::Open() {
+  Follow();
   if (!IsOpen()) {
     PlaceBesideOwner();
     ShowWindow(window_, SW_SHOW);
+    PostMessageW(owner_, kWorkingChangedMessage, 0, 0);
   }
   SetForegroundWindow(window_);
 }
 
-void WorkingWindow::Show(const WorkingLines& working, const bool dimmed) {
+void WorkingWindow::OpenToCheck() {
+  Open();
+  check_->FocusField();
+  lastFocus_ = GetFocus();
+}
+
+void WorkingWindow::Follow() {
+  check_->Update(form_);
+  const bool dimmed = form_.AnswerIsStale();
   const bool dimming = dimmed != dimmed_;
   dimmed_ = dimmed;
-  view_.Follow(working);
+  view_.Follow(WorkingOf(form_));
   Refresh();
   if (dimming) {
     NameLines();
@@ -284,12 +133,13 @@ void WorkingWindow::Refresh() {
   };
   check(details_, view_.details());
   check(oneLine_, view_.oneLineAtATime());
+  check(keepMixed_, view_.keepMixed());
   // A button that goes hands the focus to コピー.
   HWND focus = GetFocus();
   const int more = view_.OffersMore() ? SW_SHOWNA : SW_HIDE;
   ShowWindow(nextLine_, more);
   ShowWindow(showAll_, more);
-  for (HWND button : {details_, oneLine_, copy_}) {
+  for (HWND button : {details_, oneLine_, keepMixed_, copy_}) {
     ShowWindow(button, SW_SHOWNA);
   }
   if (IsChild(window_, focus) && !IsWindowVisible(focus)) {
@@ -301,8 +151,7 @@ void WorkingWindow::Refresh() {
   }
 }
 
-// Lines that 次の行 or すべて表示 brought; the answer that a calculation
-// brings is read by the answer area.
+// Only the lines the view marks: those 次の行 or すべて表示 brought.
 void WorkingWindow::AnnounceRevealed() const {
   const std::vector<WorkingLine>& lines = view_.lines();
   for (std::size_t i = 0; i < lines.size() && i < lines_.size(); ++i) {
@@ -366,41 +215,40 @@ int WorkingWindow::Scaled(int pixels) const {
 }
 
 // The lines top down with the step names in one column after the longest
-// expression, 次の行 and すべて表示 below them while there is more, then
-// くわしく and 1行ずつ, and コピー at the right; the window fits around them.
-void WorkingWindow::Layout() {
-  const WindowDc dc(window_);
-  const SelectedFont selected(dc.get(), font_.get());
-  const LinePainter painter(dc.get(), Scaled(kBarGap), Scaled(1));
-  const int textHeight = painter.TextHeight();
+// expression; returns the width they need.
+int WorkingWindow::LayOutLines(HDC dc, int textHeight) {
+  const LinePainter painter(dc, Scaled(kBarGap), Scaled(1));
   const std::vector<WorkingLine>& lines = view_.lines();
   nameColumn_ = 0;
   for (const WorkingLine& line : lines) {
     // A detail has no name, and may reach under the names of the steps.
     if (IsDrawn(line) && line.kind != WorkingLineKind::Detail) {
-      nameColumn_ = std::max(nameColumn_, painter.WidthOfPieces(PiecesOf(line)));
+      nameColumn_ = std::max(nameColumn_, painter.ExpressionWidth(line));
     }
   }
   int width = kTitleLines * textHeight;
   for (const WorkingLine& line : lines) {
-    const int name =
-        line.name.empty() ? 0 : 2 * painter.Space() + WidthOf(dc.get(), WideOf(line.name));
-    const int drawn = std::max(nameColumn_ + name, painter.WidthOfPieces(PiecesOf(line)));
-    width = std::max(width, IsDrawn(line) ? drawn : WidthOf(dc.get(), WideOf(line.text)));
+    width = std::max(width, IsDrawn(line) ? painter.LineWidth(line, nameColumn_)
+                                          : painter.ExpressionWidth(line));
   }
   if (lines.empty()) {
-    width = std::max(width, WidthOf(dc.get(), WideOf(kNoWorkingYet)));
+    width = std::max(width, WidthOf(dc, WideOf(kNoWorkingYet)));
   }
+  return width;
+}
+
+// The lines, 次の行 and すべて表示 below them while there is more, then
+// くわしく, 1行ずつ and 帯分数のまま with コピー at the right, and the
+// 答え合わせ part at the bottom; the window fits around them.
+void WorkingWindow::Layout() {
+  const WindowDc dc(window_);
+  const SelectedFont selected(dc.get(), font_.get());
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc.get(), &metrics);
+  const int textHeight = metrics.tmHeight;
+  const int buttonHeight = textHeight + Scaled(10);
   const int margin = Scaled(kMargin);
   const int gap = Scaled(kBarGap) * 3;
-  int y = margin;
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const bool drawn = i < lines.size() && IsDrawn(lines[i]);
-    const int height = drawn ? 2 * textHeight + 3 * Scaled(kBarGap) : textHeight;
-    MoveWindow(lines_[i], margin, y, width, height, TRUE);
-    y += height;
-  }
-  const int buttonHeight = textHeight + Scaled(10);
   const auto buttonWidth = [&](std::string_view caption) {
     return WidthOf(dc.get(), WideOf(caption)) + 2 * textHeight;
   };
@@ -412,6 +260,15 @@ void WorkingWindow::Layout() {
     MoveWindow(control, x, top, w, h, TRUE);
     return x + w;
   };
+  int width = std::max(LayOutLines(dc.get(), textHeight), check_->RowWidth(dc.get(), textHeight));
+  const std::vector<WorkingLine>& lines = view_.lines();
+  int y = margin;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    const bool drawn = i < lines.size() && IsDrawn(lines[i]);
+    const int height = drawn ? 2 * textHeight + 3 * Scaled(kBarGap) : textHeight;
+    MoveWindow(lines_[i], margin, y, width, height, TRUE);
+    y += height;
+  }
   if (view_.OffersMore()) {
     y += gap;
     const int next = place(nextLine_, margin, y, buttonWidth(kNextLineCaption), buttonHeight);
@@ -419,13 +276,17 @@ void WorkingWindow::Layout() {
     y += buttonHeight;
   }
   y += margin;
-  const int details = place(details_, margin, y, boxWidth(kDetailsCaption), buttonHeight);
-  const int oneLine =
-      place(oneLine_, details + 2 * gap, y, boxWidth(kOneLineAtATimeCaption), buttonHeight);
+  int x = margin;
+  for (const auto& [box, caption] : {std::pair{details_, kDetailsCaption},
+                                     {oneLine_, kOneLineAtATimeCaption},
+                                     {keepMixed_, kKeepMixedCaption}}) {
+    x = place(box, x, y, boxWidth(caption), buttonHeight) + 2 * gap;
+  }
   const int copyWidth = buttonWidth(kCopyCaption);
-  width = std::max(width, oneLine + 2 * gap + copyWidth - margin);
+  width = std::max(width, x + copyWidth - margin);
   place(copy_, margin + width - copyWidth, y, copyWidth, buttonHeight);
-  RECT frame{0, 0, width + 2 * margin, y + buttonHeight + margin};
+  y = check_->Layout(dc.get(), margin, y + buttonHeight + margin, width, buttonHeight);
+  RECT frame{0, 0, width + 2 * margin, y + margin};
   AdjustWindowRectExForDpi(&frame, kStyle, FALSE, WS_EX_CONTROLPARENT, dpi_);
   SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -450,29 +311,16 @@ void WorkingWindow::PlaceBesideOwner() {
   SetWindowPos(window_, nullptr, x, owner.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// A detail is lighter than the steps and has no name.
 void WorkingWindow::DrawLine(const DRAWITEMSTRUCT& item) const {
   const auto at = std::ranges::find(lines_, item.hwndItem);
   const auto index = static_cast<std::size_t>(at - lines_.begin());
   if (at == lines_.end() || index >= view_.lines().size()) {
     return;
   }
-  const WorkingLine& line = view_.lines()[index];
-  // The previous calculation's lines are grey, as its answer is.
-  const COLORREF text = GetSysColor(dimmed_ ? COLOR_GRAYTEXT : COLOR_BTNTEXT);
-  const COLORREF ink = line.kind == WorkingLineKind::Detail ? Lighter(text) : text;
-  const BrushHandle inkBrush(CreateSolidBrush(ink));
-  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
   const SelectedFont selected(item.hDC, font_.get());
-  SetBkMode(item.hDC, TRANSPARENT);
-  SetTextAlign(item.hDC, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
-  SetTextColor(item.hDC, ink);
   const LinePainter painter(item.hDC, Scaled(kBarGap), std::max(1, Scaled(1)));
-  const int bar = (item.rcItem.top + item.rcItem.bottom) / 2;
-  const int end = painter.Draw(PiecesOf(line), item.rcItem.left, bar, inkBrush.get());
-  if (!line.name.empty()) {
-    painter.DrawOnLine(WideOf(line.name), std::max(nameColumn_, end) + painter.Space(), bar);
-  }
+  // The previous calculation's lines are grey, as its answer is.
+  painter.Draw(view_.lines()[index], item.rcItem, nameColumn_, dimmed_);
 }
 
 void WorkingWindow::Close() {
@@ -481,6 +329,7 @@ void WorkingWindow::Close() {
   if (active) {
     SetActiveWindow(owner_);
   }
+  PostMessageW(owner_, kWorkingChangedMessage, 0, 0);
 }
 
 void WorkingWindow::OnCommand(int id) {
@@ -494,6 +343,9 @@ void WorkingWindow::OnCommand(int id) {
     case kWorkingOneLineId:
       view_.SetOneLineAtATime(!view_.oneLineAtATime());
       break;
+    case kWorkingKeepMixedId:
+      view_.SetKeepMixed(!view_.keepMixed());
+      break;
     case kWorkingNextLineId:
       view_.ShowNextLine();
       break;
@@ -504,17 +356,24 @@ void WorkingWindow::OnCommand(int id) {
       return;
   }
   Refresh();
+  PostMessageW(owner_, kWorkingChangedMessage, 0, 0);
+}
+
+// Enter: the focused button clicks, as Space makes it do; in 自分の答え it checks.
+void WorkingWindow::OnEnter() {
+  HWND focus = GetFocus();
+  if (check_->OnEnter(focus, form_)) {
+    Layout();
+  } else if (IsChild(window_, focus) && IsPushButton(focus)) {
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(focus));
+  }
 }
 
 void WorkingWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
   dpi_ = dpi;
   font_ = CreateControlFont(kFont, dpi_);
-  for (HWND control : {nextLine_, showAll_, details_, oneLine_, copy_}) {
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  }
-  for (HWND line : lines_) {
-    SendMessageW(line, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  }
+  SetFonts();
   Layout();
   SetWindowPos(window_, nullptr, suggested.left, suggested.top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -523,20 +382,14 @@ void WorkingWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
 LRESULT WorkingWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDCANCEL:  // Escape
-          Close();
-          break;
-        case IDOK:  // Enter: the focused button clicks, as Space makes it do
-          if (HWND focus = GetFocus(); IsChild(window_, focus) && IsPushButton(focus)) {
-            OnCommand(GetDlgCtrlID(focus));
-          }
-          break;
-        default:
-          if (HIWORD(wParam) == BN_CLICKED) {
-            OnCommand(LOWORD(wParam));
-          }
-          break;
+      if (LOWORD(wParam) == IDCANCEL) {  // Escape
+        Close();
+      } else if (LOWORD(wParam) == IDOK) {
+        OnEnter();
+      } else if (check_ && check_->OnCommand(LOWORD(wParam), HIWORD(wParam), form_)) {
+        Layout();
+      } else if (HIWORD(wParam) == BN_CLICKED) {
+        OnCommand(LOWORD(wParam));
       }
       return 0;
     case WM_DRAWITEM:
@@ -550,7 +403,7 @@ LRESULT WorkingWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
     case WM_ACTIVATE:
-      // The focus comes back to the button that had it.
+      // The focus comes back to the control that had it.
       if (LOWORD(wParam) == WA_INACTIVE) {
         if (HWND focus = GetFocus(); IsChild(window_, focus)) {
           lastFocus_ = focus;

@@ -7,6 +7,7 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -16,7 +17,9 @@
 
 #include "tests/win32/input.h"
 #include "win32/control_ids.h"
+#include "win32/main_layout.h"
 #include "win32/wide_text.h"
+#include "window/answer_menu.h"
 #include "window/controls.h"
 
 namespace tavolen::testing {
@@ -37,23 +40,10 @@ inline std::wstring TextOf(HWND window) {
   return text;
 }
 
-inline std::vector<HWND> Descendants(HWND parent) {
-  std::vector<HWND> found;
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM list) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 // What a screen reader gets through MSAA for a window's client area.
 struct Msaa {
   std::string name;
   long role = 0;
-  long state = 0;
 };
 
 inline Msaa MsaaOf(HWND window) {
@@ -73,20 +63,49 @@ inline Msaa MsaaOf(HWND window) {
   VARIANT role{};
   object->get_accRole(self, &role);
   msaa.role = role.lVal;
-  VARIANT state{};
-  object->get_accState(self, &state);
-  msaa.state = state.lVal;
   object->Release();
   return msaa;
 }
+
+// The live-region events the program raises, as a screen reader hears them:
+// each is queued to this thread as a message, counted while waiting.
+class LiveRegionEvents {
+ public:
+  LiveRegionEvents()
+      : hook_(SetWinEventHook(EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED,
+                              nullptr, &Heard, 0, 0, WINEVENT_OUTOFCONTEXT)) {}
+  ~LiveRegionEvents() { UnhookWinEvent(hook_); }
+  // Waits until at least count events have come; returns how many came.
+  [[nodiscard]] int Count(int count) {
+    WaitFor([&] {
+      MSG message{};
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != 0) {
+        count_ += message.message == kHeard ? 1 : 0;
+        DispatchMessageW(&message);
+      }
+      return count_ >= count;
+    });
+    return count_;
+  }
+
+ private:
+  static constexpr UINT kHeard = WM_APP + 7;
+  static void CALLBACK Heard(HWINEVENTHOOK /*hook*/, DWORD /*event*/, HWND /*window*/,
+                             LONG /*object*/, LONG /*child*/, DWORD /*thread*/, DWORD /*time*/) {
+    PostThreadMessageW(GetCurrentThreadId(), kHeard, 0, 0);
+  }
+  HWINEVENTHOOK hook_;
+  int count_ = 0;
+};
 
 inline POINT CentreOf(const RECT& rect) {
   return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-// The first and last columns of a screen rectangle that show ink (a pixel
-// darker than the paper colour by more than `darker`); {-1, -1} for none.
-inline std::pair<int, int> InkColumns(const RECT& rect, int paperColour, int darker = 64) {
+// The smallest box of a screen rectangle, in its own coordinates, that holds
+// every pixel of ink (darker than the paper colour by more than `darker`);
+// all -1 for none.
+inline RECT InkBounds(const RECT& rect, int paperColour, int darker = 64) {
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
   HDC screen = GetDC(nullptr);
@@ -96,12 +115,12 @@ inline std::pair<int, int> InkColumns(const RECT& rect, int paperColour, int dar
   BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
   const auto gray = [](COLORREF c) { return (GetRValue(c) + GetGValue(c) + GetBValue(c)) / 3; };
   const int paperGray = gray(GetSysColor(paperColour));
-  std::pair<int, int> ink{-1, -1};
+  RECT ink{-1, -1, -1, -1};
   for (int x = 0; x < width; ++x) {
     for (int y = 0; y < height; ++y) {
       if (gray(GetPixel(memory, x, y)) < paperGray - darker) {
-        ink = {ink.first < 0 ? x : ink.first, x};
-        break;
+        ink = {ink.left < 0 ? x : ink.left, ink.top < 0 ? y : std::min<LONG>(ink.top, y), x,
+               std::max<LONG>(ink.bottom, y)};
       }
     }
   }
@@ -110,6 +129,12 @@ inline std::pair<int, int> InkColumns(const RECT& rect, int paperColour, int dar
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return ink;
+}
+
+// The first and last columns of a screen rectangle that show ink; {-1, -1} for none.
+inline std::pair<int, int> InkColumns(const RECT& rect, int paperColour, int darker = 64) {
+  const RECT ink = InkBounds(rect, paperColour, darker);
+  return {ink.left, ink.right};
 }
 
 // The same for a whole control on the face colour.
@@ -126,33 +151,10 @@ inline RECT ClientOnScreen(HWND control) {
   return rect;
 }
 
-// The system DPI of the programs started while it is in scope, as the
-// display settings set it; the setting before is put back after.
-class SystemDpi {
- public:
-  explicit SystemDpi(DWORD dpi) {
-    RegGetValueW(HKEY_CURRENT_CONFIG, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &previous_, &size_);
-    Set(dpi);
-  }
-  SystemDpi(const SystemDpi&) = delete;
-  SystemDpi& operator=(const SystemDpi&) = delete;
-  ~SystemDpi() { Set(previous_); }
-
- private:
-  static constexpr const wchar_t* kKey = L"Software\\Fonts";
-  static constexpr const wchar_t* kValue = L"LogPixels";
-  static void Set(DWORD dpi) {
-    RegSetKeyValueW(HKEY_CURRENT_CONFIG, kKey, kValue, REG_DWORD, &dpi, sizeof dpi);
-  }
-  DWORD previous_ = USER_DEFAULT_SCREEN_DPI;
-  DWORD size_ = sizeof previous_;
-};
-
 // tavolen.exe from beside this program, started for one test and ended with it.
 class Tavolen {
  public:
-  explicit Tavolen(DWORD dpi = USER_DEFAULT_SCREEN_DPI) {
-    const SystemDpi systemDpi(dpi);
+  Tavolen() {
     std::wstring path(MAX_PATH, L'\0');
     path.resize(GetModuleFileNameW(nullptr, path.data(), MAX_PATH));
     path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"tavolen.exe";
@@ -193,12 +195,8 @@ class Tavolen {
   [[nodiscard]] HWND window() const { return window_; }
 
   [[nodiscard]] HWND Control(ControlId id) const {
-    for (HWND child : Descendants(window_)) {
-      if (GetDlgCtrlID(child) == ChildIdOf(id)) {
-        return child;
-      }
-    }
-    return nullptr;
+    return GetDlgItem(InAnswerArea(id) ? GetDlgItem(window_, kAnswerAreaId) : window_,
+                      ChildIdOf(id));
   }
   [[nodiscard]] std::string Text(ControlId id) const { return Utf8Of(TextOf(Control(id))); }
   [[nodiscard]] bool Checked(ControlId id) const {
@@ -222,41 +220,6 @@ class Tavolen {
     GetWindowRect(Control(id), &rect);
     ClickAt(CentreOf(rect));
   }
-  // The menu bar's commands have no drop-down: a click chooses one. Wine
-  // keeps a menu to its process, so the place is worked out from the
-  // captions in the system's menu font.
-  void ClickMenu(std::size_t place) const {
-    POINT origin{0, 0};
-    ClientToScreen(window_, &origin);
-    int top = origin.y - 1;
-    while (SendMessageW(window_, WM_NCHITTEST, 0, MAKELPARAM(origin.x + 2, top - 1)) == HTMENU) {
-      --top;
-    }
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0,
-                               GetDpiForWindow(window_));
-    HFONT font = CreateFontIndirectW(&metrics.lfMenuFont);
-    HDC screen = GetDC(nullptr);
-    HGDIOBJ previous = SelectObject(screen, font);
-    TEXTMETRICW text{};
-    GetTextMetricsW(screen, &text);
-    std::vector<int> widths;
-    for (const MenuDef& def : MenuDefinitions()) {
-      const std::wstring caption = WideOf(def.caption);
-      SIZE size{};
-      GetTextExtentPoint32W(screen, caption.c_str(), static_cast<int>(caption.size()), &size);
-      widths.push_back(size.cx + 2 * text.tmAveCharWidth);
-    }
-    SelectObject(screen, previous);
-    ReleaseDC(nullptr, screen);
-    DeleteObject(font);
-    int left = origin.x;
-    for (std::size_t i = 0; i < place; ++i) {
-      left += widths[i];
-    }
-    ClickAt({left + widths[place] / 2, (top + origin.y) / 2});
-  }
   // Opens the menu bar with the key, and once it is open chooses its second command.
   void ChooseMenuByKeys(WORD key) const {
     PressKey(key);
@@ -277,7 +240,7 @@ class Tavolen {
     Click(field);
     ASSERT_TRUE(HasFocus(field)) << DisplayName(field);
     PressKey(VK_HOME);
-    PressKey(VK_END, true);
+    PressKey(VK_END, VK_SHIFT);
   }
   // Clicks into a field and types there, waiting until the text has arrived.
   void Enter(ControlId field, std::wstring_view text) const {
@@ -300,38 +263,48 @@ class Tavolen {
     return WaitFor([&] { return Answer() == answer; });
   }
 
-  // The message box the window shows, owned by it; null when none comes.
-  [[nodiscard]] HWND MessageBoxShown() const {
-    HWND box = nullptr;
-    WaitFor([&] {
-      return (box = FindInProcess(L"#32770", window_)) != nullptr && IsWindowVisible(box);
+  // A window of the class owned by the main window once it is shown (a
+  // message box, the 途中式 window); null when none comes.
+  [[nodiscard]] HWND Shown(const wchar_t* windowClass) const {
+    HWND shown = nullptr;
+    const bool up = WaitFor([&] {
+      return (shown = FindInProcess(windowClass, window_)) != nullptr && IsWindowVisible(shown);
     });
-    return box;
+    return up ? shown : nullptr;
   }
-
-  // The 途中式 window, owned by the main window, once it is shown; else null.
-  [[nodiscard]] HWND WorkingWindow() const {
-    HWND working = nullptr;
-    WaitFor([&] {
-      working = FindInProcess(L"Tavolen.Working", window_);
-      return working != nullptr && IsWindowVisible(working);
-    });
-    return working != nullptr && IsWindowVisible(working) ? working : nullptr;
-  }
-  // Opens the answer area's menu with `open` and chooses its place-th command
-  // counted from the end (1 for the last) by keys.
-  void ChooseFromAnswerMenu(const std::function<void()>& open, int fromEnd) const {
+  [[nodiscard]] HWND MessageBoxShown() const { return Shown(L"#32770"); }
+  [[nodiscard]] HWND WorkingWindow() const { return Shown(L"Tavolen.Working"); }
+  // Opens the answer area's menu with `open` and chooses the command by keys,
+  // counting up from the last.
+  void ChooseFromAnswerMenu(const std::function<void()>& open, AnswerCommand command) const {
     open();
     ASSERT_TRUE(WaitFor([this] {
       HWND menu = FindInProcess(L"#32768", nullptr);
       return menu != nullptr && IsWindowVisible(menu) && InMenuMode();
     }));
-    for (int i = 0; i < fromEnd; ++i) {
+    for (auto i = static_cast<int>(command); i <= static_cast<int>(AnswerCommand::CheckAnswer);
+         ++i) {
       PressKey(VK_UP);
     }
     PressKey(VK_RETURN);
   }
-
+  // The running window's DPI changed, as when it is moved to another monitor:
+  // the message's rectangle stands at the same address, far from where
+  // either program allocates, in both processes, so that it reads the same
+  // whether or not the system copies it across.
+  void ChangeDpi(UINT dpi) const {
+    RECT frame{};
+    GetWindowRect(window_, &frame);
+    constexpr auto kFlags = MEM_COMMIT | MEM_RESERVE;
+    auto* const at = reinterpret_cast<void*>(std::uintptr_t{0x5a5a00000000});
+    ASSERT_EQ(VirtualAlloc(at, sizeof frame, kFlags, PAGE_READWRITE), at);
+    ASSERT_EQ(VirtualAllocEx(process_.hProcess, at, sizeof frame, kFlags, PAGE_READWRITE), at);
+    *static_cast<RECT*>(at) = frame;
+    WriteProcessMemory(process_.hProcess, at, &frame, sizeof frame, nullptr);
+    SendMessageW(window_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(at));
+    VirtualFree(at, 0, MEM_RELEASE);
+    VirtualFreeEx(process_.hProcess, at, 0, MEM_RELEASE);
+  }
   // A top-level window of the program, of the class and owned by owner (any
   // owner for null).
   [[nodiscard]] HWND FindInProcess(const wchar_t* windowClass, HWND owner) const {
@@ -358,17 +331,11 @@ struct BoxContents {
   HWND ok = nullptr;
 };
 
+// The box's title, its text (the static with text; the icon's has none) and its button.
 inline BoxContents ReadBox(HWND box) {
-  BoxContents contents{Utf8Of(TextOf(box)), {}, nullptr};
-  for (HWND child : Descendants(box)) {
-    std::wstring kind(256, L'\0');
-    kind.resize(static_cast<std::size_t>(GetClassNameW(child, kind.data(), 256)));
-    const std::string text = Utf8Of(TextOf(child));
-    if (kind == L"Static" && !text.empty()) {
-      contents.text = text;
-    } else if (kind == L"Button") {
-      contents.ok = child;
-    }
+  BoxContents contents{Utf8Of(TextOf(box)), {}, FindWindowExW(box, nullptr, L"Button", nullptr)};
+  for (HWND text = nullptr; (text = FindWindowExW(box, text, L"Static", nullptr)) != nullptr;) {
+    contents.text = TextOf(text).empty() ? contents.text : Utf8Of(TextOf(text));
   }
   return contents;
 }

@@ -36,17 +36,23 @@ inline void Send(std::vector<INPUT> inputs) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-inline INPUT KeyInput(WORD key, bool up) {
+// A key, or a typed character with KEYEVENTF_UNICODE, going down or up.
+inline INPUT KeyInput(WORD key, bool up, DWORD flags = 0) {
   INPUT input{};
   input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  const bool extended = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
-  input.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0U) | (extended ? KEYEVENTF_EXTENDEDKEY : 0U);
+  const bool arrow = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+  if ((flags & KEYEVENTF_UNICODE) != 0) {
+    input.ki.wScan = key;
+  } else {
+    input.ki.wVk = key;
+  }
+  input.ki.dwFlags =
+      flags | (up ? KEYEVENTF_KEYUP : 0U) | (arrow && flags == 0 ? KEYEVENTF_EXTENDEDKEY : 0U);
   return input;
 }
 
-// A key pressed while a modifier (Shift, Ctrl; none for 0) is held.
-inline void PressWith(WORD modifier, WORD key) {
+// A key pressed while a modifier (VK_SHIFT, VK_CONTROL, VK_MENU; none for 0) is held.
+inline void PressKey(WORD key, WORD modifier = 0) {
   if (modifier != 0) {
     Send({KeyInput(modifier, false), KeyInput(key, false), KeyInput(key, true),
           KeyInput(modifier, true)});
@@ -55,21 +61,12 @@ inline void PressWith(WORD modifier, WORD key) {
   }
 }
 
-inline void PressKey(WORD key, bool shift = false) {
-  PressWith(shift ? VK_SHIFT : 0, key);
-}
-
 // Each character as a Unicode key press, as an on-screen keyboard types.
 inline void TypeText(std::wstring_view text) {
   std::vector<INPUT> inputs;
   for (const wchar_t c : text) {
-    for (const bool up : {false, true}) {
-      INPUT input{};
-      input.type = INPUT_KEYBOARD;
-      input.ki.wScan = c;
-      input.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0U);
-      inputs.push_back(input);
-    }
+    inputs.push_back(KeyInput(c, false, KEYEVENTF_UNICODE));
+    inputs.push_back(KeyInput(c, true, KEYEVENTF_UNICODE));
   }
   Send(inputs);
 }
@@ -79,14 +76,14 @@ inline INPUT MouseInput(POINT at, DWORD action) {
   input.type = INPUT_MOUSE;
   input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
   input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = action | MOUSEEVENTF_ABSOLUTE;
+  input.mi.dwFlags = action | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   return input;
 }
 
 // Returns once the system has the pointer there: a click sent before the
 // pointer arrived would land where it was.
 inline void MovePointer(POINT at) {
-  Send({MouseInput(at, MOUSEEVENTF_MOVE)});
+  Send({MouseInput(at, 0)});
   WaitFor([at] {
     POINT now{};
     GetCursorPos(&now);
@@ -95,18 +92,13 @@ inline void MovePointer(POINT at) {
 }
 
 // The press and release carry the point too, so nothing can move the pointer between them.
-inline void ClickAt(POINT at) {
+inline void ClickAt(POINT at, bool right = false) {
   MovePointer(at);
-  Send({MouseInput(at, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN),
-        MouseInput(at, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP)});
+  Send({MouseInput(at, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+        MouseInput(at, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)});
 }
 
-inline void RightClickAt(POINT at) {
-  MovePointer(at);
-  Send({MouseInput(at, MOUSEEVENTF_RIGHTDOWN), MouseInput(at, MOUSEEVENTF_RIGHTUP)});
-}
-
-// The clipboard's Unicode text, emptied first by ClearClipboard.
+// The clipboard's Unicode text; empty when it holds none or cannot be opened.
 inline std::string ClipboardText() {
   std::string text;
   if (OpenClipboard(nullptr) == 0) {
@@ -121,12 +113,8 @@ inline std::string ClipboardText() {
 }
 
 inline bool ClearClipboard() {
-  if (!WaitFor([] { return OpenClipboard(nullptr) != 0; })) {
-    return false;
-  }
-  EmptyClipboard();
-  CloseClipboard();
-  return true;
+  const bool opened = WaitFor([] { return OpenClipboard(nullptr) != 0; });
+  return opened && EmptyClipboard() != 0 && CloseClipboard() != 0;
 }
 
 // Waits for the text on the clipboard; returns what is there.
