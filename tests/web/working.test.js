@@ -101,10 +101,12 @@ test('the worked example: one MathML row per step, its name beside it, words for
       '6分の9 たす 6分の14、通分する',
       '6分の23、分子どうしをたす',
       '3と6分の5、帯分数に直す',
+      '自分の答え',
+      '答え合わせ',
     ]);
     const choices = nodes.filter((node) => node.role === 'checkbox').map((node) => [node.name, node.checked]);
-    assert.deepEqual(choices, [['くわしく', false], ['1行ずつ', false]]);
-    assert.deepEqual(await page.$$eval('[aria-live]', (live) => live.map((region) => region.textContent)), ['3と6分の5', '']);
+    assert.deepEqual(choices, [['くわしく', false], ['1行ずつ', false], ['帯分数のまま', false]]);
+    assert.deepEqual(await page.$$eval('[aria-live]', (live) => live.map((region) => region.textContent)), ['3と6分の5', '', '']);
   });
 });
 
@@ -205,7 +207,7 @@ for (const reveal of REVEALS) {
     await withPage({ width: 1280, height: 800 }, async (page) => {
       await reveal.choose(page, 'working-details');
       await reveal.choose(page, 'working-one-line');
-      assert.deepEqual(await readChoices(page), [true, true]);
+      assert.deepEqual(await readChoices(page), [true, true, false]);
       await calculate(page);
       assert.equal((await readRows(page)).length, 1);
       assert.equal(await readSaid(page), '');
@@ -328,7 +330,7 @@ test('the choices hold across 終了 and a new start, and コピー copies the l
       await page.click('#working-one-line');
       await clickOn(page, 'Command3');
       await page.click('#restart');
-      assert.deepEqual(await readChoices(page), [true, true]);
+      assert.deepEqual(await readChoices(page), [true, true, false]);
       await calculate(page);
       await page.click('#working .working-next');
       await page.click('#working .working-copy');
