@@ -233,6 +233,58 @@ for (const reveal of REVEALS) {
   });
 }
 
+// 帯分数のまま reaches the model; with 1行ずつ the answer area is drawn empty and says why while lines
+// are hidden, until the last line or the panel folded away.
+test('帯分数のまま changes the route; 1行ずつ hides the answer until the last line, or while folded', async () => {
+  await withPage({ width: 1280, height: 800 }, async (page) => {
+    const readAnswer = () => page.$eval('#window .answer', (area) => [area.querySelector('div').checkVisibility({ visibilityProperty: true }), area.querySelector('output').textContent]);
+    const after = await page.$eval('#definition', (json) => JSON.parse(json.textContent).working.answerAfterWorking);
+    await calculate(page, { 'Text1(2)': '1', 'Text1(1)': '2', 'Text1(0)': '3', 'Text2(2)': '2', 'Text2(1)': '3', 'Text2(0)': '4' });
+    const usual = await readRows(page);
+    const [, words] = await readAnswer();
+    await page.click('#working-keep-mixed');
+    assert.notDeepEqual(await readRows(page), usual);
+    await page.click('#working-one-line');
+    assert.deepEqual(await readAnswer(), [false, after]);
+    await page.click('#working-toggle');
+    assert.deepEqual(await readAnswer(), [true, words]);
+    await page.click('#working-toggle');
+    await page.click('#working .working-all');
+    assert.deepEqual(await readAnswer(), [true, words]);
+  });
+});
+
+// 答え合わせ: Enter in 自分の答え or its button checks what is typed; the model's message shows with
+// its mark and is read out once, and goes when the field or the problem changes. The field, named by
+// the model, takes any text: no digits-only keyboard.
+const CHECKS = [
+  { answer: '3 5/6', mark: '○', check: (page) => page.keyboard.press('Enter'), change: (page) => page.type('#check-answer', '0') },
+  { answer: '3 2/5', mark: '×', check: (page) => page.click('#check-button'), change: (page) => clickOn(page, 'Option1(1)') },
+];
+for (const { answer, mark, check, change } of CHECKS) {
+  test(`答え合わせ of ${answer}: the model's message marked ${mark}, read out once, gone on a change`, async () => {
+    await withPage({ width: 360, height: 640, hasTouch: true }, async (page) => {
+      await calculate(page);
+      const field = await page.$eval('#check-answer', (input) => [input.inputMode, input.getAttribute('aria-label') === JSON.parse(document.querySelector('#definition').textContent).working.answerFieldName]);
+      assert.deepEqual(field, ['', true]);
+      await page.$eval('#working .check-said', (said) => {
+        window.said = [];
+        new MutationObserver(() => window.said.push(said.textContent)).observe(said, { childList: true });
+      });
+      await page.click('#check-answer');
+      await page.keyboard.type(answer);
+      await check(page);
+      await page.click('#working-details');
+      const shown = await page.$eval('#working .check-message', (message) => [message.checkVisibility(), message.firstChild.textContent, message.textContent.slice(1)]);
+      assert.deepEqual(await page.evaluate(() => window.said), [shown[2]]);
+      assert.deepEqual(shown.slice(0, 2), [true, mark]);
+      assert.ok(shown[2]);
+      await change(page);
+      assert.equal(await page.$eval('#working .check-message', (message) => message.checkVisibility()), false);
+    });
+  });
+}
+
 // No box around a control clips the ring its focus draws: with the panel beside the window, below
 // it, and folded into the menu bar, every button of the panel shown.
 const RING_SCREENS = [

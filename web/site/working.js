@@ -225,7 +225,7 @@ export function attachPanel(panel, texts, view, hideAnswer) {
     message.replaceChildren(mark, check.message);
     message.hidden = !check.message;
     message.classList.toggle('right', check.right);
-    if (check.said || !check.message) {
+    if (check.said || (!check.message && checkSaid.textContent)) {
       checkSaid.replaceChildren(check.said);
     }
   };
