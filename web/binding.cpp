@@ -90,7 +90,8 @@ class WebRuntime final : public Runtime {
 
 class Window {
  public:
-  Window() { runtime_.Watch(form_); }
+  // Not trivial: the runtime watches the form it serves.
+  Window() { runtime_.Watch(form_); }  // NOLINT(modernize-use-equals-default)
 
   Form1& Form() { return form_; }
   WebRuntime& Messages() { return runtime_; }
@@ -227,6 +228,8 @@ std::string DefinitionJson() {
 
 // The page's entry points. Texts are UTF-8 with a terminating zero, in memory
 // the page asks for with tavolen_alloc and gives back with tavolen_free.
+// The page calls these by their C names.
+// NOLINTBEGIN(readability-identifier-naming)
 extern "C" {
 
 EMSCRIPTEN_KEEPALIVE char* tavolen_alloc(const std::size_t size) {
@@ -303,3 +306,4 @@ EMSCRIPTEN_KEEPALIVE const char* tavolen_panel_check(tavolen::Panel* panel,
 }
 
 }  // extern "C"
+// NOLINTEND(readability-identifier-naming)

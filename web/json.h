@@ -19,8 +19,8 @@ inline std::string Quoted(const std::string_view text) {
 // One JSON object or array.
 class Json {
  public:
-  static Json Object() { return Json('{', '}'); }
-  static Json Array() { return Json('[', ']'); }
+  static Json Object() { return {'{', '}'}; }
+  static Json Array() { return {'[', ']'}; }
 
   Json& Text(const std::string_view key, const std::string_view value) {
     return Raw(key, Quoted(value));

@@ -112,6 +112,9 @@ function drawCheck(texts) {
   const message = document.createElement('p');
   message.className = 'check-message';
   message.hidden = true;
+  const mark = document.createElement('span');
+  mark.className = 'check-mark';
+  message.append(mark, document.createElement('span'));
   const said = document.createElement('div');
   said.className = 'working-said check-said';
   said.setAttribute('aria-live', 'polite');
@@ -219,10 +222,8 @@ export function attachPanel(panel, texts, view, hideAnswer) {
 
   // The model's message with its mark; what it says to read out is read once.
   const drawCheck = (check) => {
-    const mark = document.createElement('span');
-    mark.className = 'check-mark';
-    mark.textContent = check.mark;
-    message.replaceChildren(mark, check.message);
+    message.firstChild.textContent = check.mark;
+    message.lastChild.textContent = check.message;
     message.hidden = !check.message;
     message.classList.toggle('right', check.right);
     if (check.said || (!check.message && checkSaid.textContent)) {
