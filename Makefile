@@ -140,11 +140,11 @@ web-browser-test:
 .PHONY: web-screenshot web-bench
 
 # The README's pictures of the page: the window at 1:1, a screen 360 CSS pixels wide, an
-# iPad in landscape and the window with its working at 1:1.
+# iPad in landscape, the window with its working at 1:1, and with 答え合わせ.
 web-screenshot: web
 	cd tests/web && npm ci
 	node tests/web/screenshot.js docs/tavolen-web.png docs/tavolen-web-narrow.png docs/tavolen-web-ipad.png \
-		docs/tavolen-web-working.png
+		docs/tavolen-web-working.png docs/tavolen-web-check.png
 
 # Size of the site, time to an interactive window and the cost of one Calculate click.
 web-bench: web

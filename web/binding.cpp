@@ -18,61 +18,14 @@
 #include <vector>
 
 #include "runtime/services.h"
-#include "runtime/utf8.h"
+#include "web/json.h"
+#include "web/panel.h"
 #include "window/accessible_text.h"
 #include "window/controls.h"
 #include "window/form1.h"
-#include "window/working.h"
-#include "window/working_view.h"
 
 namespace tavolen {
 namespace {
-
-std::string Quoted(const std::string_view text) {
-  std::string quoted;
-  AppendJsonString(quoted, text);
-  return quoted;
-}
-
-// One JSON object or array, written member by member.
-class Json {
- public:
-  static Json Object() { return Json('{', '}'); }
-  static Json Array() { return Json('[', ']'); }
-
-  Json& Text(const std::string_view key, const std::string_view value) {
-    return Raw(key, Quoted(value));
-  }
-  Json& Number(const std::string_view key, const int value) {
-    return Raw(key, std::to_string(value));
-  }
-  Json& Flag(const std::string_view key, const bool value) {
-    return Raw(key, value ? "true" : "false");
-  }
-  Json& Raw(const std::string_view key, const std::string_view json) {
-    Separate();
-    text_ += Quoted(key) + ':';
-    text_ += json;
-    return *this;
-  }
-  Json& Element(const std::string_view json) {
-    Separate();
-    text_ += json;
-    return *this;
-  }
-  [[nodiscard]] std::string Close() const { return text_ + close_; }
-
- private:
-  Json(const char open, const char close) : text_(1, open), close_(close) {}
-  void Separate() {
-    if (text_.size() > 1) {
-      text_ += ',';
-    }
-  }
-
-  std::string text_;
-  char close_;
-};
 
 template <std::size_t N>
 std::string TextsOf(const std::array<std::string, N>& texts) {
@@ -111,84 +64,6 @@ std::string StateOf(const Form1& form) {
       .Close();
 }
 
-std::string NumberOf(const WorkingNumber& number) {
-  return Json::Object()
-      .Flag("negative", number.negative)
-      .Text("whole", number.whole)
-      .Text("numerator", number.numerator)
-      .Text("denominator", number.denominator)
-      .Close();
-}
-
-std::string_view KindName(const WorkingLineKind kind) {
-  switch (kind) {
-    case WorkingLineKind::Problem:
-      return "problem";
-    case WorkingLineKind::Detail:
-      return "detail";
-    case WorkingLineKind::Step:
-      return "step";
-    case WorkingLineKind::Stop:
-      return "stop";
-  }
-  return "";
-}
-
-// The lines shown (each with its numbers for MathML, whose parts a detail may
-// write as terms, the words a screen reader reads instead, whether it has
-// just appeared and what is read out if it has), the two choices, whether more
-// is to come, the copy text, and the region's description.
-std::string PanelStateOf(const WorkingView& view, const bool stale) {
-  Json lines = Json::Array();
-  for (const WorkingLine& line : view.lines()) {
-    lines.Element(Json::Object()
-                      .Text("kind", KindName(line.kind))
-                      .Text("name", line.name)
-                      .Raw("left", NumberOf(line.left))
-                      .Text("op", line.op ? OperatorSymbol(*line.op) : "")
-                      .Raw("right", NumberOf(line.right))
-                      .Text("text", line.text)
-                      .Text("words", line.words)
-                      .Flag("appeared", line.announce)
-                      .Text("readOut", WorkingLineReadOut(line.words, stale))
-                      .Close());
-  }
-  return Json::Object()
-      .Flag("details", view.details())
-      .Flag("oneLine", view.oneLineAtATime())
-      .Flag("more", view.OffersMore())
-      .Raw("lines", lines.Close())
-      .Text("text", view.PlainText())
-      .Text("description", WorkingDescription(stale))
-      .Close();
-}
-
-// What the page shows of the working. It lives as long as the page: a window
-// is replaced at each new start, the person's choices are not. It follows
-// each window from its start, as a window counts its calculations itself.
-class Panel {
- public:
-  WorkingView& View() { return view_; }
-
-  // The window's working, said to be the previous calculation's while its
-  // inputs differ from what it was worked out from.
-  void Follow(const Form1& form) {
-    stale_ = form.AnswerIsStale();
-    view_.Follow(WorkingOf(form));
-  }
-
-  // The panel as it is now, kept until the next reply.
-  const char* Reply() {
-    reply_ = PanelStateOf(view_, stale_);
-    return reply_.c_str();
-  }
-
- private:
-  WorkingView view_;
-  std::string reply_;
-  bool stale_ = false;
-};
-
 class WebRuntime final : public Runtime {
  public:
   void Watch(const Form1& form) { form_ = &form; }
@@ -215,7 +90,8 @@ class WebRuntime final : public Runtime {
 
 class Window {
  public:
-  Window() { runtime_.Watch(form_); }
+  // Not trivial: the runtime watches the form it serves.
+  Window() { runtime_.Watch(form_); }  // NOLINT(modernize-use-equals-default)
 
   Form1& Form() { return form_; }
   WebRuntime& Messages() { return runtime_; }
@@ -343,16 +219,7 @@ std::string DefinitionJson() {
       .Raw("menus", menus.Close())
       .Text("answerAreaName", kAnswerAreaName)
       .Text("previousAnswer", kPreviousAnswerDescription)
-      .Raw("working", Json::Object()
-                          .Text("heading", kWorkingHeading)
-                          .Text("copy", kCopyCaption)
-                          .Text("copied", kCopiedCaption)
-                          .Text("empty", kNoWorkingYet)
-                          .Text("details", kDetailsCaption)
-                          .Text("oneLine", kOneLineAtATimeCaption)
-                          .Text("next", kNextLineCaption)
-                          .Text("all", kShowAllCaption)
-                          .Close())
+      .Raw("working", PanelTextsJson())
       .Close();
 }
 
@@ -361,6 +228,8 @@ std::string DefinitionJson() {
 
 // The page's entry points. Texts are UTF-8 with a terminating zero, in memory
 // the page asks for with tavolen_alloc and gives back with tavolen_free.
+// The page calls these by their C names.
+// NOLINTBEGIN(readability-identifier-naming)
 extern "C" {
 
 EMSCRIPTEN_KEEPALIVE char* tavolen_alloc(const std::size_t size) {
@@ -424,33 +293,17 @@ EMSCRIPTEN_KEEPALIVE const char* tavolen_take_message_boxes(tavolen::Window* win
   return window->Reply(window->Messages().TakeBoxes());
 }
 
-// The page owns one panel for its life.
-EMSCRIPTEN_KEEPALIVE tavolen::Panel* tavolen_panel_new() {
-  return std::make_unique<tavolen::Panel>().release();
-}
-EMSCRIPTEN_KEEPALIVE void tavolen_panel_delete(tavolen::Panel* panel) {
-  const std::unique_ptr<tavolen::Panel> owned(panel);
-}
+// The panel's entry points that take the window; the rest are with the panel.
 EMSCRIPTEN_KEEPALIVE const char* tavolen_panel_follow(tavolen::Panel* panel,
                                                       tavolen::Window* window) {
   panel->Follow(window->Form());
   return panel->Reply();
 }
-EMSCRIPTEN_KEEPALIVE const char* tavolen_panel_details(tavolen::Panel* panel, const int on) {
-  panel->View().SetDetails(on != 0);
-  return panel->Reply();
-}
-EMSCRIPTEN_KEEPALIVE const char* tavolen_panel_one_line(tavolen::Panel* panel, const int on) {
-  panel->View().SetOneLineAtATime(on != 0);
-  return panel->Reply();
-}
-EMSCRIPTEN_KEEPALIVE const char* tavolen_panel_next_line(tavolen::Panel* panel) {
-  panel->View().ShowNextLine();
-  return panel->Reply();
-}
-EMSCRIPTEN_KEEPALIVE const char* tavolen_panel_show_all(tavolen::Panel* panel) {
-  panel->View().ShowAll();
+EMSCRIPTEN_KEEPALIVE const char* tavolen_panel_check(tavolen::Panel* panel,
+                                                     tavolen::Window* window) {
+  panel->Check().Check(window->Form());
   return panel->Reply();
 }
 
 }  // extern "C"
+// NOLINTEND(readability-identifier-naming)

@@ -66,27 +66,23 @@ function calculateWorkedExample(window) {
 }
 
 test('the working panel: lines with numbers for MathML and words, choices that outlive a window', () => {
-  const texts = module.definition().working;
-  assert.deepEqual([texts.heading, texts.copy, texts.copied, texts.details, texts.oneLine, texts.next, texts.all],
-    ['途中式', 'コピー', 'コピーしました', 'くわしく', '1行ずつ', '次の行', 'すべて表示']);
   const panel = new module.Panel();
   try {
     session((window) => {
-      assert.deepEqual(panel.follow(window), { details: false, oneLine: false, more: false, lines: [], text: '', description: '' });
+      const empty = panel.follow(window);
+      assert.deepEqual([empty.lines, empty.more, empty.hidesAnswer, empty.check.message], [[], false, false, '']);
       calculateWorkedExample(window);
       const worked = panel.follow(window);
       // The golden working_steps script holds the texts.
       assert.equal(worked.text.split('\n').length, worked.lines.length + 1);
       assert.deepEqual(worked.lines[4], {
         kind: 'step', name: '帯分数に直す', op: '', text: '= 3 5/6（帯分数に直す）',
-        words: '3と6分の5、帯分数に直す', appeared: true, readOut: '3と6分の5、帯分数に直す',
+        words: '3と6分の5、帯分数に直す', appeared: false, readOut: '3と6分の5、帯分数に直す',
         left: { negative: false, whole: '3', numerator: '5', denominator: '6' },
         right: { negative: false, whole: '', numerator: '', denominator: '' },
       });
       const detailed = panel.setDetails(true);
-      assert.deepEqual(detailed.lines.slice(1, 3).map((line) => [line.kind, line.text, line.appeared]), [
-        ['detail', '= (1×2＋1)/2 ＋ (2×3＋1)/3', true], ['step', '= 3/2 ＋ 7/3（仮分数に直す）', false]]);
-      assert.equal(detailed.lines[1].left.numerator, '1×2＋1');
+      assert.deepEqual(detailed.lines.slice(1, 3).map((line) => [line.kind, line.left.numerator]), [['detail', '1×2＋1'], ['step', '3']]);
       panel.setOneLineAtATime(true);
     });
     session((window) => {

@@ -64,6 +64,8 @@ const NAMES = [
   { role: 'button', name: '消す' },
   { role: 'status', name: '答え', live: 'polite' },
   { role: 'button', name: '途中式' },
+  { role: 'textbox', name: '自分の答え（例：3 5/6、23/6、3と6分の5）' },
+  { role: 'button', name: '答え合わせ' },
 ];
 const ROLES = new Set(NAMES.map((n) => n.role));
 

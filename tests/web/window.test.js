@@ -106,15 +106,14 @@ const TAB_STOPS = ['Option1(0)', 'Option2(0)', 'Text1(2)', 'Text1(1)', 'Text1(0)
 // The window on a page with a button before it and one after it. Each step is a key, or
 // `focus #id` for the user going round the rest of the page and the browser; `#id` is a button
 // of the page, any other name the window's control that has the focus (and the model's).
+// The panel's stops before a calculation: its heading, its choices and 答え合わせ.
+const PANEL_STOPS = ['#working-toggle', '#working-details', '#working-one-line', '#working-keep-mixed', '#check-answer', '#check-button'];
+const PANEL_BACK = [...PANEL_STOPS].reverse().map((stop) => ['Shift+Tab', stop]);
 const TAB_WALK = [
   ...TAB_STOPS.slice(1).map((stop) => ['Tab', stop]),
-  ['Tab', '#working-toggle'],
-  ['Tab', '#working-details'],
-  ['Tab', '#working-one-line'],
+  ...PANEL_STOPS.map((stop) => ['Tab', stop]),
   ['Tab', '#after'],
-  ['Shift+Tab', '#working-one-line'],
-  ['Shift+Tab', '#working-details'],
-  ['Shift+Tab', '#working-toggle'],
+  ...PANEL_BACK,
   ['Shift+Tab', 'Command3'],
   ['Tab', '#working-toggle'],
   ['focus #before', '#before'],
@@ -123,9 +122,7 @@ const TAB_WALK = [
   ['Tab', 'Option1(0)'],
   ['Shift+Tab', '#before'],
   ['focus #after', '#after'],
-  ['Shift+Tab', '#working-one-line'],
-  ['Shift+Tab', '#working-details'],
-  ['Shift+Tab', '#working-toggle'],
+  ...PANEL_BACK,
   ['Shift+Tab', 'Command3'],
   ...TAB_STOPS.slice(0, -1).reverse().map((stop) => ['Shift+Tab', stop]),
 ];
@@ -156,9 +153,9 @@ test('Tab enters each option group at its chosen button', async () => {
     await clickOn(page, 'Option1(2)');
     await clickOn(page, 'Option2(1)');
     await clickOn(page, 'Command2');
-    // Out past the working panel's heading, its choices and the browser, and in again at the
-    // first stop.
-    await press(page, 'Tab', 'Tab', 'Tab', 'Tab', 'Tab', 'Tab');
+    // Out past the working panel's heading, its choices, 答え合わせ and the browser, and in again
+    // at the first stop.
+    await press(page, ...Array(9).fill('Tab'));
     assert.equal((await readWindow(page)).focus, 'Option1(2)');
     await press(page, 'Tab');
     assert.equal((await readWindow(page)).focus, 'Option2(1)');

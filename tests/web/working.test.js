@@ -101,10 +101,12 @@ test('the worked example: one MathML row per step, its name beside it, words for
       '6分の9 たす 6分の14、通分する',
       '6分の23、分子どうしをたす',
       '3と6分の5、帯分数に直す',
+      '自分の答え',
+      '答え合わせ',
     ]);
     const choices = nodes.filter((node) => node.role === 'checkbox').map((node) => [node.name, node.checked]);
-    assert.deepEqual(choices, [['くわしく', false], ['1行ずつ', false]]);
-    assert.deepEqual(await page.$$eval('[aria-live]', (live) => live.map((region) => region.textContent)), ['3と6分の5', '']);
+    assert.deepEqual(choices, [['くわしく', false], ['1行ずつ', false], ['帯分数のまま', false]]);
+    assert.deepEqual(await page.$$eval('[aria-live]', (live) => live.map((region) => region.textContent)), ['3と6分の5', '', '']);
   });
 });
 
@@ -205,7 +207,7 @@ for (const reveal of REVEALS) {
     await withPage({ width: 1280, height: 800 }, async (page) => {
       await reveal.choose(page, 'working-details');
       await reveal.choose(page, 'working-one-line');
-      assert.deepEqual(await readChoices(page), [true, true]);
+      assert.deepEqual(await readChoices(page), [true, true, false]);
       await calculate(page);
       assert.equal((await readRows(page)).length, 1);
       assert.equal(await readSaid(page), '');
@@ -227,6 +229,57 @@ for (const reveal of REVEALS) {
       assert.equal(await readMore(page), false);
       // On コピー, not on the check box that a next Space would untick.
       assert.equal(await page.evaluate(() => document.activeElement.className), 'working-copy');
+    });
+  });
+}
+
+// 帯分数のまま reaches the model; with 1行ずつ the answer area is drawn empty and says why while lines
+// are hidden, until the last line or the panel folded away.
+test('帯分数のまま changes the route; 1行ずつ hides the answer until the last line, or while folded', async () => {
+  await withPage({ width: 1280, height: 800 }, async (page) => {
+    const readAnswer = () => page.$eval('#window .answer', (area) => [area.querySelector('div').checkVisibility({ visibilityProperty: true }), area.querySelector('output').textContent]);
+    const after = await page.$eval('#definition', (json) => JSON.parse(json.textContent).working.answerAfterWorking);
+    await calculate(page, { 'Text1(2)': '1', 'Text1(1)': '2', 'Text1(0)': '3', 'Text2(2)': '2', 'Text2(1)': '3', 'Text2(0)': '4' });
+    const usual = await readRows(page);
+    const [, words] = await readAnswer();
+    await page.click('#working-keep-mixed');
+    assert.notDeepEqual(await readRows(page), usual);
+    await page.click('#working-one-line');
+    assert.deepEqual(await readAnswer(), [false, after]);
+    await page.click('#working-toggle');
+    assert.deepEqual(await readAnswer(), [true, words]);
+    await page.click('#working-toggle');
+    await page.click('#working .working-all');
+    assert.deepEqual(await readAnswer(), [true, words]);
+  });
+});
+
+// 答え合わせ: Enter in 自分の答え or its button checks what is typed; the model's message shows with
+// its mark and is read out once, and goes when the field or the problem changes. The field takes any
+// text: no digits-only keyboard.
+const CHECKS = [
+  { answer: '3 5/6', mark: '○', check: (page) => page.keyboard.press('Enter'), change: (page) => page.type('#check-answer', '0') },
+  { answer: '3 2/5', mark: '×', check: (page) => page.click('#check-button'), change: (page) => clickOn(page, 'Option1(1)') },
+];
+for (const { answer, mark, check, change } of CHECKS) {
+  test(`答え合わせ of ${answer}: the model's message marked ${mark}, read out once, gone on a change`, async () => {
+    await withPage({ width: 360, height: 640, hasTouch: true }, async (page) => {
+      await calculate(page);
+      assert.equal(await page.$eval('#check-answer', (input) => input.inputMode), '');
+      await page.$eval('#working .check-said', (said) => {
+        window.said = [];
+        new MutationObserver(() => window.said.push(said.textContent)).observe(said, { childList: true });
+      });
+      await page.click('#check-answer');
+      await page.keyboard.type(answer);
+      await check(page);
+      await page.click('#working-details');
+      const shown = await page.$eval('#working .check-message', (message) => [message.checkVisibility(), message.firstChild.textContent, message.textContent.slice(1)]);
+      assert.deepEqual(await page.evaluate(() => window.said), [shown[2]]);
+      assert.deepEqual(shown.slice(0, 2), [true, mark]);
+      assert.ok(shown[2]);
+      await change(page);
+      assert.equal(await page.$eval('#working .check-message', (message) => message.checkVisibility()), false);
     });
   });
 }
@@ -326,7 +379,7 @@ test('the choices hold across 終了 and a new start, and コピー copies the l
       await page.click('#working-one-line');
       await clickOn(page, 'Command3');
       await page.click('#restart');
-      assert.deepEqual(await readChoices(page), [true, true]);
+      assert.deepEqual(await readChoices(page), [true, true, false]);
       await calculate(page);
       await page.click('#working .working-next');
       await page.click('#working .working-copy');

@@ -88,6 +88,12 @@
     return event.key.length === 1 ? { type: 'type', text: event.key } : null;
   };
   listen('keydown', function (event, element) {
+    // Enter in 自分の答え presses 答え合わせ, as it will once the module is there.
+    if (event.key === 'Enter' && event.target.id === 'check-answer' && !event.isComposing) {
+      event.preventDefault();
+      kept.push({ type: 'press', id: 'check-button' });
+      return;
+    }
     var step = element && !event.ctrlKey && !event.altKey && !event.metaKey ? held(event) : null;
     if (step) {
       event.preventDefault();

@@ -101,12 +101,16 @@ export function modelOf(compiled) {
     };
   }
 
-  // What the page shows of the working, for the page's life: each method returns the panel's lines
-  // and choices as they are after it.
+  // What the page shows of the working and of 答え合わせ, for the page's life: each method returns
+  // the panel's lines, choices and check as they are after it.
   const PANEL = {
     follow: (handle, window) => compiled._tavolen_panel_follow(handle, window.handle),
     setDetails: (handle, on) => compiled._tavolen_panel_details(handle, on ? 1 : 0),
     setOneLineAtATime: (handle, on) => compiled._tavolen_panel_one_line(handle, on ? 1 : 0),
+    setKeepMixed: (handle, on) => compiled._tavolen_panel_keep_mixed(handle, on ? 1 : 0),
+    setOpen: (handle, on) => compiled._tavolen_panel_open(handle, on ? 1 : 0),
+    setAnswer: (handle, text) => call(compiled._tavolen_panel_set_answer, handle, text),
+    check: (handle, window) => compiled._tavolen_panel_check(handle, window.handle),
     showNextLine: (handle) => compiled._tavolen_panel_next_line(handle),
     showAll: (handle) => compiled._tavolen_panel_show_all(handle),
   };

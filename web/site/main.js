@@ -65,7 +65,7 @@ async function start() {
   const view = buildWindow(windowElement, def);
   const boxes = createMessageBoxes(element('msgbox'), windowElement);
   // The panel outlives each window: its choices hold across 終了 and a new start.
-  const panel = attachPanel(working, def.working, new module.Panel());
+  const panel = attachPanel(working, def.working, new module.Panel(), view.hideAnswer);
   let model = new module.Window();
 
   const show = (state) => {

@@ -423,6 +423,16 @@ export function buildWindow(windowElement, def) {
   // A second 計算 with the same answer changes no text; the words are written anew all the same,
   // so that a screen reader says them again.
   let announce = false;
+  // While the model hides the answer (1行ずつ with lines still to come), the area is drawn empty and
+  // says that the answer follows the working; the labels keep it.
+  let hidden = false;
+  let answerWords = '';
+  const writeWords = (again) => {
+    const text = hidden ? def.working.answerAfterWorking : answerWords;
+    if (words.textContent !== text || (again && text)) {
+      words.replaceChildren(text);
+    }
+  };
 
   function render(state) {
     let answered = false;
@@ -445,9 +455,8 @@ export function buildWindow(windowElement, def) {
     if (answered) {
       fitAnswer();
     }
-    if (words.textContent !== state.answerWords || (announce && state.answerWords)) {
-      words.replaceChildren(state.answerWords);
-    }
+    answerWords = state.answerWords;
+    writeWords(announce && state.answerWords);
     announce = false;
     // Once an input differs from what the answer was worked out from, it is drawn dimmed and said
     // to be the previous calculation's; the labels keep their numbers.
@@ -461,6 +470,13 @@ export function buildWindow(windowElement, def) {
 
   return {
     render,
+    hideAnswer(on) {
+      if (on !== hidden) {
+        hidden = on;
+        area.classList.toggle('hidden', on);
+        writeWords(false);
+      }
+    },
     // Measures every caption again, as after a change of scale.
     refit() {
       for (const view of views.values()) {

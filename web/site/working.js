@@ -1,7 +1,7 @@
 // The 途中式 panel: the lines of the last calculation, each drawn in MathML as a pupil writes it
-// with its step's name beside it, the choices くわしく (the details) and 1行ずつ (one line at a
-// time, with 次の行 and すべて表示), a button that copies the lines shown as plain text and one that
-// folds the panel.
+// with its step's name beside it, the choices くわしく (the details), 1行ずつ (one line at a time,
+// with 次の行 and すべて表示) and 帯分数のまま, a button that copies the lines shown as plain text,
+// one that folds the panel, and 答え合わせ: the pupil's own answer checked by the model.
 // Its texts come from the definition; its frame is drawn into the page at build time.
 
 const MATHML = 'http://www.w3.org/1998/Math/MathML';
@@ -13,9 +13,13 @@ function math(tag, ...children) {
   return element;
 }
 
-// A part of a number: "7", or a term of whole numbers such as "1×2＋1", each sign its own token.
+// A part of a number: "7", or a term of whole numbers as it stands, such as "1×2＋1" or
+// "(3÷3)×(2÷2)", each sign and parenthesis its own token.
 function partMath(part) {
-  const tokens = part.split(/([×÷＋－])/).map((token, i) => math(i % 2 ? 'mo' : 'mn', token));
+  const tokens = part
+    .split(/([×÷＋－()])/)
+    .filter((token) => token)
+    .map((token) => math(/^\d/.test(token) ? 'mn' : 'mo', token));
   return tokens.length === 1 ? tokens[0] : math('mrow', ...tokens);
 }
 
@@ -88,6 +92,36 @@ function checkBox(id, text) {
   return label;
 }
 
+// 答え合わせ: the field 自分の答え, named for screen readers by what to type, its button, the
+// message with its mark ○ or ×, and the region that reads the message out once. The field takes
+// any text, so a phone offers a keyboard with "/" and a space.
+function drawCheck(texts) {
+  const part = document.createElement('div');
+  part.className = 'working-check';
+  const caption = document.createElement('label');
+  caption.htmlFor = 'check-answer';
+  caption.textContent = texts.answerField;
+  const field = document.createElement('input');
+  field.type = 'text';
+  field.id = 'check-answer';
+  field.autocomplete = 'off';
+  field.spellcheck = false;
+  field.setAttribute('aria-label', texts.answerFieldName);
+  const press = button('check-button', texts.check);
+  press.id = 'check-button';
+  const message = document.createElement('p');
+  message.className = 'check-message';
+  message.hidden = true;
+  const mark = document.createElement('span');
+  mark.className = 'check-mark';
+  message.append(mark, document.createElement('span'));
+  const said = document.createElement('div');
+  said.className = 'working-said check-said';
+  said.setAttribute('aria-live', 'polite');
+  part.append(caption, field, press, message, said);
+  return part;
+}
+
 // The panel's frame with the definition's texts: the heading that folds it with the choices
 // くわしく and 1行ずつ and the copy button beside it, the line shown before any calculation, an empty list
 // of lines, the buttons that show more and the region that reads them out. Also run at build time.
@@ -108,7 +142,11 @@ export function drawPanel(panel, texts) {
   copy.hidden = true;
   const options = document.createElement('div');
   options.className = 'working-options';
-  options.append(checkBox('working-details', texts.details), checkBox('working-one-line', texts.oneLine));
+  options.append(
+    checkBox('working-details', texts.details),
+    checkBox('working-one-line', texts.oneLine),
+    checkBox('working-keep-mixed', texts.keepMixed),
+  );
   head.append(heading, options, copy);
   const body = document.createElement('div');
   body.id = 'working-body';
@@ -127,7 +165,7 @@ export function drawPanel(panel, texts) {
   const said = document.createElement('div');
   said.className = 'working-said';
   said.setAttribute('aria-live', 'polite');
-  body.append(empty, steps, more, said);
+  body.append(empty, steps, more, said, drawCheck(texts));
   panel.setAttribute('aria-label', texts.heading);
   panel.append(head, body);
 }
@@ -162,8 +200,9 @@ async function copyText(text) {
 
 // Takes over the panel drawn in the page, with the module's `view` of the working, which keeps the
 // choices for the page's life. `follow(window)` draws the working of the window's last
-// calculation; drawing the same lines again leaves the panel as it is.
-export function attachPanel(panel, texts, view) {
+// calculation; drawing the same lines again leaves the panel as it is. `hideAnswer(on)` is told
+// whether the model wants the answer area drawn empty.
+export function attachPanel(panel, texts, view, hideAnswer) {
   const find = (className) => panel.querySelector(`.${className}`);
   const toggle = find('working-toggle');
   const empty = find('working-empty');
@@ -171,10 +210,26 @@ export function attachPanel(panel, texts, view) {
   const copy = find('working-copy');
   const details = panel.querySelector('#working-details');
   const oneLine = panel.querySelector('#working-one-line');
+  const keepMixed = panel.querySelector('#working-keep-mixed');
   const more = find('working-more');
   const said = find('working-said');
+  const field = panel.querySelector('#check-answer');
+  const message = find('check-message');
+  const checkSaid = find('check-said');
   let shown = { text: '', more: false };
   let copiedTimer = 0;
+  let current = null;
+
+  // The model's message with its mark; what it says to read out is read once.
+  const drawCheck = (check) => {
+    message.firstChild.textContent = check.mark;
+    message.lastChild.textContent = check.message;
+    message.hidden = !check.message;
+    message.classList.toggle('right', check.right);
+    if (check.said || (!check.message && checkSaid.textContent)) {
+      checkSaid.replaceChildren(check.said);
+    }
+  };
 
   const draw = (state, readOut = false) => {
     // The region says it holds the previous calculation's working while the window's inputs differ.
@@ -185,6 +240,9 @@ export function attachPanel(panel, texts, view) {
     }
     details.checked = state.details;
     oneLine.checked = state.oneLine;
+    keepMixed.checked = state.keepMixed;
+    hideAnswer(state.hidesAnswer);
+    drawCheck(state.check);
     if (state.text === shown.text && state.more === shown.more) {
       return;
     }
@@ -212,6 +270,8 @@ export function attachPanel(panel, texts, view) {
     const open = toggle.getAttribute('aria-expanded') !== 'true';
     toggle.setAttribute('aria-expanded', String(open));
     panel.classList.toggle('folded', !open);
+    // Folded, the working is off screen: the answer area shows the answer again.
+    draw(view.setOpen(open));
   });
 
   copy.addEventListener('click', async () => {
@@ -224,8 +284,19 @@ export function attachPanel(panel, texts, view) {
 
   details.addEventListener('change', () => draw(view.setDetails(details.checked)));
   oneLine.addEventListener('change', () => draw(view.setOneLineAtATime(oneLine.checked)));
+  keepMixed.addEventListener('change', () => draw(view.setKeepMixed(keepMixed.checked)));
   find('working-next').addEventListener('click', () => draw(view.showNextLine(), true));
   find('working-all').addEventListener('click', () => draw(view.showAll(), true));
+  field.addEventListener('input', () => draw(view.setAnswer(field.value)));
+  const check = () => current && draw(view.check(current));
+  find('check-button').addEventListener('click', check);
+  field.addEventListener('keydown', (event) => {
+    // Not the Enter that ends a word of the input method.
+    if (event.key === 'Enter' && !event.isComposing) {
+      event.preventDefault();
+      check();
+    }
+  });
 
   // Choices made in the page before the module was ready.
   if (details.checked) {
@@ -234,11 +305,19 @@ export function attachPanel(panel, texts, view) {
   if (oneLine.checked) {
     view.setOneLineAtATime(true);
   }
+  if (keepMixed.checked) {
+    view.setKeepMixed(true);
+  }
+  // The answer typed before: the field keeps it.
+  if (field.value) {
+    view.setAnswer(field.value);
+  }
 
   return {
     // Dimmed while the window's inputs differ from what the working was worked out from.
     follow(window, stale = false) {
       panel.classList.toggle('stale', stale);
+      current = window;
       draw(view.follow(window));
     },
     get text() {

@@ -1,0 +1,59 @@
+// JSON text for the page, written member by member: what crosses into the
+// page is one text per call.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "runtime/utf8.h"
+
+namespace tavolen {
+
+inline std::string Quoted(const std::string_view text) {
+  std::string quoted;
+  AppendJsonString(quoted, text);
+  return quoted;
+}
+
+// One JSON object or array.
+class Json {
+ public:
+  static Json Object() { return {'{', '}'}; }
+  static Json Array() { return {'[', ']'}; }
+
+  Json& Text(const std::string_view key, const std::string_view value) {
+    return Raw(key, Quoted(value));
+  }
+  Json& Number(const std::string_view key, const int value) {
+    return Raw(key, std::to_string(value));
+  }
+  Json& Flag(const std::string_view key, const bool value) {
+    return Raw(key, value ? "true" : "false");
+  }
+  Json& Raw(const std::string_view key, const std::string_view json) {
+    Separate();
+    text_ += Quoted(key) + ':';
+    text_ += json;
+    return *this;
+  }
+  Json& Element(const std::string_view json) {
+    Separate();
+    text_ += json;
+    return *this;
+  }
+  [[nodiscard]] std::string Close() const { return text_ + close_; }
+
+ private:
+  Json(const char open, const char close) : text_(1, open), close_(close) {}
+  void Separate() {
+    if (text_.size() > 1) {
+      text_ += ',';
+    }
+  }
+
+  std::string text_;
+  char close_;
+};
+
+}  // namespace tavolen
