@@ -18,6 +18,14 @@ if (!from || !to) {
   process.exit(2);
 }
 
+// The comments are for the sources: a comment-only line of a module and a style sheet's comments
+// are left out of the site, which makes it a tenth smaller to fetch. Nothing else is rewritten, so
+// each file stays the module or style sheet it is in web/site/.
+const COMMENT_LINE = /^[ \t]*\/\/.*\n/gm;
+const CSS_COMMENT = /\/\*[\s\S]*?\*\/\n?/g;
+const withoutComments = (name, text) =>
+  name.endsWith('.js') ? text.replace(COMMENT_LINE, '') : name.endsWith('.css') ? text.replace(CSS_COMMENT, '') : text;
+
 const names = readdirSync(from)
   .filter((name) => statSync(join(from, name)).isFile())
   .sort();
@@ -29,7 +37,7 @@ const unstamped = new Map(
     if (!TEXT.test(name)) {
       return [name, bytes];
     }
-    let text = stamped ? bytes.toString('utf8').replaceAll(stamped, BUILD) : bytes.toString('utf8');
+    let text = withoutComments(name, stamped ? bytes.toString('utf8').replaceAll(stamped, BUILD) : bytes.toString('utf8'));
     if (name === 'sw.js') {
       text = text.replace(FILES_LINE, 'const FILES = @FILES@;');
     }
