@@ -18,7 +18,6 @@ class QtRuntime final : public Runtime {
   void MsgBox(const std::string& prompt, Integer style, const std::string& title) override;
   void Unloaded() override;
   // The report itself follows as a message box; nothing more to do here.
-  void ErrorLeftHandler(const RuntimeError& /*error*/, std::string_view /*handler*/) override {}
 
  private:
   MainWindow& window_;

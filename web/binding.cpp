@@ -79,7 +79,6 @@ class WebRuntime final : public Runtime {
   // The form reports itself unloaded; the page asks it through the snapshot.
   void Unloaded() override {}
   // The user sees the error through the message box that follows.
-  void ErrorLeftHandler(const RuntimeError& /*error*/, std::string_view /*handler*/) override {}
 
   std::string TakeBoxes() { return std::exchange(boxes_, Json::Array()).Close(); }
 
