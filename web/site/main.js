@@ -50,7 +50,7 @@ async function start() {
   announceNewRelease(element('new-release'));
   const build = checkBuild();
   if (build === 'reloading') {
-    return;
+    return build;
   }
   const loaded = build === 'whole' ? await loadModule() : { failure: 'mixed' };
   if (!loaded.module) {
@@ -139,4 +139,6 @@ async function start() {
   performEarlyInput(session, view, document.documentElement.earlyInput?.splice(0) ?? []);
 }
 
-start().finally(keepForOffline);
+// A page about to load itself again leaves the worker to the page that follows: registered now,
+// it could keep the files of the build it is leaving and answer the next load with them.
+start().then((outcome) => outcome !== 'reloading' && keepForOffline(), keepForOffline);
