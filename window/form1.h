@@ -1,7 +1,8 @@
 // Form1 as a model with no toolkit: the controls' properties, the keyboard
 // focus, the chosen button of each frame, and the entry points through which
 // every view (the Qt and Windows windows, the page, the replay tool, the
-// tests) hands it the user's actions. Focus, tab order and option choice are decided here and nowhere else.
+// tests) hands it the user's actions. Focus, tab order and option choice are
+// decided here and nowhere else.
 #pragma once
 
 #include <array>
