@@ -127,11 +127,15 @@ test('in forced colours, light or dark, the fold mark is drawn open and folded',
   }
 });
 
-test('printing puts the whole window on one page, from a phone or a projector, on A4 or Letter either way up, with no focus mark', async () => {
+// Folded on screen, the working is printed all the same.
+test('printing puts the window and its working on one page, from a phone or a projector, on A4 or Letter either way up, without the page\'s buttons or a focus mark', async () => {
   for (const screen of [PHONE, PROJECTOR]) {
     await withPage(screen, async (page) => {
       await showLongestWorking(page);
       await clickOn(page, 'Option1(3)');
+      if (screen === PROJECTOR) {
+        await foldWorking(page);
+      }
       await page.$eval('#window [data-name="Command1"]', (button) => button.focus());
       for (const format of ['A4', 'Letter']) {
         for (const landscape of [false, true]) {
@@ -140,12 +144,24 @@ test('printing puts the whole window on one page, from a phone or a projector, o
         }
       }
       await page.emulateMediaType('print');
-      const printed = await page.evaluate(() => ({
-        width: document.querySelector('#window').getBoundingClientRect().width,
-        marked: [...document.querySelectorAll('#scaled *')].filter((e) => getComputedStyle(e).outlineStyle !== 'none' || getComputedStyle(e).borderTopColor === 'rgb(0, 103, 192)').length,
-      }));
+      const printed = await page.evaluate(() => {
+        const visible = (selector) => document.querySelector(selector).checkVisibility();
+        const window = document.querySelector('#window').getBoundingClientRect();
+        const panel = document.querySelector('#working').getBoundingClientRect();
+        return {
+          width: window.width,
+          marked: [...document.querySelectorAll('#scaled *')].filter((e) => getComputedStyle(e).outlineStyle !== 'none' || getComputedStyle(e).borderTopColor === 'rgb(0, 103, 192)').length,
+          steps: visible('#working .working-steps'),
+          copy: visible('#working .working-copy'),
+          toggle: getComputedStyle(document.querySelector('#working-toggle'), '::before').display,
+          // Below the window on an upright sheet, beside it on a sideways one.
+          below: panel.top >= window.bottom,
+          beside: panel.left >= window.right,
+        };
+      });
       assert.ok(printed.width > 441 && printed.width < 700, `printed ${printed.width} px wide`);
-      assert.equal(printed.marked, 0);
+      const upright = screen.height > screen.width;
+      assert.deepEqual({ ...printed, width: 0 }, { width: 0, marked: 0, steps: true, copy: false, toggle: 'none', below: upright, beside: !upright });
     });
   }
 });

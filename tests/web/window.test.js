@@ -48,10 +48,6 @@ test('the window starts empty with ＋ and 帯分数 chosen and the focus on ＋
   await withPage({}, async (page) => {
     assert.deepEqual(await readWindow(page), EMPTY_WINDOW);
     assert.equal(await page.title(), 'Tavolen');
-    assert.deepEqual(await page.$$eval('#window [data-menu]', (items) => items.map((i) => i.textContent)), [
-      '終了',
-      'バージョン情報',
-    ]);
     assert.equal(await page.$eval('html', (html) => html.lang), 'ja');
   });
 });
@@ -68,16 +64,6 @@ test('1 1/2 + 2 1/3 typed with the keyboard alone gives 3 5/6', async () => {
     const shown = await readWindow(page);
     assert.deepEqual(answerOf(shown), ['', '3', '5', '6', true]);
     assert.equal(await answerWords(page), '3と6分の5');
-  });
-});
-
-test('1 1/2 + 2 1/3 entered with the mouse and 計算 clicked gives 3 5/6', async () => {
-  await withPage({}, async (page) => {
-    await fillIn(page, WORKED_EXAMPLE);
-    await clickOn(page, 'Command1');
-    const shown = await readWindow(page);
-    assert.deepEqual(answerOf(shown), ['', '3', '5', '6', true]);
-    assert.equal(shown.focus, 'Command1');
   });
 });
 
@@ -148,35 +134,24 @@ test('Tab visits the stops in order and leaves after the last; coming back wraps
   });
 });
 
-test('Tab enters each option group at its chosen button', async () => {
+// Each arrow key reaches the model, which moves the choice (the golden focus_keys script holds
+// the moves in both frames).
+test('each arrow key moves the choice in the operator group, wrapping at either end', async () => {
   await withPage({}, async (page) => {
-    await clickOn(page, 'Option1(2)');
-    await clickOn(page, 'Option2(1)');
-    await clickOn(page, 'Command2');
-    // Out past the working panel's heading, its choices, 答え合わせ and the browser, and in again
-    // at the first stop.
-    await press(page, ...Array(9).fill('Tab'));
-    assert.equal((await readWindow(page)).focus, 'Option1(2)');
-    await press(page, 'Tab');
-    assert.equal((await readWindow(page)).focus, 'Option2(1)');
+    const chosen = [];
+    for (const key of ['ArrowLeft', 'ArrowRight', 'ArrowDown', 'ArrowUp']) {
+      await press(page, key);
+      const shown = await readWindow(page);
+      chosen.push([key, shown.Frame1, shown.focus, shown.Label3, shown.Frame2]);
+    }
+    assert.deepEqual(chosen, [
+      ['ArrowLeft', 'Option1(3)', 'Option1(3)', '÷', 'Option2(0)'],
+      ['ArrowRight', 'Option1(0)', 'Option1(0)', '＋', 'Option2(0)'],
+      ['ArrowDown', 'Option1(1)', 'Option1(1)', '－', 'Option2(0)'],
+      ['ArrowUp', 'Option1(0)', 'Option1(0)', '＋', 'Option2(0)'],
+    ]);
   });
 });
-
-const ARROWS = [
-  { name: 'Right moves to the next operator', keys: ['ArrowRight'], chosen: 'Option1(1)', symbol: '－' },
-  { name: 'Down moves to the next operator', keys: ['ArrowDown', 'ArrowDown'], chosen: 'Option1(2)', symbol: '×' },
-  { name: 'Left wraps from the first to the last', keys: ['ArrowLeft'], chosen: 'Option1(3)', symbol: '÷' },
-  { name: 'Up wraps back after Down', keys: ['ArrowDown', 'ArrowUp', 'ArrowUp'], chosen: 'Option1(3)', symbol: '÷' },
-];
-for (const row of ARROWS) {
-  test(`arrow keys in the operator group: ${row.name}`, async () => {
-    await withPage({}, async (page) => {
-      await press(page, ...row.keys);
-      const shown = await readWindow(page);
-      assert.deepEqual([shown.Frame1, shown.focus, shown.Label3, shown.Frame2], [row.chosen, row.chosen, row.symbol, 'Option2(0)']);
-    });
-  });
-}
 
 test('Space on an option button, arrow keys and Enter in a field choose and calculate nothing', async () => {
   await withPage({}, async (page) => {
@@ -189,23 +164,15 @@ test('Space on an option button, arrow keys and Enter in a field choose and calc
   });
 });
 
-const LIMITS = [
-  { field: 'Text1(2)', typed: '1234', kept: '123' },
-  { field: 'Text1(1)', typed: '12345', kept: '1234' },
-  { field: 'Text1(0)', typed: '98765', kept: '9876' },
-  { field: 'Text2(2)', typed: '7777', kept: '777' },
-  { field: 'Text2(1)', typed: '1-2.34', kept: '1-2.' },
-  { field: 'Text2(0)', typed: '00001', kept: '0000' },
-];
-for (const row of LIMITS) {
-  test(`typing into ${row.field} stops at its limit: ${row.typed} keeps ${row.kept}`, async () => {
-    await withPage({}, async (page) => {
-      await clickOn(page, row.field);
-      await page.keyboard.type(row.typed);
-      assert.equal((await readWindow(page))[row.field], row.kept);
-    });
+// The golden field_limits script and the model's tests hold the limits of the other fields, and
+// that every character counts.
+test('typing into a field stops at its limit', async () => {
+  await withPage({}, async (page) => {
+    await fillIn(page, { 'Text1(1)': '12345', 'Text2(2)': '7777' });
+    const shown = await readWindow(page);
+    assert.deepEqual([shown['Text1(1)'], shown['Text2(2)']], ['1234', '777']);
   });
-}
+});
 
 test('a character typed into the middle of a full field is refused', async () => {
   await withPage({}, async (page) => {
@@ -228,11 +195,6 @@ test('a paste is cut to the field limit', async () => {
     await page.keyboard.press('KeyV', { commands: ['paste'] });
     await page.keyboard.up('Control');
     assert.equal((await readWindow(page))['Text1(2)'], '123');
-    await press(page, 'Tab');
-    await page.keyboard.down('Control');
-    await page.keyboard.press('KeyV', { commands: ['paste'] });
-    await page.keyboard.up('Control');
-    assert.equal((await readWindow(page))['Text1(1)'], '1234');
   });
 });
 
@@ -247,42 +209,16 @@ test('text dropped on a field is refused, whether the field has the focus or not
   });
 });
 
-test('the hint names the role of the focused field and goes when the focus leaves the fields', async () => {
+// Leaving a field cleans it (the golden cleanup script holds the rule); a press on a button
+// does as well (below).
+test('leaving a field by Tab shows it cleaned', async () => {
   await withPage({}, async (page) => {
-    const hints = [];
-    for (const name of ['Text1(2)', 'Text1(1)', 'Text1(0)', 'Text2(2)', 'Text2(1)', 'Text2(0)']) {
-      await clickOn(page, name);
-      hints.push((await readWindow(page)).Label7);
-    }
-    assert.deepEqual(hints, ['整数', '分子', '分母', '整数', '分子', '分母']);
+    await fillIn(page, { 'Text1(0)': '3.7' });
+    assert.equal((await readWindow(page))['Text1(0)'], '3.7');
     await press(page, 'Tab');
-    assert.equal((await readWindow(page)).Label7, '');
+    assert.equal((await readWindow(page))['Text1(0)'], '4');
   });
 });
-
-// Leaving a field cleans it: a lone minus goes, anything else becomes the digits of the
-// nearest whole number's magnitude, ties to even.
-const CLEANUPS = [
-  { field: 'Text1(2)', typed: '-', left: '' },
-  { field: 'Text1(1)', typed: '-5', left: '5' },
-  { field: 'Text1(0)', typed: '3.7', left: '4' },
-  { field: 'Text2(2)', typed: '2.5', left: '2' },
-  { field: 'Text2(1)', typed: '3.5', left: '4' },
-  { field: 'Text2(0)', typed: '-0.5', left: '0' },
-  { field: 'Text1(1)', typed: 'abc', left: '0' },
-  { field: 'Text1(0)', typed: '007', left: '7' },
-];
-for (const row of CLEANUPS) {
-  test(`leaving ${row.field} with ${row.typed} leaves ${JSON.stringify(row.left)}`, async () => {
-    await withPage({}, async (page) => {
-      await clickOn(page, row.field);
-      await page.keyboard.type(row.typed);
-      assert.equal((await readWindow(page))[row.field], row.typed);
-      await press(page, 'Tab');
-      assert.equal((await readWindow(page))[row.field], row.left);
-    });
-  });
-}
 
 test('the answer form switches between 帯分数 and 仮分数 and back', async () => {
   await withPage({}, async (page) => {
@@ -315,14 +251,12 @@ test('消す empties the fields and the answer and keeps the choices, the bar an
 
 // From the moment an input differs from what the last 計算 read until the inputs match again, the
 // answer (numbers and bar) and the working are drawn grey and the answer is described as the
-// previous calculation's, while its labels keep their numbers.
+// previous calculation's, while its labels keep their numbers. The model's tests hold which
+// changes make it so.
 const STALE_STEPS = [
   { name: 'calculated', act: (page) => clickOn(page, 'Command1'), stale: false },
   { name: 'a digit typed', act: (page) => fillIn(page, { 'Text2(0)': '0' }), stale: true },
   { name: 'the digit deleted', act: (page) => press(page, 'Backspace'), stale: false },
-  { name: 'another operator', act: (page) => clickOn(page, 'Option1(2)'), stale: true },
-  { name: '＋ again', act: (page) => clickOn(page, 'Option1(0)'), stale: false },
-  { name: 'the other answer form', act: (page) => clickOn(page, 'Option2(1)'), stale: false },
 ];
 
 test('an answer whose inputs have changed is drawn grey and described as the previous one', async () => {
@@ -340,20 +274,10 @@ test('an answer whose inputs have changed is drawn grey and described as the pre
       const shown = await readWindow(page);
       assert.deepEqual(
         { greys: colours.map((colour) => colour !== 'rgb(0, 0, 0)'), description: area.description ?? '', numerator: shown['Label1(1)'] },
-        { greys: Array(3).fill(step.stale), description: step.stale ? '前の計算の答え' : '', numerator: step.name.includes('form') ? '23' : '5' },
+        { greys: Array(3).fill(step.stale), description: step.stale ? '前の計算の答え' : '', numerator: '5' },
         step.name,
       );
     }
-  });
-});
-
-test('a negative answer reads with マイナス', async () => {
-  await withPage({}, async (page) => {
-    await clickOn(page, 'Option1(1)');
-    await fillIn(page, { 'Text1(1)': '1', 'Text1(0)': '3', 'Text2(1)': '1', 'Text2(0)': '2' });
-    await clickOn(page, 'Command1');
-    assert.deepEqual(answerOf(await readWindow(page)), ['-', '', '1', '6', true]);
-    assert.equal(await answerWords(page), 'マイナス6分の1');
   });
 });
 
