@@ -4,6 +4,7 @@ import { after, before, test } from 'node:test';
 import assert from 'node:assert/strict';
 import {
   accessibleNodes,
+  answerOf,
   clickOn,
   control,
   fillIn,
@@ -12,6 +13,7 @@ import {
   press,
   readMessageBox,
   readWindow,
+  settled,
   waitForMessageBox,
   withOpenPage,
 } from './harness.js';
@@ -20,7 +22,6 @@ const session = shareSession();
 
 const { withPage } = session;
 
-const answerOf = (shown) => ['Label1(3)', 'Label1(2)', 'Label1(1)', 'Label1(0)', 'Line3'].map((n) => shown[n]);
 const ERROR_TITLE = 'エラーメッセージ';
 const REFUSAL = '分母を１以上の整数にしてください。';
 
@@ -130,7 +131,7 @@ test('message boxes are drawn at the window\'s scale, centred on it, within the 
       assertBoxOverWindow(await openVersionBox(page), natural, screen.name);
       if (screen.turned) {
         await page.setViewport({ ...screen, ...screen.turned });
-        await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+        await settled(page);
         assertBoxOverWindow(await readBoxOnScreen(page), natural, `${screen.name}, turned`);
       }
     });

@@ -230,6 +230,19 @@ export function readWindow(page) {
   });
 }
 
+// The answer area as shown: the sign, the whole part, the numerator, the denominator and whether
+// the bar is drawn.
+export const answerOf = (shown) => ['Label1(3)', 'Label1(2)', 'Label1(1)', 'Label1(0)', 'Line3'].map((n) => shown[n]);
+
+// Two frames on: the page refits in the first after a change.
+export const settled = (page) => page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+
+// Folds the working panel away, or opens it, and waits for the window to be fitted again.
+export async function foldWorking(page) {
+  await page.click('#working-toggle');
+  await settled(page);
+}
+
 export const center = async (page, selector) => {
   const box = await (await page.$(selector)).boundingBox();
   return { x: box.x + box.width / 2, y: box.y + box.height / 2 };

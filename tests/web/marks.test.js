@@ -3,7 +3,7 @@
 // rendered pixels.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { clickOn, contrast, fillIn, openAtScaleOne, openTavolen, pixelsOf, press, shareSession, showLongestWorking, withOpenPage } from './harness.js';
+import { clickOn, contrast, fillIn, foldWorking, openAtScaleOne, openTavolen, pixelsOf, press, shareSession, showLongestWorking, withOpenPage } from './harness.js';
 
 const session = shareSession();
 const { withPage } = session;
@@ -11,12 +11,6 @@ const { withPage } = session;
 const PHONE = { name: 'phone 360 × 640', width: 360, height: 640, deviceScaleFactor: 3, hasTouch: true };
 const IPAD_LANDSCAPE = { name: 'iPad in landscape 1024 × 768', width: 1024, height: 768, deviceScaleFactor: 2, hasTouch: true };
 const PROJECTOR = { name: 'projector 1920 × 1080', width: 1920, height: 1080 };
-
-// Folds the working panel away and waits two frames, for the window to be fitted again.
-async function foldWorking(page) {
-  await page.click('#working-toggle');
-  await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
-}
 
 // High contrast, as Windows draws it (puppeteer's own emulation does not know the feature), light
 // or with a dark theme.

@@ -240,9 +240,7 @@ for (const row of SERVED_AS) {
       });
       await page.goto(server.url);
       await page.waitForFunction(() => document.querySelector('#window:not([aria-busy])'));
-      await calculateHalfAndThird(page);
-      const shown = await readWindow(page);
-      assert.deepEqual([shown['Label1(1)'], shown['Label1(0)']], ['5', '6']);
+      assert.deepEqual(await calculateHalfAndThird(page), ['5', '6']);
       assert.equal(requests, row.requests);
       await page.close();
     });

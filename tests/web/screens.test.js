@@ -10,11 +10,13 @@ import {
   clickOn,
   contrast,
   fillIn,
+  foldWorking,
   openAtScaleOne,
   shareSession,
   pixelsOf,
   press,
   readWindow,
+  settled,
   showLongestWorking,
   withOpenPage,
 } from './harness.js';
@@ -34,15 +36,6 @@ const SCREENS = [
   // A quarter of the screen's CSS pixels leaves no room for the longest answer at 9 of them.
   { name: '1280 × 800 at 400 % zoom', width: 320, height: 200, deviceScaleFactor: 4, folded: true, cramped: true },
 ];
-
-// Two frames on: the page refits in the first after a change.
-const settled = (page) => page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
-
-// Folds the working panel away and waits for the window to be fitted again.
-async function foldWorking(page) {
-  await page.click('#working-toggle');
-  await settled(page);
-}
 
 const { withPage } = session;
 
