@@ -175,18 +175,6 @@ test('a character typed into the middle of a full field is refused', async () =>
   });
 });
 
-test('a paste is cut to the field limit', async () => {
-  await withPage({}, async (page) => {
-    await page.browserContext().overridePermissions(session.server.url, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
-    await clickOn(page, 'Text1(2)');
-    await page.evaluate(() => navigator.clipboard.writeText('123456'));
-    await page.keyboard.down('Control');
-    await page.keyboard.press('KeyV', { commands: ['paste'] });
-    await page.keyboard.up('Control');
-    assert.equal((await readWindow(page))['Text1(2)'], '123');
-  });
-});
-
 test('text dropped on a field is refused, whether the field has the focus or not', async () => {
   await withPage({}, async (page) => {
     await dropText(page, 'Text1(1)', '42');
@@ -206,21 +194,6 @@ test('leaving a field by Tab shows it cleaned', async () => {
     assert.equal((await readWindow(page))['Text1(0)'], '3.7');
     await press(page, 'Tab');
     assert.equal((await readWindow(page))['Text1(0)'], '4');
-  });
-});
-
-test('the answer form switches between 帯分数 and 仮分数 and back', async () => {
-  await withPage({}, async (page) => {
-    await fillIn(page, WORKED_EXAMPLE);
-    await clickOn(page, 'Command1');
-    await clickOn(page, 'Option2(1)');
-    let shown = await readWindow(page);
-    assert.deepEqual([...answerOf(shown), shown.Frame2, shown.focus], ['', '', '23', '6', true, 'Option2(1)', 'Option2(1)']);
-    assert.equal(await answerWords(page), '6分の23');
-    await press(page, 'ArrowUp');
-    shown = await readWindow(page);
-    assert.deepEqual([...answerOf(shown), shown.Frame2], ['', '3', '5', '6', true, 'Option2(0)']);
-    assert.equal(shown.Frame1, 'Option1(0)');
   });
 });
 
@@ -351,13 +324,10 @@ test('a long answer is drawn smaller inside its label, never cut, with the whole
     });
     await clickOn(page, 'Option2(1)');
     await clickOn(page, 'Command1');
-    // Each answer caption within its label, a shrunk one with a pixel to spare on either side;
-    // each field's text within the field.
-    const shown = await page.$$eval('#window .answer .label, #window .field', (elements) =>
+    // Each answer caption within its label, a shrunk one with a pixel to spare on either side
+    // (screens.test.js reads the fields' digits and the captions from the pixels).
+    const shown = await page.$$eval('#window .answer .label', (elements) =>
       elements.map((element) => {
-        if (element.matches('.field')) {
-          return [element.dataset.name, element.value, element.scrollWidth <= element.clientWidth, ''];
-        }
         const box = element.getBoundingClientRect();
         const inner = element.querySelector('.caption').getBoundingClientRect();
         // A pixel of the window, at the scale it is drawn.
@@ -366,24 +336,19 @@ test('a long answer is drawn smaller inside its label, never cut, with the whole
         return [element.dataset.name, element.textContent, fits, element.title];
       }),
     );
-    assert.deepEqual(
-      shown.filter(([name]) => name.startsWith('Label1')),
-      [
-        ['Label1(3)', '', true, ''],
-        ['Label1(2)', '', true, ''],
-        ['Label1(1)', '99979981002001', true, '99979981002001'],
-        ['Label1(0)', '99980001', true, '99980001'],
-      ],
-    );
-    assert.deepEqual(shown.filter(([, , fits]) => !fits), []);
+    assert.deepEqual(shown, [
+      ['Label1(3)', '', true, ''],
+      ['Label1(2)', '', true, ''],
+      ['Label1(1)', '99979981002001', true, '99979981002001'],
+      ['Label1(0)', '99980001', true, '99980001'],
+    ]);
   });
 });
 
-// Tab and Shift+Tab into a field select its whole text, so that typing replaces it; a click
-// places the caret, so that typing adds to it.
+// Tab and Shift+Tab (one code for both keys) into a field select its whole text, so that typing
+// replaces it; a click places the caret, so that typing adds to it.
 const ENTRIES = [
   { name: 'Tab into a field', enter: (page) => press(page, 'Tab'), typed: '5', shown: '5' },
-  { name: 'Shift+Tab into a field', enter: (page) => press(page, 'Tab', 'Tab', 'Shift+Tab'), typed: '5', shown: '5' },
   { name: 'a click at the end of a field', enter: (page) => clickAtEnd(page, 'Text1(1)'), typed: '5', shown: '125' },
 ];
 async function clickAtEnd(page, name) {
