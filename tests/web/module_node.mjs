@@ -50,7 +50,7 @@ test('a worked example: 1と2分の1 + 3分の1 = 1と6分の5, read in words', 
     assert.deepEqual(window.takeMessageBoxes(), []);
     return window.snapshot();
   });
-  assert.deepEqual(state.label1, ['6', '5', '1', '']);
+  assert.deepEqual(state.Label1, ['6', '5', '1', '']);
   assert.equal(state.answerWords, '1と6分の5');
   assert.equal(state.focus, 'Command1');
   assert.equal(state.unloaded, false);
@@ -101,8 +101,8 @@ test('the working panel: lines with numbers for MathML and words, choices that o
 test('a fresh window, then the tab order and an option group by arrow keys', () => {
   session((window) => {
     assert.deepEqual(window.snapshot(), {
-      text1: ['', '', ''], text2: ['', '', ''], label1: ['', '', '', ''], label3: '＋', label7: '',
-      line3: true, option1: 0, option2: 0, focus: 'Option1(0)', unloaded: false, answerWords: '',
+      Text1: ['', '', ''], Text2: ['', '', ''], Label1: ['', '', '', ''], Label3: '＋', Label7: '',
+      Line3: true, Option1: 0, Option2: 0, focus: 'Option1(0)', unloaded: false, answerWords: '',
       stale: false,
     });
     // The first stop: Shift+Tab from it wraps round, Tab does not.
@@ -112,7 +112,7 @@ test('a fresh window, then the tab order and an option group by arrow keys', () 
     assert.equal(window.snapshot().focus, 'Option2(0)');
     assert.ok(window.key('Shift+Tab'));
     assert.ok(window.key('Left'));
-    assert.deepEqual([window.snapshot().option1, window.snapshot().label3], [3, '÷']);
+    assert.deepEqual([window.snapshot().Option1, window.snapshot().Label3], [3, '÷']);
   });
 });
 
@@ -122,8 +122,8 @@ test('the typing limit holds for typing and for a paste', () => {
     assert.ok(window.type('12345'));
     assert.ok(window.editText('Text1(0)', '987654'));
     const state = window.snapshot();
-    assert.equal(state.text1[2], '123');
-    assert.equal(state.text1[0], '9876');
+    assert.equal(state.Text1[2], '123');
+    assert.equal(state.Text1[0], '9876');
   });
 });
 
