@@ -1,6 +1,5 @@
 #include "replay/replay.h"
 
-#include <array>
 #include <istream>
 #include <optional>
 #include <ostream>

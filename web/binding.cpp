@@ -8,7 +8,6 @@
 // binding library cost the page's start more than the model itself.
 #include <emscripten/emscripten.h>
 
-#include <array>
 #include <cstdlib>
 #include <memory>
 #include <optional>
