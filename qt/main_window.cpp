@@ -246,8 +246,6 @@ QWidget* MainWindow::CreateWidget(const ControlDef& def, QWidget& parent) {
       return button;
     }
     case ControlType::Label:
-    case ControlType::Line:
-    case ControlType::MenuCommand:
       break;
   }
   auto* label = new QLabel(ToQString(def.caption), &parent);

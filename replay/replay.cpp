@@ -1,6 +1,5 @@
 #include "replay/replay.h"
 
-#include <array>
 #include <istream>
 #include <optional>
 #include <ostream>
@@ -11,6 +10,7 @@
 #include "runtime/utf8.h"
 #include "window/answer_check.h"
 #include "window/form1.h"
+#include "window/state_json.h"
 #include "window/working.h"
 
 namespace tavolen {
@@ -82,34 +82,9 @@ class ReplayRuntime final : public Runtime {
 };
 
 void WriteState(const Form1& form, JsonLines& json) {
-  const auto texts = [&json](auto member, std::int16_t count) {
-    json.Raw("[");
-    for (std::int16_t i = 0; i < count; ++i) {
-      if (i > 0) {
-        json.Raw(",");
-      }
-      json.String(member(Integer{i}));
-    }
-    json.Raw("]");
-  };
-  json.Raw(R"({"state":{"Text1":)");
-  texts([&form](Integer i) -> const std::string& { return form.Text1(i).Text; }, 3);
-  json.Raw(R"(,"Text2":)");
-  texts([&form](Integer i) -> const std::string& { return form.Text2(i).Text; }, 3);
-  json.Raw(R"(,"Label1":)");
-  texts([&form](Integer i) -> const std::string& { return form.Label1(i).Caption; }, 4);
-  json.Raw(R"(,"Label3":)");
-  json.String(form.Label3.Caption);
-  json.Raw(R"(,"Label7":)");
-  json.String(form.Label7.Caption);
-  json.Raw(form.Line3.Visible ? R"(,"Line3":true)" : R"(,"Line3":false)");
-  json.Raw(R"(,"Option1":)");
-  json.Raw(std::to_string(form.Option1.Chosen()));
-  json.Raw(R"(,"Option2":)");
-  json.Raw(std::to_string(form.Option2.Chosen()));
-  json.Raw(R"(,"focus":)");
-  json.String(DisplayName(form.Focus()));
-  json.Raw("}}");
+  json.Raw(R"({"state":)");
+  json.Raw(StateJson(form).Close());
+  json.Raw("}");
   json.EndLine();
 }
 

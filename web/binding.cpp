@@ -8,7 +8,6 @@
 // binding library cost the page's start more than the model itself.
 #include <emscripten/emscripten.h>
 
-#include <array>
 #include <cstdlib>
 #include <memory>
 #include <optional>
@@ -18,46 +17,20 @@
 #include <vector>
 
 #include "runtime/services.h"
-#include "web/json.h"
 #include "web/panel.h"
 #include "window/accessible_text.h"
 #include "window/controls.h"
 #include "window/form1.h"
+#include "window/json.h"
+#include "window/state_json.h"
 
 namespace tavolen {
 namespace {
 
-template <std::size_t N>
-std::string TextsOf(const std::array<std::string, N>& texts) {
-  Json array = Json::Array();
-  for (const std::string& text : texts) {
-    array.Element(Quoted(text));
-  }
-  return array.Close();
-}
-
-// What the page draws of the window.
+// What the page draws of the window: the window's state, with what only the
+// page needs.
 std::string StateOf(const Form1& form) {
-  std::array<std::string, 3> text1;
-  std::array<std::string, 3> text2;
-  for (std::int16_t i = 0; i < 3; ++i) {
-    text1.at(static_cast<std::size_t>(i)) = form.Text1(Integer{i}).Text;
-    text2.at(static_cast<std::size_t>(i)) = form.Text2(Integer{i}).Text;
-  }
-  std::array<std::string, 4> label1;
-  for (std::int16_t i = 0; i < 4; ++i) {
-    label1.at(static_cast<std::size_t>(i)) = form.Label1(Integer{i}).Caption;
-  }
-  return Json::Object()
-      .Raw("text1", TextsOf(text1))
-      .Raw("text2", TextsOf(text2))
-      .Raw("label1", TextsOf(label1))
-      .Text("label3", form.Label3.Caption)
-      .Text("label7", form.Label7.Caption)
-      .Flag("line3", form.Line3.Visible)
-      .Number("option1", form.Option1.Chosen())
-      .Number("option2", form.Option2.Chosen())
-      .Text("focus", DisplayName(form.Focus()))
+  return StateJson(form)
       .Flag("unloaded", form.IsUnloaded())
       .Text("answerWords", AnswerWordsOf(form))
       .Flag("stale", form.AnswerIsStale())
@@ -126,10 +99,6 @@ std::string TypeName(const ControlType type) {
       return "TextBox";
     case ControlType::CommandButton:
       return "CommandButton";
-    case ControlType::Line:
-      return "Line";
-    case ControlType::MenuCommand:
-      return "MenuCommand";
   }
   return "";
 }
@@ -173,6 +142,8 @@ std::string ColourOf(const std::uint32_t colour) {
 std::string ControlOf(const ControlDef& def) {
   return Json::Object()
       .Text("name", DisplayName(def.id))
+      .Text("key", DisplayName({def.id.name}))
+      .Number("index", def.id.index)
       .Text("type", TypeName(def.type))
       .Text("container", def.container ? DisplayName({*def.container}) : "")
       .Text("caption", def.caption)
@@ -180,7 +151,6 @@ std::string ControlOf(const ControlDef& def) {
       .Number("top", def.top)
       .Number("width", def.width)
       .Number("height", def.height)
-      .Number("tabIndex", def.tabIndex)
       .Raw("font", FontOf(def.font))
       .Text("align", AlignName(def.align))
       .Number("maxLength", def.maxLength)

@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "web/json.h"
 #include "window/accessible_text.h"
 #include "window/answer_check.h"
+#include "window/json.h"
 #include "window/working.h"
 
 namespace tavolen {

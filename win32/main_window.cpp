@@ -176,8 +176,6 @@ HWND MainWindow::CreateControl(const ControlDef& def, HINSTANCE instance) {
       exStyle = WS_EX_CLIENTEDGE;
       break;
     case ControlType::Label:
-    case ControlType::Line:
-    case ControlType::MenuCommand:
       // SS_NOTIFY: the pointer over a label reaches its tooltip.
       style |= SS_NOPREFIX | SS_NOTIFY | AlignmentStyle(def.type, def.align);
       break;

@@ -1,5 +1,6 @@
 // The window definition: every control of Form1 with its initial properties,
-// position, font and tab index. The model and every view are built from it.
+// position and font. The model and every view are built from it; the tab
+// order is the model's (window/keyboard.cpp).
 #pragma once
 
 #include <cstdint>
@@ -44,8 +45,6 @@ enum class ControlType : std::uint8_t {
   Label,
   TextBox,
   CommandButton,
-  Line,
-  MenuCommand
 };
 
 enum class TextAlign : std::uint8_t { Default, Left, Centre, Right };
@@ -70,7 +69,6 @@ struct ControlDef {
   std::optional<ControlName> container;          // Frame1 or Frame2 for option buttons
   std::string_view caption;                      // initial caption or text (UTF-8)
   int left = 0, top = 0, width = 0, height = 0;  // twips; relative to the container
-  int tabIndex = -1;                             // -1: no tab index (lines, menu)
   FontDef font;
   TextAlign align = TextAlign::Default;
   int maxLength = 0;                      // entry fields: characters the user may type

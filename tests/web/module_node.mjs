@@ -84,8 +84,8 @@ test('the working panel: lines with numbers for MathML and words, choices that o
 test('a fresh window, then the tab order and an option group by arrow keys', () => {
   session((window) => {
     assert.deepEqual(window.snapshot(), {
-      text1: ['', '', ''], text2: ['', '', ''], label1: ['', '', '', ''], label3: '＋', label7: '',
-      line3: true, option1: 0, option2: 0, focus: 'Option1(0)', unloaded: false, answerWords: '',
+      Text1: ['', '', ''], Text2: ['', '', ''], Label1: ['', '', '', ''], Label3: '＋', Label7: '',
+      Line3: true, Option1: 0, Option2: 0, focus: 'Option1(0)', unloaded: false, answerWords: '',
       stale: false,
     });
     // The first stop: Shift+Tab from it wraps round, Tab does not.
@@ -95,7 +95,7 @@ test('a fresh window, then the tab order and an option group by arrow keys', () 
     assert.equal(window.snapshot().focus, 'Option2(0)');
     assert.ok(window.key('Shift+Tab'));
     assert.ok(window.key('Left'));
-    assert.deepEqual([window.snapshot().option1, window.snapshot().label3], [3, '÷']);
+    assert.deepEqual([window.snapshot().Option1, window.snapshot().Label3], [3, '÷']);
   });
 });
 

@@ -68,14 +68,16 @@ async function start() {
   const panel = attachPanel(working, def.working, new module.Panel(), view.hideAnswer);
   let model = new module.Window();
 
-  const show = (state) => {
-    view.render(state);
-    panel.follow(model, state.stale);
+  const show = (snapshot) => {
+    view.render(snapshot);
+    panel.follow(model, snapshot.stale);
   };
-  const refocus = () => view.elementOf(model.snapshot().focus)?.focus();
+  // The window as the last event left it: the model changes only through an event, and each event
+  // ends in settle(), which reads it once.
+  let state = null;
+  const refocus = () => view.elementOf(state.focus)?.focus();
 
   const finish = () => {
-    const state = model.snapshot();
     if (state.unloaded) {
       windowElement.hidden = true;
       working.hidden = true;
@@ -90,6 +92,7 @@ async function start() {
   // After every event: the message boxes it raised, in order, then the window as it is now.
   const settle = () => {
     const raised = model.takeMessageBoxes();
+    state = model.snapshot();
     if (raised.length > 0) {
       boxes.play(raised, show, finish);
     } else {
@@ -99,7 +102,7 @@ async function start() {
 
   const session = {
     accepting: () => !boxes.isOpen && !windowElement.hidden,
-    focusName: () => model.snapshot().focus,
+    focusName: () => state.focus,
     wrapsOn: (key) => model.wrapsOn(key),
     refocus,
     act(action) {

@@ -9,17 +9,11 @@ const IN_ANSWER_AREA = /^(Label1\(\d+\)|Line3)$/;
 
 const ALIGN = { left: 'left', centre: 'center', right: 'right' };
 
-// "Text1(2)" -> the snapshot's key "text1" and index 2; "Label3" -> "label3", -1.
-function stateKey(name) {
-  const match = /^([A-Za-z]+\d*)(?:\((\d+)\))?$/.exec(name);
-  const base = match[1];
-  return { key: base[0].toLowerCase() + base.slice(1), index: match[2] === undefined ? -1 : Number(match[2]) };
-}
-
-function valueOf(state, name) {
-  const { key, index } = stateKey(name);
-  const value = state[key];
-  return index >= 0 && Array.isArray(value) ? value[index] : value;
+// A control's value in a snapshot: the definition names the member that holds it and, for a member
+// of a control array, its index there (an option group holds the index of its chosen button).
+function valueOf(state, view) {
+  const value = state[view.key];
+  return view.index >= 0 && Array.isArray(value) ? value[view.index] : value;
 }
 
 function place(element, def, origin = { left: 0, top: 0 }) {
@@ -383,7 +377,7 @@ function findViews(client, def) {
   const views = new Map();
   for (const control of def.controls) {
     const outer = outers.get(control.name);
-    const view = { outer, focusable: null, type: control.type };
+    const view = { outer, focusable: null, type: control.type, key: control.key, index: control.index };
     if (control.type === 'OptionButton') {
       view.focusable = outer.querySelector('input');
     } else if (control.type === 'TextBox') {
@@ -404,8 +398,9 @@ function findViews(client, def) {
     }
     views.set(control.name, view);
   }
+  // A line is never a member of an array: its name is its member in a snapshot.
   for (const line of def.lines) {
-    views.set(line.name, { outer: outers.get(line.name), focusable: null, type: 'Line' });
+    views.set(line.name, { outer: outers.get(line.name), focusable: null, type: 'Line', key: line.name, index: -1 });
   }
   return views;
 }
@@ -437,7 +432,7 @@ export function buildWindow(windowElement, def) {
   function render(state) {
     let answered = false;
     for (const [name, view] of views) {
-      const value = valueOf(state, name);
+      const value = valueOf(state, view);
       if (view.type === 'TextBox' && typeof value === 'string') {
         if (view.outer.value !== value) {
           view.outer.value = value;
@@ -447,7 +442,7 @@ export function buildWindow(windowElement, def) {
         view.show(value);
         answered ||= IN_ANSWER_AREA.test(name);
       } else if (view.type === 'OptionButton') {
-        view.focusable.checked = value === stateKey(name).index;
+        view.focusable.checked = value === view.index;
       } else if (view.type === 'Line' && typeof value === 'boolean') {
         view.outer.hidden = !value;
       }

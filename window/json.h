@@ -1,5 +1,5 @@
-// JSON text for the page, written member by member: what crosses into the
-// page is one text per call.
+// JSON text written member by member: the window's state and the page's
+// replies are each one text.
 #pragma once
 
 #include <cstddef>
@@ -10,12 +10,6 @@
 
 namespace tavolen {
 
-inline std::string Quoted(const std::string_view text) {
-  std::string quoted;
-  AppendJsonString(quoted, text);
-  return quoted;
-}
-
 // One JSON object or array.
 class Json {
  public:
@@ -23,7 +17,9 @@ class Json {
   static Json Array() { return {'[', ']'}; }
 
   Json& Text(const std::string_view key, const std::string_view value) {
-    return Raw(key, Quoted(value));
+    Key(key);
+    AppendJsonString(text_, value);
+    return *this;
   }
   Json& Number(const std::string_view key, const int value) {
     return Raw(key, std::to_string(value));
@@ -32,14 +28,18 @@ class Json {
     return Raw(key, value ? "true" : "false");
   }
   Json& Raw(const std::string_view key, const std::string_view json) {
-    Separate();
-    text_ += Quoted(key) + ':';
+    Key(key);
     text_ += json;
     return *this;
   }
   Json& Element(const std::string_view json) {
     Separate();
     text_ += json;
+    return *this;
+  }
+  Json& TextElement(const std::string_view text) {
+    Separate();
+    AppendJsonString(text_, text);
     return *this;
   }
   [[nodiscard]] std::string Close() const { return text_ + close_; }
@@ -50,6 +50,11 @@ class Json {
     if (text_.size() > 1) {
       text_ += ',';
     }
+  }
+  void Key(const std::string_view key) {
+    Separate();
+    AppendJsonString(text_, key);
+    text_ += ':';
   }
 
   std::string text_;
