@@ -95,6 +95,7 @@ void WorkingWindow::Open() {
   if (!IsOpen()) {
     PlaceBesideOwner();
     ShowWindow(window_, SW_SHOW);
+    view_.SetShown(true);
     PostMessageW(owner_, kWorkingChangedMessage, 0, 0);
   }
   SetForegroundWindow(window_);
@@ -326,6 +327,7 @@ void WorkingWindow::DrawLine(const DRAWITEMSTRUCT& item) const {
 void WorkingWindow::Close() {
   const bool active = GetActiveWindow() == window_;
   ShowWindow(window_, SW_HIDE);
+  view_.SetShown(false);
   if (active) {
     SetActiveWindow(owner_);
   }

@@ -34,10 +34,8 @@ class WorkingWindow {
   ~WorkingWindow();
 
   [[nodiscard]] bool IsOpen() const;
-  // The choices, for what a copy from elsewhere copies.
+  // The choices, for what a copy from elsewhere copies, and whether the answer is hidden.
   [[nodiscard]] const WorkingView& view() const { return view_; }
-  // Whether the answer area is to be drawn empty: the window is up and lines are still hidden.
-  [[nodiscard]] bool HidesAnswer() const { return IsOpen() && view_.HidesAnswer(); }
   // Brings the window up beside its owner.
   void Open();
   // Opens it with the focus in 自分の答え.
