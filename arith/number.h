@@ -5,9 +5,12 @@
 // RuntimeError; nothing in this library catches one.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace tavolen {
 
@@ -110,5 +113,10 @@ inline constexpr Integer kFalse{0};
 [[nodiscard]] std::string TextOf(Long x);
 [[nodiscard]] std::string TextOf(Currency x);
 [[nodiscard]] std::string TextOf(Double x);
+
+// The value of a text of ASCII decimal digits and nothing else, at most
+// maxDigits of them (18 at most, which 64 bits hold); none for any other
+// text. An empty text is 0.
+[[nodiscard]] std::optional<std::int64_t> DigitsValue(std::string_view text, std::size_t maxDigits);
 
 }  // namespace tavolen

@@ -21,6 +21,20 @@ std::string DecimalText(const T value) {
 
 }  // namespace
 
+std::optional<std::int64_t> DigitsValue(const std::string_view text, const std::size_t maxDigits) {
+  if (text.size() > maxDigits) {
+    return std::nullopt;
+  }
+  std::int64_t value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') {
+      return std::nullopt;
+    }
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
 std::string TextOf(const Integer x) {
   return DecimalText(x.value);
 }

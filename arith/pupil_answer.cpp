@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+#include "arith/number.h"
+
 namespace tavolen {
 
 namespace {
@@ -60,17 +62,7 @@ std::string_view Trimmed(std::string_view text) {
 }
 
 std::optional<std::int64_t> ReadDigits(std::string_view text) {
-  if (text.empty() || text.size() > kMaxDigits) {
-    return std::nullopt;
-  }
-  std::int64_t value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') {
-      return std::nullopt;
-    }
-    value = value * 10 + (c - '0');
-  }
-  return value;
+  return text.empty() ? std::nullopt : DigitsValue(text, kMaxDigits);
 }
 
 // "N/D" or "D分のN" into the answer's fraction.

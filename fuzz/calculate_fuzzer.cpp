@@ -187,7 +187,7 @@ void Run(const Scenario& scenario) {
   }
   form.Click({ControlName::Option1, scenario.op});
   form.Click({ControlName::Option2, scenario.form});
-  const bool cleaned = runtime.errors.empty();
+  const bool cleaned = runtime.errorsLeft == 0;
   for (std::size_t slot = 0; cleaned && slot < scenario.fields.size(); ++slot) {
     Check(IsCleanEntry(FieldText(form, slot)), "a left field holds a whole number",
           FieldText(form, slot));
@@ -195,7 +195,7 @@ void Run(const Scenario& scenario) {
   Check(form.Click({ControlName::Command1}), "Calculate runs");
   CheckMagnitudes(form);
   CheckWorking(form, runtime);
-  if (!runtime.errors.empty()) {
+  if (runtime.errorsLeft != 0) {
     return;
   }
   CheckMessages(form, runtime, scenario.op);
@@ -205,7 +205,7 @@ void Run(const Scenario& scenario) {
   for (const std::int16_t answerForm : {other, scenario.form}) {
     form.Click({ControlName::Option2, answerForm});
     CheckMagnitudes(form);
-    if (!runtime.errors.empty()) {
+    if (runtime.errorsLeft != 0) {
       return;
     }
     CheckAnswer(form, scenario.op, answerForm);

@@ -6,15 +6,6 @@
 
 namespace tavolen::fuzz {
 
-void RecordingRuntime::MsgBox(const std::string& prompt, Integer /*style*/,
-                              const std::string& /*title*/) {
-  prompts.push_back(prompt);
-}
-
-void RecordingRuntime::ErrorLeftHandler(const RuntimeError& error, std::string_view /*handler*/) {
-  errors.push_back(error.name());
-}
-
 void Fail(std::string_view what, std::string_view detail) {
   std::fprintf(stderr, "fuzz check failed: %.*s [%.*s]\n", static_cast<int>(what.size()),
                what.data(), static_cast<int>(detail.size()), detail.data());

@@ -1,25 +1,16 @@
-// What the fuzz targets share: a runtime that closes every message box at once
-// and keeps what the window asked of it, and the checks that stop a run.
+// What the fuzz targets share: the tests' recording runtime and the checks
+// that stop a run.
 #pragma once
 
-#include <string>
 #include <string_view>
-#include <vector>
 
-#include "runtime/services.h"
+#include "tests/support/recording_runtime.h"
 
 namespace tavolen::fuzz {
 
-class RecordingRuntime final : public Runtime {
- public:
-  void MsgBox(const std::string& prompt, Integer style, const std::string& title) override;
-  void Unloaded() override { unloaded = true; }
-  void ErrorLeftHandler(const RuntimeError& error, std::string_view handler) override;
-
-  std::vector<std::string> prompts;
-  std::vector<std::string> errors;
-  bool unloaded = false;
-};
+// Every message box closed at once; the fuzz targets read its prompts and
+// whether a run-time error was left unhandled.
+using testing::RecordingRuntime;
 
 // Aborts with a message, so that libFuzzer keeps the input that broke a rule.
 [[noreturn]] void Fail(std::string_view what, std::string_view detail = {});

@@ -92,7 +92,7 @@ void MainWindow::CopyAnswer() const {
 }
 
 bool MainWindow::AnswerHidden() const {
-  return workingWindow_->isVisible() && workingView_.HidesAnswer();
+  return workingView_.HidesAnswer();
 }
 
 void MainWindow::ShowAnswerWords() const {

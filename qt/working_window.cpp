@@ -251,13 +251,16 @@ void WorkingWindow::FocusAnswerField() {
   answerField_->setFocus(Qt::OtherFocusReason);
 }
 
+// Minimised, the window has a hide event but is still open (visible).
 void WorkingWindow::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
+  view_.SetShown(isVisible());
   Refresh();
 }
 
 void WorkingWindow::hideEvent(QHideEvent* event) {
   QDialog::hideEvent(event);
+  view_.SetShown(isVisible());
   Refresh();
 }
 

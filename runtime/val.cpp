@@ -90,17 +90,8 @@ Double ReadDecimal(Reader reader, bool negative) {
 // digits and nothing else, a whole number exact as Double.
 std::optional<Double> PlainDigits(std::string_view text) {
   constexpr std::size_t kExactDigits = 15;
-  if (text.size() > kExactDigits) {
-    return std::nullopt;
-  }
-  std::int64_t whole = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') {
-      return std::nullopt;
-    }
-    whole = whole * 10 + (c - '0');
-  }
-  return Double{static_cast<double>(whole)};
+  const std::optional<std::int64_t> whole = DigitsValue(text, kExactDigits);
+  return whole ? std::optional(Double{static_cast<double>(*whole)}) : std::nullopt;
 }
 
 }  // namespace

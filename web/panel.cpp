@@ -85,7 +85,7 @@ const char* Panel::Reply() {
                .Flag("oneLine", view_.oneLineAtATime())
                .Flag("keepMixed", view_.keepMixed())
                .Flag("more", view_.OffersMore())
-               .Flag("hidesAnswer", open_ && view_.HidesAnswer())
+               .Flag("hidesAnswer", view_.HidesAnswer())
                .Raw("lines", LinesOf(view_, stale_))
                .Text("text", view_.PlainText())
                .Text("description", WorkingDescription(stale_))

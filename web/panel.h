@@ -15,6 +15,9 @@ namespace tavolen {
 // counts its calculations itself.
 class Panel {
  public:
+  // The panel is open until the page closes it.
+  Panel() { view_.SetShown(true); }
+
   WorkingView& View() { return view_; }
   AnswerCheckView& Check() { return check_; }
 
@@ -24,7 +27,7 @@ class Panel {
   void Follow(const Form1& form);
   // Whether the working is on screen (the panel open), on which the answer
   // area's being drawn empty depends.
-  void SetOpen(bool open) { open_ = open; }
+  void SetOpen(bool open) { view_.SetShown(open); }
 
   // The panel as it is now, kept until the next reply; a check's message is
   // to be read out in the first reply after it only.
@@ -35,7 +38,6 @@ class Panel {
   AnswerCheckView check_;
   std::string reply_;
   bool stale_ = false;
-  bool open_ = true;
 };
 
 // The panel's texts from the definition: captions, the field's accessible

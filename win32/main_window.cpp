@@ -213,7 +213,7 @@ void MainWindow::Sync(bool byTab) {
     working_->Follow();
   }
   // While 1行ずつ still hides lines, the answer waits for the last of them.
-  answerHidden_ = working_ && working_->HidesAnswer();
+  answerHidden_ = working_ && working_->view().HidesAnswer();
   for (View& view : views_) {
     ShowControl(view, answerHidden_ && InAnswerArea(view.id));
   }

@@ -20,10 +20,10 @@ namespace {
 constexpr wchar_t kClassName[] = L"Tavolen.Working";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr FontDef kFont{kGothicFace, 1200, false};
-// Pixels at 96 DPI: around the contents, between a fraction's bar and its
-// digits, and between the main window and this one.
+// Pixels at 96 DPI: around the contents, between buttons side by side, and
+// between the main window and this one.
 constexpr int kMargin = 8;
-constexpr int kBarGap = 2;
+constexpr int kButtonGap = 6;
 constexpr int kBesideGap = 8;
 // Room for the title in the title bar, in line heights, whatever the working's width.
 constexpr int kTitleLines = 16;
@@ -63,6 +63,7 @@ void WorkingWindow::Create(HWND owner) {
   oneLine_ = AddButton(kWorkingOneLineId, kOneLineAtATimeCaption, BS_CHECKBOX);
   keepMixed_ = AddButton(kWorkingKeepMixedId, kKeepMixedCaption, BS_CHECKBOX);
   copy_ = AddButton(kWorkingCopyId, kCopyCaption, BS_PUSHBUTTON);
+  lines_ = std::make_unique<WorkingLinesPart>(window_, view_, annotations_);
   check_ = std::make_unique<AnswerCheckPart>(window_, annotations_);
   SetFonts();
   Follow();
@@ -80,9 +81,7 @@ void WorkingWindow::SetFonts() const {
   for (HWND control : {nextLine_, showAll_, details_, oneLine_, keepMixed_, copy_}) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   }
-  for (HWND line : lines_) {
-    SendMessageW(line, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  }
+  lines_->SetFont(font_.get(), dpi_);
   check_->SetFont(font_.get());
 }
 
@@ -95,6 +94,7 @@ void WorkingWindow::Open() {
   if (!IsOpen()) {
     PlaceBesideOwner();
     ShowWindow(window_, SW_SHOW);
+    view_.SetShown(true);
     PostMessageW(owner_, kWorkingChangedMessage, 0, 0);
   }
   SetForegroundWindow(window_);
@@ -108,26 +108,17 @@ void WorkingWindow::OpenToCheck() {
 
 void WorkingWindow::Follow() {
   check_->Update(form_);
-  const bool dimmed = form_.AnswerIsStale();
-  const bool dimming = dimmed != dimmed_;
-  dimmed_ = dimmed;
   view_.Follow(WorkingOf(form_));
   Refresh();
-  if (dimming) {
-    NameLines();
-    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-  }
 }
 
 bool WorkingWindow::TakeDialogMessage(MSG& message) {
   return IsOpen() && IsDialogMessageW(window_, &message) != 0;
 }
 
+// The lines are grey while the inputs no longer match them.
 void WorkingWindow::Refresh() {
-  const bool changed = lines_.empty() || view_.PlainText() != built_;
-  if (changed) {
-    RebuildLines();
-  }
+  const bool changed = lines_->Update(form_.AnswerIsStale());
   const auto check = [](HWND box, bool on) {
     SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
   };
@@ -147,94 +138,12 @@ void WorkingWindow::Refresh() {
   }
   Layout();
   if (changed && IsOpen()) {
-    AnnounceRevealed();
+    lines_->AnnounceRevealed();
   }
-}
-
-// Only the lines the view marks: those 次の行 or すべて表示 brought.
-void WorkingWindow::AnnounceRevealed() const {
-  const std::vector<WorkingLine>& lines = view_.lines();
-  for (std::size_t i = 0; i < lines.size() && i < lines_.size(); ++i) {
-    if (lines[i].announce) {
-      NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, lines_[i], OBJID_CLIENT, CHILDID_SELF);
-    }
-  }
-}
-
-void WorkingWindow::RebuildLines() {
-  ClearLines();
-  for (const WorkingLine& line : view_.lines()) {
-    AddLine(line.words, IsDrawn(line));
-  }
-  if (view_.lines().empty()) {
-    AddLine(std::string(kNoWorkingYet), false);
-  }
-  built_ = view_.PlainText();
-  NameLines();
-}
-
-// Each line is named as it is read out when it appears, and the window says
-// whose working it is; a drawn line's text, which nobody sees, is its name too.
-void WorkingWindow::NameLines() const {
-  const std::vector<WorkingLine>& lines = view_.lines();
-  for (std::size_t i = 0; i < lines.size() && i < lines_.size(); ++i) {
-    const std::string name = WorkingLineReadOut(lines[i].words, dimmed_);
-    annotations_.SetName(lines_[i], name);
-    if (IsDrawn(lines[i])) {
-      SetWindowTextW(lines_[i], WideOf(name).c_str());
-    }
-  }
-  annotations_.SetDescription(window_, WorkingDescription(dimmed_));
-}
-
-void WorkingWindow::ClearLines() {
-  for (HWND line : lines_) {
-    annotations_.Clear(line);
-    DestroyWindow(line);
-  }
-  lines_.clear();
-}
-
-// A line with fractions is drawn by the window and named in words; a line of
-// plain text draws and names itself.
-void WorkingWindow::AddLine(const std::string& words, bool drawn) {
-  const DWORD style = drawn ? SS_OWNERDRAW : (SS_LEFT | SS_NOPREFIX);
-  const int id = kWorkingFirstLineId + static_cast<int>(lines_.size());
-  HWND control = CreateWindowExW(
-      0, WC_STATICW, WideOf(words).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, window_,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE)), nullptr);
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  annotations_.SetName(control, words);
-  annotations_.SetLiveRegion(control);
-  lines_.push_back(control);
 }
 
 int WorkingWindow::Scaled(int pixels) const {
   return MulDiv(pixels, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
-}
-
-// The lines top down with the step names in one column after the longest
-// expression; returns the width they need.
-int WorkingWindow::LayOutLines(HDC dc, int textHeight) {
-  const LinePainter painter(dc, Scaled(kBarGap), Scaled(1));
-  const std::vector<WorkingLine>& lines = view_.lines();
-  nameColumn_ = 0;
-  for (const WorkingLine& line : lines) {
-    // A detail has no name, and may reach under the names of the steps.
-    if (IsDrawn(line) && line.kind != WorkingLineKind::Detail) {
-      nameColumn_ = std::max(nameColumn_, painter.ExpressionWidth(line));
-    }
-  }
-  int width = kTitleLines * textHeight;
-  for (const WorkingLine& line : lines) {
-    width = std::max(width, IsDrawn(line) ? painter.LineWidth(line, nameColumn_)
-                                          : painter.ExpressionWidth(line));
-  }
-  if (lines.empty()) {
-    width = std::max(width, WidthOf(dc, WideOf(kNoWorkingYet)));
-  }
-  return width;
 }
 
 // The lines, 次の行 and すべて表示 below them while there is more, then
@@ -248,7 +157,7 @@ void WorkingWindow::Layout() {
   const int textHeight = metrics.tmHeight;
   const int buttonHeight = textHeight + Scaled(10);
   const int margin = Scaled(kMargin);
-  const int gap = Scaled(kBarGap) * 3;
+  const int gap = Scaled(kButtonGap);
   const auto buttonWidth = [&](std::string_view caption) {
     return WidthOf(dc.get(), WideOf(caption)) + 2 * textHeight;
   };
@@ -260,15 +169,9 @@ void WorkingWindow::Layout() {
     MoveWindow(control, x, top, w, h, TRUE);
     return x + w;
   };
-  int width = std::max(LayOutLines(dc.get(), textHeight), check_->RowWidth(dc.get(), textHeight));
-  const std::vector<WorkingLine>& lines = view_.lines();
-  int y = margin;
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const bool drawn = i < lines.size() && IsDrawn(lines[i]);
-    const int height = drawn ? 2 * textHeight + 3 * Scaled(kBarGap) : textHeight;
-    MoveWindow(lines_[i], margin, y, width, height, TRUE);
-    y += height;
-  }
+  int width = std::max(
+      {kTitleLines * textHeight, lines_->Width(dc.get()), check_->RowWidth(dc.get(), textHeight)});
+  int y = lines_->Layout(margin, margin, width, textHeight);
   if (view_.OffersMore()) {
     y += gap;
     const int next = place(nextLine_, margin, y, buttonWidth(kNextLineCaption), buttonHeight);
@@ -311,21 +214,10 @@ void WorkingWindow::PlaceBesideOwner() {
   SetWindowPos(window_, nullptr, x, owner.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void WorkingWindow::DrawLine(const DRAWITEMSTRUCT& item) const {
-  const auto at = std::ranges::find(lines_, item.hwndItem);
-  const auto index = static_cast<std::size_t>(at - lines_.begin());
-  if (at == lines_.end() || index >= view_.lines().size()) {
-    return;
-  }
-  const SelectedFont selected(item.hDC, font_.get());
-  const LinePainter painter(item.hDC, Scaled(kBarGap), std::max(1, Scaled(1)));
-  // The previous calculation's lines are grey, as its answer is.
-  painter.Draw(view_.lines()[index], item.rcItem, nameColumn_, dimmed_);
-}
-
 void WorkingWindow::Close() {
   const bool active = GetActiveWindow() == window_;
   ShowWindow(window_, SW_HIDE);
+  view_.SetShown(false);
   if (active) {
     SetActiveWindow(owner_);
   }
@@ -393,7 +285,7 @@ LRESULT WorkingWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_DRAWITEM:
-      DrawLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      lines_->Draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
       return TRUE;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
@@ -419,10 +311,9 @@ LRESULT WorkingWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_DESTROY:
-      for (HWND line : lines_) {
-        annotations_.Clear(line);
+      if (lines_) {
+        lines_->Forget();
       }
-      lines_.clear();
       return 0;
     default:
       break;

@@ -7,8 +7,7 @@
 #pragma once
 
 #include <memory>
-#include <string>
-#include <vector>
+#include <string_view>
 
 #include <windows.h>
 
@@ -16,6 +15,7 @@
 #include "win32/answer_check_part.h"
 #include "win32/handles.h"
 #include "win32/window_proc.h"
+#include "win32/working_lines_part.h"
 #include "window/form1.h"
 #include "window/working_view.h"
 
@@ -34,10 +34,8 @@ class WorkingWindow {
   ~WorkingWindow();
 
   [[nodiscard]] bool IsOpen() const;
-  // The choices, for what a copy from elsewhere copies.
+  // The choices, for what a copy from elsewhere copies, and whether the answer is hidden.
   [[nodiscard]] const WorkingView& view() const { return view_; }
-  // Whether the answer area is to be drawn empty: the window is up and lines are still hidden.
-  [[nodiscard]] bool HidesAnswer() const { return IsOpen() && view_.HidesAnswer(); }
   // Brings the window up beside its owner.
   void Open();
   // Opens it with the focus in 自分の答え.
@@ -60,16 +58,9 @@ class WorkingWindow {
   // Brings the lines and buttons up to date from the view, and has the lines
   // that were revealed read out.
   void Refresh();
-  void AnnounceRevealed() const;
-  void RebuildLines();
-  void NameLines() const;
-  void ClearLines();
-  void AddLine(const std::string& words, bool drawn);
   void SetFonts() const;
   void Layout();
-  int LayOutLines(HDC dc, int textHeight);
   void PlaceBesideOwner();
-  void DrawLine(const DRAWITEMSTRUCT& item) const;
   void Close();
   [[nodiscard]] int Scaled(int pixels) const;
 
@@ -87,12 +78,8 @@ class WorkingWindow {
   UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
   FontHandle font_;
   WorkingView view_;
+  std::unique_ptr<WorkingLinesPart> lines_;
   std::unique_ptr<AnswerCheckPart> check_;
-  // One control per line of the view, or one for the text shown before a working.
-  std::vector<HWND> lines_;
-  std::string built_;  // the view's text when the lines were made
-  int nameColumn_ = 0;
-  bool dimmed_ = false;
 };
 
 }  // namespace tavolen

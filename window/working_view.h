@@ -48,6 +48,9 @@ class WorkingView {
   // 帯分数のまま: the working as worked with mixed numbers kept whole, where
   // it differs, from its problem again while lines come one at a time.
   void SetKeepMixed(bool on);
+  // Whether the working is on screen: its window or panel open. Only then can
+  // it hide the answer.
+  void SetShown(bool shown) { shown_ = shown; }
   // 次の行: one more line (a detail counts as one).
   void ShowNextLine();
   // すべて表示: the rest.
@@ -58,11 +61,11 @@ class WorkingView {
   [[nodiscard]] bool keepMixed() const { return keepMixed_; }
   // Whether 次の行 and すべて表示 are offered: some line is still hidden.
   [[nodiscard]] bool OffersMore() const;
-  // Whether the answer area is to be drawn empty while the working is on
-  // screen, so the answer is not seen before the last line: lines are still
+  // Whether the answer area is to be drawn empty, so the answer is not seen
+  // before the last line: the working is on screen and lines are still
   // hidden. The labels keep the answer; a screen reader is told
   // kAnswerAfterWorking instead of it.
-  [[nodiscard]] bool HidesAnswer() const { return OffersMore(); }
+  [[nodiscard]] bool HidesAnswer() const { return shown_ && OffersMore(); }
   // The lines shown, in order; none before the first calculation and after 消す.
   [[nodiscard]] const std::vector<WorkingLine>& lines() const { return lines_; }
   // The lines shown as plain text, each ending in a line feed, as コピー copies them.
@@ -79,6 +82,7 @@ class WorkingView {
   bool details_ = false;
   bool oneLineAtATime_ = false;
   bool keepMixed_ = false;
+  bool shown_ = false;
   std::size_t unitsShown_ = 0;  // steps (the problem first) and the stop shown
   bool nextDetailShown_ = false;
   std::vector<WorkingLine> lines_;

@@ -117,7 +117,7 @@ TEST(WorkingWindow, FromTheAnswerMenu) {
 // 帯分数のまま, 1行ずつ and くわしく by keys reach the view; a calculation then
 // shows only its problem with the answer area empty, 次の行 one more line
 // (Enter) and すべて表示 the rest (Space), each revealed line read out and
-// nothing else, and the answer comes back with the last line.
+// nothing else, and the answer comes back with the last line or the window closed.
 TEST(WorkingWindow, ChoicesAndTheHiddenAnswer) {
   const WorkingView model = ModelWorking(true, true);
   const std::size_t all = model.lines().size();
@@ -175,6 +175,12 @@ TEST(WorkingWindow, ChoicesAndTheHiddenAnswer) {
   const std::string copied = Crlf(model.PlainText());
   EXPECT_EQ(OnClipboard(copied), copied);
   EXPECT_EQ(heard.Count(static_cast<int>(all) - 1), static_cast<int>(all) - 1);
+  // Closed, the window hides the answer no longer.
+  t.Click({Command1});
+  EXPECT_TRUE(answerDrawn(false));
+  SetForegroundWindow(working);
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(answerDrawn(true));
   CoUninitialize();
 }
 

@@ -8,23 +8,10 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/services.h"
+#include "tests/support/recording_runtime.h"
 #include "window/form1.h"
 
 namespace tavolen::testing {
-
-class RecordingRuntime final : public Runtime {
- public:
-  void MsgBox(const std::string& prompt, Integer style, const std::string& title) override {
-    events.push_back("msgbox " + TextOf(style) + " " + title + ": " + prompt);
-  }
-  void Unloaded() override { events.emplace_back("unloaded"); }
-  void ErrorLeftHandler(const RuntimeError& error, std::string_view handler) override {
-    events.push_back("error " + error.name() + " in " + std::string(handler));
-  }
-
-  std::vector<std::string> events;
-};
 
 inline ControlId Id(std::string_view name) {
   return ParseControlName(name).value();

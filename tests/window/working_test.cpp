@@ -271,7 +271,8 @@ TEST(WorkingView, RevealsLinesAsChosenAndKeepsThemAcrossSwitches) {
   const std::string mixed = "= 3 5/6（帯分数に直す）|";
   const std::string kept = "= 1 3/6 ＋ 2 2/6（通分する）|= 3 5/6（整数どうし、分数どうしをたす）|";
   // c 計算, e 消す, f the other answer form, d くわしく, o 1行ずつ, n 次の行,
-  // a すべて表示, m 帯分数のまま.
+  // a すべて表示, m 帯分数のまま, w the working put away or back on screen
+  // (it starts on screen).
   const std::pair<const char*, std::string> rows[] = {
       {"c", p + s1 + rest + mixed},
       {"ce", ""},
@@ -288,6 +289,8 @@ TEST(WorkingView, RevealsLinesAsChosenAndKeepsThemAcrossSwitches) {
       {"ocna", p + s1 + "*= 9/6 ＋ 14/6（通分する）|*= 23/6（分子どうしをたす）|*" + mixed},
       {"ocaff", p + s1 + rest + mixed},
       {"ocnnnno", p + s1 + rest + mixed},
+      {"ocnw", p + "*" + s1 + "+"},
+      {"wocnw", p + "*" + s1 + "+h"},
   };
   for (const auto& [actions, shown] : rows) {
     SCOPED_TRACE(actions);
@@ -295,8 +298,13 @@ TEST(WorkingView, RevealsLinesAsChosenAndKeepsThemAcrossSwitches) {
     w.Enter("1|1|2|2|1|3");
     w.Choose(0, 0);
     WorkingView view;
+    bool onScreen = true;
+    view.SetShown(onScreen);
     for (const char action : std::string_view(actions)) {
-      if (action == 'c' || action == 'e') {
+      if (action == 'w') {
+        onScreen = !onScreen;
+        view.SetShown(onScreen);
+      } else if (action == 'c' || action == 'e') {
         w.form.Click(Id(action == 'c' ? "Command1" : "Command2"));
       } else if (action == 'f') {
         const auto other = static_cast<std::int16_t>(1 - w.form.Option2.Chosen());
