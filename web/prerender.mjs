@@ -252,7 +252,14 @@ if (!sourceArgument || !siteArgument) {
 }
 const site = resolve(siteArgument);
 const template = readFileSync(join(sourceArgument, 'index.html'), 'utf8');
-const styleSheet = readFileSync(join(sourceArgument, 'tavolen.css'), 'utf8');
+// The style sheet with each part it imports written in its place: one file for the page to fetch.
+const IMPORT = /^@import url\("([^"]+)"\);\n/gm;
+const styleSheet = readFileSync(join(sourceArgument, 'tavolen.css'), 'utf8').replace(IMPORT, (_, part) =>
+  readFileSync(join(sourceArgument, part), 'utf8'),
+);
+if (styleSheet.includes('@import')) {
+  throw new Error('prerender: tavolen.css imports a part in a form not joined');
+}
 const { default: createTavolen } = await import(pathToFileURL(join(site, 'tavolen.js')).href);
 const { modelOf } = await import(pathToFileURL(join(site, 'load.js')).href);
 const module = modelOf(await createTavolen({ wasmBinary: readFileSync(join(site, 'tavolen.wasm')) }));
