@@ -266,7 +266,7 @@ const module = modelOf(await createTavolen({ wasmBinary: readFileSync(join(site,
 
 globalThis.document = { createElement: (tag) => new Element(tag) };
 const { buildWindow } = await import(pathToFileURL(join(site, 'render.js')).href);
-const { px } = await import(pathToFileURL(join(site, 'twips.js')).href);
+const { px } = await import(pathToFileURL(join(site, 'fitting.js')).href);
 const { drawPanel } = await import(pathToFileURL(join(site, 'working.js')).href);
 
 const { found, menubar, client } = parseSkeleton(template);

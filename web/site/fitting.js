@@ -1,6 +1,20 @@
 // Fits texts to the boxes the definition gives them, as drawn at the window's scale: a field's text,
-// a label's caption, and the answer's labels to the room the answer area leaves them.
-import { TWIPS_PER_PX, lineBox, px } from './twips.js?@BUILD@';
+// a label's caption, and the answer's labels to the room the answer area leaves them. The boxes are
+// measured in twips, turned into CSS pixels here for render.js too.
+
+const TWIPS_PER_PX = 15;
+export const px = (twips) => `${twips / TWIPS_PER_PX}px`;
+
+// A line's box, at least a pixel thick.
+export function lineBox(line) {
+  return {
+    name: line.name,
+    left: Math.min(line.x1, line.x2),
+    top: Math.min(line.y1, line.y2),
+    width: Math.max(Math.abs(line.x2 - line.x1), TWIPS_PER_PX),
+    height: Math.max(Math.abs(line.y2 - line.y1), TWIPS_PER_PX),
+  };
+}
 
 // A caption wider than its label is drawn smaller, down to 8 px, and then narrowed, so that it is
 // never cut; the label keeps its size, with a pixel to spare on either side, and its tooltip holds

@@ -1,8 +1,7 @@
 // Builds the window's elements from the module's definition and shows a snapshot of the model.
 // The layout lives in the definition (twips); this file only turns it into elements.
 
-import { answerFitter, fieldFitter, fitCaption } from './fitting.js?@BUILD@';
-import { lineBox, px } from './twips.js?@BUILD@';
+import { answerFitter, fieldFitter, fitCaption, lineBox, px } from './fitting.js?@BUILD@';
 
 // The answer labels and their bar are read out together, as words, from one live region.
 const IN_ANSWER_AREA = /^(Label1\(\d+\)|Line3)$/;
