@@ -252,13 +252,21 @@ if (!sourceArgument || !siteArgument) {
 }
 const site = resolve(siteArgument);
 const template = readFileSync(join(sourceArgument, 'index.html'), 'utf8');
-const styleSheet = readFileSync(join(sourceArgument, 'tavolen.css'), 'utf8');
+// The style sheet with each part it imports written in its place: one file for the page to fetch.
+const IMPORT = /^@import url\("([^"]+)"\);\n/gm;
+const styleSheet = readFileSync(join(sourceArgument, 'tavolen.css'), 'utf8').replace(IMPORT, (_, part) =>
+  readFileSync(join(sourceArgument, part), 'utf8'),
+);
+if (styleSheet.includes('@import')) {
+  throw new Error('prerender: tavolen.css imports a part in a form not joined');
+}
 const { default: createTavolen } = await import(pathToFileURL(join(site, 'tavolen.js')).href);
 const { modelOf } = await import(pathToFileURL(join(site, 'load.js')).href);
 const module = modelOf(await createTavolen({ wasmBinary: readFileSync(join(site, 'tavolen.wasm')) }));
 
 globalThis.document = { createElement: (tag) => new Element(tag) };
-const { buildWindow, px } = await import(pathToFileURL(join(site, 'render.js')).href);
+const { buildWindow } = await import(pathToFileURL(join(site, 'render.js')).href);
+const { px } = await import(pathToFileURL(join(site, 'fitting.js')).href);
 const { drawPanel } = await import(pathToFileURL(join(site, 'working.js')).href);
 
 const { found, menubar, client } = parseSkeleton(template);
@@ -319,12 +327,33 @@ if (!template.includes(definitionMarkup)) {
 }
 const definitionJson = JSON.stringify(definition).replaceAll('<', '\\u003c');
 
+// The modules that main.js imports, near or far, nearest first: the page preloads them all at once.
+const WASM_PRELOAD = '<link rel="preload" href="tavolen.wasm';
+function importedModules(folder) {
+  const found = ['main.js'];
+  for (const module of found) {
+    for (const [, name] of readFileSync(join(folder, module), 'utf8').matchAll(/^import [^;]* from '\.\/([\w-]+\.js)\?@BUILD@';$/gm)) {
+      if (!found.includes(name)) {
+        found.push(name);
+      }
+    }
+  }
+  return found.slice(1);
+}
+if (!template.includes(WASM_PRELOAD)) {
+  throw new Error('prerender: the template has no preload of the model');
+}
+const preloads = importedModules(site)
+  .map((name) => `<link rel="modulepreload" href="${name}?@BUILD@">\n`)
+  .join('');
+
 const rules = moveStylesToRules(windowElement);
 const filled = found[0].replace(found[1], menubar.serialize()).replace(found[2], client.serialize());
 writeFileSync(
   join(site, 'index.html'),
   template
     .replace(found[0], filled)
+    .replace(WASM_PRELOAD, `${preloads}${WASM_PRELOAD}`)
     .replace(panelMarkup, panel.serialize())
     .replace(definitionMarkup, () => definitionMarkup.replace('><', `>${definitionJson}<`)),
 );

@@ -103,7 +103,7 @@ test('at a scale of 1 the window is drawn one CSS pixel per 15 twips', async () 
   });
 });
 
-test('the site works from a folder of the server and asks no other origin', async () => {
+test('the site works from a folder of the server, asks no other origin, and asks for its modules at once', async () => {
   await withServer({ prefix: '/some/folder/' }, async (server) => {
     const page = await browser.newPage();
     const requests = [];
@@ -118,6 +118,9 @@ test('the site works from a folder of the server and asks no other origin', asyn
     assert.deepEqual(await page.evaluate(() => window.violations), []);
     const elsewhere = requests.filter((url) => !url.startsWith(server.url));
     assert.deepEqual(elsewhere, []);
+    // Preloaded, each module that main.js imports, near or far, is asked for before main.js itself.
+    const files = requests.map((url) => new URL(url).pathname.split('/').pop());
+    assert.deepEqual(files.slice(files.indexOf('main.js') + 1).filter((file) => /^(?!sw\.js).*\.js$/.test(file)), []);
     const csp = await page.$eval('meta[http-equiv="Content-Security-Policy"]', (meta) => meta.content);
     assert.match(csp, /default-src 'self'/);
     assert.match(csp, /script-src 'self' 'wasm-unsafe-eval';/);

@@ -2,7 +2,8 @@
 // boxes played back by msgbox.js. Exit replaces the window with a notice that can start it anew.
 import { loadModule } from './load.js?@BUILD@';
 import { announceNewRelease, checkBuild, keepForOffline } from './release.js?@BUILD@';
-import { buildWindow, showCaptionTips } from './render.js?@BUILD@';
+import { buildWindow } from './render.js?@BUILD@';
+import { showCaptionTips } from './tips.js?@BUILD@';
 import { routeInput } from './input.js?@BUILD@';
 import { createMessageBoxes } from './msgbox.js?@BUILD@';
 import { attachPanel } from './working.js?@BUILD@';
