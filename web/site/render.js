@@ -40,14 +40,14 @@ function applyLooks(element, def) {
   }
 }
 
+// An element with its properties set.
+const make = (tag, properties = {}) => Object.assign(document.createElement(tag), properties);
+
 function makeFrame(def) {
-  const frame = document.createElement('fieldset');
-  frame.className = 'frame';
+  const frame = make('fieldset', { className: 'frame' });
   frame.setAttribute('role', 'radiogroup');
   frame.setAttribute('aria-label', def.accessibleName || def.caption);
-  const legend = document.createElement('legend');
-  legend.textContent = def.caption;
-  frame.append(legend);
+  frame.append(make('legend', { textContent: def.caption }));
   applyLooks(frame, def);
   return { outer: frame, focusable: null };
 }
@@ -55,29 +55,23 @@ function makeFrame(def) {
 // The whole box of an option is its label, so that a click or tap anywhere in it reaches the
 // button, and the button's accessible area is the box.
 function makeOption(def) {
-  const outer = document.createElement('label');
-  outer.className = 'option';
-  const input = document.createElement('input');
-  input.type = 'radio';
-  input.name = def.container;
-  input.tabIndex = -1;
+  const outer = make('label', { className: 'option' });
+  const input = make('input', { type: 'radio', name: def.container, tabIndex: -1 });
   input.setAttribute('aria-label', def.accessibleName);
-  const caption = document.createElement('span');
-  caption.className = 'caption';
-  caption.textContent = def.caption;
-  outer.append(input, caption);
+  outer.append(input, make('span', { className: 'caption', textContent: def.caption }));
   applyLooks(outer, def);
   return { outer, focusable: input };
 }
 
 function makeField(def) {
-  const input = document.createElement('input');
-  input.type = 'text';
-  input.className = 'field';
-  input.inputMode = 'numeric';
-  input.autocomplete = 'off';
-  input.spellcheck = false;
-  input.tabIndex = -1;
+  const input = make('input', {
+    type: 'text',
+    className: 'field',
+    inputMode: 'numeric',
+    autocomplete: 'off',
+    spellcheck: false,
+    tabIndex: -1,
+  });
   input.setAttribute('autocapitalize', 'off');
   input.setAttribute('aria-label', def.accessibleName);
   if (def.maxLength > 0) {
@@ -87,19 +81,14 @@ function makeField(def) {
   applyLooks(input, def);
   // A text that fits at 1:1 can come out wider than its field at another scale: it is then drawn
   // smaller, measured as drawn by a hidden copy beside the field.
-  const ruler = document.createElement('span');
-  ruler.className = 'ruler';
+  const ruler = make('span', { className: 'ruler' });
   ruler.setAttribute('aria-hidden', 'true');
   applyFont(ruler, def.font);
   return { outer: input, focusable: input, beside: ruler };
 }
 
 function makeButton(def) {
-  const button = document.createElement('button');
-  button.type = 'button';
-  button.className = 'command';
-  button.tabIndex = -1;
-  button.textContent = def.caption;
+  const button = make('button', { type: 'button', className: 'command', tabIndex: -1, textContent: def.caption });
   if (def.accessibleName && def.accessibleName !== def.caption) {
     button.setAttribute('aria-label', def.accessibleName);
   }
@@ -108,12 +97,8 @@ function makeButton(def) {
 }
 
 function makeLabel(def) {
-  const label = document.createElement('div');
-  label.className = 'label';
-  const caption = document.createElement('span');
-  caption.className = 'caption';
-  caption.textContent = def.caption;
-  label.append(caption);
+  const label = make('div', { className: 'label' });
+  label.append(make('span', { className: 'caption', textContent: def.caption }));
   applyLooks(label, def);
   return { outer: label, focusable: null };
 }
@@ -141,14 +126,12 @@ function answerOrigin(def) {
 }
 
 function makeAnswerArea(def) {
-  const area = document.createElement('div');
-  area.className = 'answer';
+  const area = make('div', { className: 'answer' });
   const box = answerOrigin(def);
   place(area, box);
-  const shown = document.createElement('div');
+  const shown = make('div');
   shown.setAttribute('aria-hidden', 'true');
-  const words = document.createElement('output');
-  words.className = 'answer-words';
+  const words = make('output', { className: 'answer-words' });
   words.setAttribute('aria-live', 'polite');
   words.setAttribute('aria-label', def.answerAreaName);
   area.append(shown, words);
@@ -178,8 +161,7 @@ function drawWindow(client, menubar, def) {
   }
   for (const line of def.lines) {
     const box = lineBox(line);
-    const bar = document.createElement('div');
-    bar.className = 'line';
+    const bar = make('div', { className: 'line' });
     // A border, not a filled box: forced colours and printing without backgrounds keep borders.
     bar.style.borderWidth = box.width >= box.height ? '1px 0 0' : '0 0 0 1px';
     bar.dataset.name = line.name;
@@ -190,9 +172,7 @@ function drawWindow(client, menubar, def) {
   client.append(answer.area);
 
   for (const menu of def.menus) {
-    const item = document.createElement('button');
-    item.type = 'button';
-    item.className = 'menu';
+    const item = make('button', { type: 'button', className: 'menu' });
     item.setAttribute('role', 'menuitem');
     item.tabIndex = -1;
     item.dataset.name = menu.name;

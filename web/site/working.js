@@ -7,6 +7,16 @@
 const MATHML = 'http://www.w3.org/1998/Math/MathML';
 const COPIED_FOR_MS = 2000;
 
+// An element with its properties set.
+const make = (tag, properties = {}) => Object.assign(document.createElement(tag), properties);
+
+// A region that screen readers read out as its text changes.
+function liveRegion(className) {
+  const region = make('div', { className });
+  region.setAttribute('aria-live', 'polite');
+  return region;
+}
+
 function math(tag, ...children) {
   const element = document.createElementNS(MATHML, tag);
   element.append(...children);
@@ -50,9 +60,7 @@ function lineRow(line) {
   }
   row.className = line.kind === 'detail' ? 'step detail' : 'step';
   // Screen readers read the words instead of the MathML and the name, which the words include.
-  const words = document.createElement('span');
-  words.className = 'step-words';
-  words.textContent = line.words;
+  const words = make('span', { className: 'step-words', textContent: line.words });
   const expression = math('mrow');
   if (line.kind !== 'problem') {
     expression.append(math('mo', '='));
@@ -66,29 +74,20 @@ function lineRow(line) {
   formula.setAttribute('aria-hidden', 'true');
   row.append(words, formula);
   if (line.kind !== 'detail') {
-    const name = document.createElement('span');
-    name.className = 'step-name';
+    const name = make('span', { className: 'step-name', textContent: line.name });
     name.setAttribute('aria-hidden', 'true');
-    name.textContent = line.name;
     row.append(name);
   }
   return row;
 }
 
 function button(className, text) {
-  const element = document.createElement('button');
-  element.type = 'button';
-  element.className = className;
-  element.textContent = text;
-  return element;
+  return make('button', { type: 'button', className, textContent: text });
 }
 
 function checkBox(id, text) {
-  const box = document.createElement('input');
-  box.type = 'checkbox';
-  box.id = id;
-  const label = document.createElement('label');
-  label.append(box, text);
+  const label = make('label');
+  label.append(make('input', { type: 'checkbox', id }), text);
   return label;
 }
 
@@ -96,29 +95,15 @@ function checkBox(id, text) {
 // message with its mark ○ or ×, and the region that reads the message out once. The field takes
 // any text, so a phone offers a keyboard with "/" and a space.
 function drawCheck(texts) {
-  const part = document.createElement('div');
-  part.className = 'working-check';
-  const caption = document.createElement('label');
-  caption.htmlFor = 'check-answer';
-  caption.textContent = texts.answerField;
-  const field = document.createElement('input');
-  field.type = 'text';
-  field.id = 'check-answer';
-  field.autocomplete = 'off';
-  field.spellcheck = false;
+  const part = make('div', { className: 'working-check' });
+  const caption = make('label', { htmlFor: 'check-answer', textContent: texts.answerField });
+  const field = make('input', { type: 'text', id: 'check-answer', autocomplete: 'off', spellcheck: false });
   field.setAttribute('aria-label', texts.answerFieldName);
   const press = button('check-button', texts.check);
   press.id = 'check-button';
-  const message = document.createElement('p');
-  message.className = 'check-message';
-  message.hidden = true;
-  const mark = document.createElement('span');
-  mark.className = 'check-mark';
-  message.append(mark, document.createElement('span'));
-  const said = document.createElement('div');
-  said.className = 'working-said check-said';
-  said.setAttribute('aria-live', 'polite');
-  part.append(caption, field, press, message, said);
+  const message = make('p', { className: 'check-message', hidden: true });
+  message.append(make('span', { className: 'check-mark' }), make('span'));
+  part.append(caption, field, press, message, liveRegion('working-said check-said'));
   return part;
 }
 
@@ -126,46 +111,30 @@ function drawCheck(texts) {
 // くわしく and 1行ずつ and the copy button beside it, the line shown before any calculation, an empty list
 // of lines, the buttons that show more and the region that reads them out. Also run at build time.
 export function drawPanel(panel, texts) {
-  const head = document.createElement('div');
-  head.className = 'working-head';
-  const heading = document.createElement('h2');
-  heading.className = 'working-heading';
-  const toggle = document.createElement('button');
-  toggle.type = 'button';
+  const head = make('div', { className: 'working-head' });
+  const heading = make('h2', { className: 'working-heading' });
+  const toggle = button('working-toggle', texts.heading);
   toggle.id = 'working-toggle';
-  toggle.className = 'working-toggle';
   toggle.setAttribute('aria-expanded', 'true');
   toggle.setAttribute('aria-controls', 'working-body');
-  toggle.textContent = texts.heading;
   heading.append(toggle);
   const copy = button('working-copy', texts.copy);
   copy.hidden = true;
-  const options = document.createElement('div');
-  options.className = 'working-options';
+  const options = make('div', { className: 'working-options' });
   options.append(
     checkBox('working-details', texts.details),
     checkBox('working-one-line', texts.oneLine),
     checkBox('working-keep-mixed', texts.keepMixed),
   );
   head.append(heading, options, copy);
-  const body = document.createElement('div');
-  body.id = 'working-body';
-  body.className = 'working-body';
-  const empty = document.createElement('p');
-  empty.className = 'working-empty';
-  empty.textContent = texts.empty;
-  const steps = document.createElement('ol');
-  steps.className = 'working-steps';
-  const more = document.createElement('div');
-  more.className = 'working-more';
-  more.hidden = true;
+  const body = make('div', { id: 'working-body', className: 'working-body' });
+  const empty = make('p', { className: 'working-empty', textContent: texts.empty });
+  const steps = make('ol', { className: 'working-steps' });
+  const more = make('div', { className: 'working-more', hidden: true });
   more.append(button('working-next', texts.next), button('working-all', texts.all));
   // Lines shown by 次の行 and すべて表示 are read out here; a calculation's own lines are not, as
   // the answer's region reads its answer.
-  const said = document.createElement('div');
-  said.className = 'working-said';
-  said.setAttribute('aria-live', 'polite');
-  body.append(empty, steps, more, said, drawCheck(texts));
+  body.append(empty, steps, more, liveRegion('working-said'), drawCheck(texts));
   panel.setAttribute('aria-label', texts.heading);
   panel.append(head, body);
 }
