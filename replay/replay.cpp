@@ -10,6 +10,7 @@
 #include "runtime/utf8.h"
 #include "window/answer_check.h"
 #include "window/form1.h"
+#include "window/json.h"
 #include "window/state_json.h"
 #include "window/working.h"
 
@@ -17,7 +18,8 @@ namespace tavolen {
 
 namespace {
 
-// Output is gathered here and handed to the stream in large pieces.
+// Output is gathered here, one JSON object a line, and handed to the stream in
+// large pieces.
 class JsonLines {
  public:
   explicit JsonLines(std::ostream& out) : out_(out) {}
@@ -25,12 +27,9 @@ class JsonLines {
   JsonLines& operator=(const JsonLines&) = delete;
   ~JsonLines() { Flush(); }
 
-  void Raw(std::string_view text) { buffer_ += text; }
-
-  // The stored texts are valid UTF-8 already.
-  void String(std::string_view text) { AppendJsonString(buffer_, text); }
-
-  void EndLine() {
+  // {"<key>":<value>} on a line of its own.
+  void Line(const std::string_view key, const std::string_view value) {
+    buffer_ += Json::Object().Raw(key, value).Close();
     buffer_ += '\n';
     if (buffer_.size() >= kFlushSize) {
       Flush();
@@ -53,28 +52,17 @@ class ReplayRuntime final : public Runtime {
   explicit ReplayRuntime(JsonLines& json) : json_(json) {}
 
   void MsgBox(const std::string& prompt, Integer style, const std::string& title) override {
-    json_.Raw(R"({"msgbox":{"prompt":)");
-    json_.String(prompt);
-    json_.Raw(R"(,"title":)");
-    json_.String(title);
-    json_.Raw(R"(,"style":)");
-    json_.Raw(TextOf(style));
-    json_.Raw("}}");
-    json_.EndLine();
+    json_.Line("msgbox", Json::Object()
+                             .Text("prompt", prompt)
+                             .Text("title", title)
+                             .Raw("style", TextOf(style))
+                             .Close());
   }
 
-  void Unloaded() override {
-    json_.Raw(R"({"unloaded":true})");
-    json_.EndLine();
-  }
+  void Unloaded() override { json_.Line("unloaded", "true"); }
 
   void ErrorLeftHandler(const RuntimeError& error, std::string_view handler) override {
-    json_.Raw(R"({"error":{"name":)");
-    json_.String(error.name());
-    json_.Raw(R"(,"handler":)");
-    json_.String(handler);
-    json_.Raw("}}");
-    json_.EndLine();
+    json_.Line("error", Json::Object().Text("name", error.name()).Text("handler", handler).Close());
   }
 
  private:
@@ -82,50 +70,33 @@ class ReplayRuntime final : public Runtime {
 };
 
 void WriteState(const Form1& form, JsonLines& json) {
-  json.Raw(R"({"state":)");
-  json.Raw(StateJson(form).Close());
-  json.Raw("}");
-  json.EndLine();
+  json.Line("state", StateJson(form).Close());
 }
 
 void WriteWorking(const Form1& form, const bool keepMixed, JsonLines& json) {
   const WorkingLines working = WorkingOf(form);
-  json.Raw(R"({"working":[)");
-  const char* separator = "";
+  Json lines = Json::Array();
   for (const WorkingStep& step : StepsOf(working, keepMixed)) {
-    json.Raw(separator);
-    json.Raw(R"({"step":)");
-    json.String(step.name);
+    Json line = Json::Object();
+    line.Text("step", step.name);
     if (step.how) {
-      json.Raw(R"(,"how":)");
-      json.String(DetailText(*step.how));
+      line.Text("how", DetailText(*step.how));
     }
-    json.Raw(R"(,"expr":)");
-    json.String(ExpressionText(step));
-    json.Raw("}");
-    separator = ",";
+    lines.Element(line.Text("expr", ExpressionText(step)).Close());
   }
   if (working.stop) {
-    json.Raw(separator);
-    json.Raw(R"({"stop":)");
-    json.String(*working.stop);
-    json.Raw("}");
+    lines.Element(Json::Object().Text("stop", *working.stop).Close());
   }
-  json.Raw("]}");
-  json.EndLine();
+  json.Line("working", lines.Close());
 }
 
 void WriteCheck(const CheckResult& result, JsonLines& json) {
-  json.Raw(R"({"check":{"verdict":)");
-  json.String(VerdictKey(result.verdict));
+  Json check = Json::Object();
+  check.Text("verdict", VerdictKey(result.verdict));
   if (result.mistake) {
-    json.Raw(R"(,"mistake":)");
-    json.String(MistakeKey(*result.mistake));
+    check.Text("mistake", MistakeKey(*result.mistake));
   }
-  json.Raw(R"(,"message":)");
-  json.String(result.message);
-  json.Raw("}}");
-  json.EndLine();
+  json.Line("check", check.Text("message", result.message).Close());
 }
 
 // A script word for a refusal message: valid UTF-8, control characters as
