@@ -172,6 +172,13 @@ std::string DetailText(const WorkingDetail& detail) {
   return ShapeText(detail.left, detail.op, detail.right);
 }
 
+std::string StepText(const WorkingStep& step) {
+  if (step.name.empty()) {
+    return ExpressionText(step);
+  }
+  return "= " + ExpressionText(step) + "（" + std::string(step.name) + "）";
+}
+
 std::string StopText(const std::string_view prompt) {
   return "計算できません：" + std::string(prompt);
 }
@@ -182,12 +189,7 @@ std::string PlainText(const WorkingLines& working, const bool withDetails, const
     if (withDetails && step.how) {
       text += "= " + DetailText(*step.how) + '\n';
     }
-    if (step.name.empty()) {
-      text += ExpressionText(step);
-    } else {
-      text += "= " + ExpressionText(step) + "（" + std::string(step.name) + "）";
-    }
-    text += '\n';
+    text += StepText(step) + '\n';
   }
   if (working.stop) {
     text += StopText(*working.stop) + '\n';

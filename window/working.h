@@ -87,6 +87,10 @@ struct WorkingLines {
 // fraction stands in parentheses.
 [[nodiscard]] std::string DetailText(const WorkingDetail& detail);
 
+// A line of the working as copied: the problem as it stands, a step as
+// "= EXPR（STEP）".
+[[nodiscard]] std::string StepText(const WorkingStep& step);
+
 // "計算できません：PROMPT".
 [[nodiscard]] std::string StopText(std::string_view prompt);
 

@@ -9,15 +9,12 @@ namespace tavolen {
 namespace {
 
 WorkingLine StepLine(const WorkingStep& step) {
-  const bool problem = step.name.empty();
-  std::string text = problem ? ExpressionText(step)
-                             : "= " + ExpressionText(step) + "（" + std::string(step.name) + "）";
-  return {problem ? WorkingLineKind::Problem : WorkingLineKind::Step,
+  return {step.name.empty() ? WorkingLineKind::Problem : WorkingLineKind::Step,
           step.name,
           step.left,
           step.op,
           step.right,
-          std::move(text),
+          StepText(step),
           StepWords(step),
           false};
 }
