@@ -134,14 +134,15 @@ class Replay {
     const std::string_view action = line.substr(0, space);
     const bool hasArgument = space != std::string_view::npos;
     const std::string_view text = hasArgument ? line.substr(space + 1) : std::string_view{};
-    if (action == "working" && text == kKeepMixedCaption) {
-      WriteWorking(form_, true, json_);
+    if (action == "working") {
+      if (hasArgument && text != kKeepMixedCaption) {
+        return "an argument where the action \"working\" takes none or " +
+               Quoted(kKeepMixedCaption);
+      }
+      WriteWorking(form_, hasArgument, json_);
       return std::nullopt;
     }
-    if (action == "working" && hasArgument) {
-      return "an argument where the action \"working\" takes none or " + Quoted(kKeepMixedCaption);
-    }
-    if (action == "state" || action == "working" || action == "erase" || action == "close") {
+    if (action == "state" || action == "erase" || action == "close") {
       if (hasArgument) {
         return "an argument where the action " + Quoted(action) + " takes none";
       }
@@ -186,10 +187,6 @@ class Replay {
   std::optional<std::string> PerformBare(std::string_view action) {
     if (action == "state") {
       WriteState(form_, json_);
-      return std::nullopt;
-    }
-    if (action == "working") {
-      WriteWorking(form_, false, json_);
       return std::nullopt;
     }
     if (action == "erase") {
