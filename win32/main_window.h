@@ -66,7 +66,7 @@ class MainWindow {
   void Create(HINSTANCE instance);
   void BuildMenu();
   void BuildControls(HINSTANCE instance);
-  HWND CreateControl(const ControlDef& def, HINSTANCE instance);
+  HWND CreateControl(const ControlDef& def);
   void LayOut();
   void ShowControl(View& view, bool answerHidden);
   void ShowAnswerWords();
