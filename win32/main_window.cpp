@@ -203,11 +203,11 @@ void MainWindow::Sync(bool byTab) {
     working_->Follow();
   }
   // While 1行ずつ still hides lines, the answer waits for the last of them.
-  answerHidden_ = working_ && working_->view().HidesAnswer();
+  const bool answerHidden = working_ && working_->view().HidesAnswer();
   for (View& view : views_) {
-    ShowControl(view, answerHidden_ && InAnswerArea(view.id));
+    ShowControl(view, answerHidden && InAnswerArea(view.id));
   }
-  ShowAnswerWords();
+  ShowAnswerWords(answerHidden);
   const View* focus = ViewOf(form_.Focus());
   if (focus == nullptr) {
     return;
@@ -242,9 +242,9 @@ void MainWindow::ShowControl(View& view, bool hidden) {
   }
 }
 
-void MainWindow::ShowAnswerWords() {
+void MainWindow::ShowAnswerWords(bool hidden) {
   annotations_.SetDescription(
-      answerArea_, answerHidden_ ? std::string(kAnswerAfterWorking) : AnswerDescriptionOf(form_));
+      answerArea_, hidden ? std::string(kAnswerAfterWorking) : AnswerDescriptionOf(form_));
   // The labels and bar draw in their new colours only when painted again.
   if (answerDimmed_ != form_.AnswerIsStale()) {
     answerDimmed_ = form_.AnswerIsStale();

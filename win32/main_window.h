@@ -69,7 +69,7 @@ class MainWindow {
   HWND CreateControl(const ControlDef& def);
   void LayOut();
   void ShowControl(View& view, bool answerHidden);
-  void ShowAnswerWords();
+  void ShowAnswerWords(bool hidden);
   void SetIcons(HINSTANCE instance);
   [[nodiscard]] View* ViewOf(HWND control);
   [[nodiscard]] View* ViewOf(ControlId id);
@@ -95,7 +95,6 @@ class MainWindow {
   bool syncing_ = false;
   bool highContrast_ = false;
   bool answerDimmed_ = false;
-  bool answerHidden_ = false;
 };
 
 }  // namespace tavolen
