@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "win32/child_window.h"
 #include "win32/control_ids.h"
 #include "win32/line_painter.h"
 #include "win32/wide_text.h"
@@ -15,17 +16,7 @@ namespace {
 
 HWND AddChild(HWND parent, const wchar_t* windowClass, std::string_view text, int id, DWORD style,
               DWORD exStyle = 0) {
-  return CreateWindowExW(exStyle, windowClass, WideOf(text).c_str(), WS_CHILD | WS_VISIBLE | style,
-                         0, 0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)),
-                         nullptr);
-}
-
-std::wstring TextOf(HWND control) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-  return text;
+  return CreateChild(parent, windowClass, WideOf(text).c_str(), id, WS_VISIBLE | style, exStyle);
 }
 
 // The mark before the message, so that it is not told by colour alone.

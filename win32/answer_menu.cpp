@@ -37,7 +37,8 @@ bool MainWindow::OnContextMenu(LPARAM lParam) {
 
 void MainWindow::OpenAnswerMenu(POINT at) {
   HMENU menu = CreatePopupMenu();
-  for (const AnswerMenuItem& item : AnswerMenu(form_)) {
+  const auto items = AnswerMenu(form_);
+  for (const AnswerMenuItem& item : items) {
     const int command = kAnswerMenuFirstCommand + static_cast<int>(item.command);
     AppendMenuW(menu, item.enabled ? UINT{MF_STRING} : UINT{MF_STRING | MF_GRAYED},
                 static_cast<UINT_PTR>(command), WideOf(item.caption).c_str());
@@ -46,7 +47,7 @@ void MainWindow::OpenAnswerMenu(POINT at) {
       TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y,
                      0, window_, nullptr));
   DestroyMenu(menu);
-  for (const AnswerMenuItem& item : AnswerMenu(form_)) {
+  for (const AnswerMenuItem& item : items) {
     if (chosen == kAnswerMenuFirstCommand + static_cast<int>(item.command)) {
       RunAnswerCommand(item.command);
     }

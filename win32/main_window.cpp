@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include "win32/child_window.h"
 #include "win32/control_ids.h"
 #include "win32/fonts.h"
 #include "win32/resource_ids.h"
@@ -33,13 +34,6 @@ class SyncingScope {
   bool& flag_;
   bool previous_;
 };
-
-std::wstring TextOf(HWND control) {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
 
 DWORD AlignmentStyle(ControlType type, TextAlign align) {
   const bool field = type == ControlType::TextBox;
@@ -126,15 +120,13 @@ void MainWindow::BuildControls(HINSTANCE instance) {
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_,
                              nullptr, instance, nullptr);
   // The answer area holds the answer labels and bar, and reads the answer as words.
-  answerArea_ = CreateWindowExW(
-      0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, window_,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAnswerAreaId)), instance, nullptr);
+  answerArea_ = CreateChild(window_, WC_STATICW, L"", kAnswerAreaId, WS_VISIBLE | WS_CLIPCHILDREN);
   annotations_.SetName(answerArea_, kAnswerAreaName);
   // Its labels and bar ask it for their colours; it hands the requests on to the window.
   SetWindowSubclass(answerArea_, &MainWindow::ControlProc, kSubclassId,
                     reinterpret_cast<DWORD_PTR>(this));
   for (const ControlDef& def : ControlDefinitions()) {
-    HWND control = CreateControl(def, instance);
+    HWND control = CreateControl(def);
     if (def.type != ControlType::Label && def.type != ControlType::Frame) {
       SetWindowSubclass(control, &MainWindow::ControlProc, kSubclassId,
                         reinterpret_cast<DWORD_PTR>(this));
@@ -144,17 +136,16 @@ void MainWindow::BuildControls(HINSTANCE instance) {
   }
   for (const LineDef& def : LineDefinitions()) {
     HWND parent = InAnswerArea(def.id) ? answerArea_ : window_;
-    HWND line = CreateWindowExW(
-        0, WC_STATICW, L"", WS_CHILD | WS_VISIBLE | BarStyle(def.id), 0, 0, 0, 0, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ChildIdOf(def.id))), instance, nullptr);
+    HWND line =
+        CreateChild(parent, WC_STATICW, L"", ChildIdOf(def.id), WS_VISIBLE | BarStyle(def.id));
     views_.push_back({def.id, line, nullptr, nullptr});
   }
 }
 
-HWND MainWindow::CreateControl(const ControlDef& def, HINSTANCE instance) {
+HWND MainWindow::CreateControl(const ControlDef& def) {
   const std::wstring caption = WideOf(def.caption);
   const wchar_t* windowClass = WC_STATICW;
-  DWORD style = WS_CHILD | WS_VISIBLE;
+  DWORD style = WS_VISIBLE;
   DWORD exStyle = 0;
   switch (def.type) {
     case ControlType::Frame:
@@ -181,9 +172,8 @@ HWND MainWindow::CreateControl(const ControlDef& def, HINSTANCE instance) {
       break;
   }
   HWND parent = InAnswerArea(def.id) ? answerArea_ : window_;
-  HWND control = CreateWindowExW(exStyle, windowClass, caption.c_str(), style, 0, 0, 0, 0, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(ChildIdOf(def.id))),
-                                 instance, nullptr);
+  HWND control =
+      CreateChild(parent, windowClass, caption.c_str(), ChildIdOf(def.id), style, exStyle);
   if (def.type == ControlType::TextBox) {
     SendMessageW(control, EM_SETLIMITTEXT, static_cast<WPARAM>(FieldLimit(def.id)), 0);
     // Digits only: the IME stays off in the fields.
@@ -213,11 +203,11 @@ void MainWindow::Sync(bool byTab) {
     working_->Follow();
   }
   // While 1行ずつ still hides lines, the answer waits for the last of them.
-  answerHidden_ = working_ && working_->view().HidesAnswer();
+  const bool answerHidden = working_ && working_->view().HidesAnswer();
   for (View& view : views_) {
-    ShowControl(view, answerHidden_ && InAnswerArea(view.id));
+    ShowControl(view, answerHidden && InAnswerArea(view.id));
   }
-  ShowAnswerWords();
+  ShowAnswerWords(answerHidden);
   const View* focus = ViewOf(form_.Focus());
   if (focus == nullptr) {
     return;
@@ -252,9 +242,9 @@ void MainWindow::ShowControl(View& view, bool hidden) {
   }
 }
 
-void MainWindow::ShowAnswerWords() {
+void MainWindow::ShowAnswerWords(bool hidden) {
   annotations_.SetDescription(
-      answerArea_, answerHidden_ ? std::string(kAnswerAfterWorking) : AnswerDescriptionOf(form_));
+      answerArea_, hidden ? std::string(kAnswerAfterWorking) : AnswerDescriptionOf(form_));
   // The labels and bar draw in their new colours only when painted again.
   if (answerDimmed_ != form_.AnswerIsStale()) {
     answerDimmed_ = form_.AnswerIsStale();

@@ -66,10 +66,10 @@ class MainWindow {
   void Create(HINSTANCE instance);
   void BuildMenu();
   void BuildControls(HINSTANCE instance);
-  HWND CreateControl(const ControlDef& def, HINSTANCE instance);
+  HWND CreateControl(const ControlDef& def);
   void LayOut();
   void ShowControl(View& view, bool answerHidden);
-  void ShowAnswerWords();
+  void ShowAnswerWords(bool hidden);
   void SetIcons(HINSTANCE instance);
   [[nodiscard]] View* ViewOf(HWND control);
   [[nodiscard]] View* ViewOf(ControlId id);
@@ -95,7 +95,6 @@ class MainWindow {
   bool syncing_ = false;
   bool highContrast_ = false;
   bool answerDimmed_ = false;
-  bool answerHidden_ = false;
 };
 
 }  // namespace tavolen

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "win32/child_window.h"
 #include "win32/control_ids.h"
 #include "win32/handles.h"
 #include "win32/line_painter.h"
@@ -102,10 +103,7 @@ void WorkingLinesPart::Name() const {
 void WorkingLinesPart::Add(const std::string& words, const bool drawn) {
   const DWORD style = drawn ? SS_OWNERDRAW : (SS_LEFT | SS_NOPREFIX);
   const int id = kWorkingFirstLineId + static_cast<int>(lines_.size());
-  HWND control = CreateWindowExW(
-      0, WC_STATICW, WideOf(words).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent_,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent_, GWLP_HINSTANCE)), nullptr);
+  HWND control = CreateChild(parent_, WC_STATICW, WideOf(words).c_str(), id, WS_VISIBLE | style);
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   annotations_.SetName(control, words);
   annotations_.SetLiveRegion(control);

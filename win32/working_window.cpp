@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include "win32/child_window.h"
 #include "win32/clipboard.h"
 #include "win32/control_ids.h"
 #include "win32/fonts.h"
@@ -71,10 +72,7 @@ void WorkingWindow::Create(HWND owner) {
 
 // A check box is checked from the view, never by itself.
 HWND WorkingWindow::AddButton(int id, std::string_view caption, DWORD style) {
-  return CreateWindowExW(0, WC_BUTTONW, WideOf(caption).c_str(), WS_CHILD | WS_TABSTOP | style, 0,
-                         0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE)),
-                         nullptr);
+  return CreateChild(window_, WC_BUTTONW, WideOf(caption).c_str(), id, WS_TABSTOP | style);
 }
 
 void WorkingWindow::SetFonts() const {
