@@ -201,7 +201,9 @@ export function attachPanel(panel, texts, view, hideAnswer) {
   };
 
   const draw = (state) => {
-    // The region says it holds the previous calculation's working while the window's inputs differ.
+    // While the window's inputs differ from what the working was worked out from, it is dimmed and
+    // the region says it holds the previous calculation's working.
+    panel.classList.toggle('stale', state.stale);
     if (state.description) {
       panel.setAttribute('aria-description', state.description);
     } else {
@@ -284,9 +286,7 @@ export function attachPanel(panel, texts, view, hideAnswer) {
   }
 
   return {
-    // Dimmed while the window's inputs differ from what the working was worked out from.
-    follow(window, stale = false) {
-      panel.classList.toggle('stale', stale);
+    follow(window) {
       current = window;
       draw(view.follow(window));
     },
