@@ -179,6 +179,7 @@ std::string DefinitionJson() {
     menus.Element(
         Json::Object().Text("name", DisplayName(def.id)).Text("caption", def.caption).Close());
   }
+  const TwipsRect area = AnswerAreaTwips();
   return Json::Object()
       .Text("caption", kFormCaption)
       .Number("clientWidth", kClientWidthTwips)
@@ -186,6 +187,12 @@ std::string DefinitionJson() {
       .Raw("controls", controls.Close())
       .Raw("lines", lines.Close())
       .Raw("menus", menus.Close())
+      .Raw("answerArea", Json::Object()
+                             .Number("left", area.left)
+                             .Number("top", area.top)
+                             .Number("width", area.right - area.left)
+                             .Number("height", area.bottom - area.top)
+                             .Close())
       .Text("answerAreaName", kAnswerAreaName)
       .Text("previousAnswer", kPreviousAnswerDescription)
       .Raw("working", PanelTextsJson())

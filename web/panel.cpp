@@ -86,6 +86,7 @@ const char* Panel::Reply() {
                .Flag("keepMixed", view_.keepMixed())
                .Flag("more", view_.OffersMore())
                .Flag("hidesAnswer", view_.HidesAnswer())
+               .Flag("stale", stale_)
                .Raw("lines", LinesOf(view_, stale_))
                .Text("text", view_.PlainText())
                .Text("description", WorkingDescription(stale_))

@@ -71,7 +71,7 @@ async function start() {
 
   const show = (snapshot) => {
     view.render(snapshot);
-    panel.follow(model, snapshot.stale);
+    panel.follow(model);
   };
   // The window as the last event left it: the model changes only through an event, and each event
   // ends in settle(), which reads it once.

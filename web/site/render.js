@@ -111,23 +111,10 @@ const MAKERS = {
   Label: makeLabel,
 };
 
-function boundsOf(defs) {
-  const left = Math.min(...defs.map((d) => d.left));
-  const top = Math.min(...defs.map((d) => d.top));
-  const right = Math.max(...defs.map((d) => d.left + d.width));
-  const bottom = Math.max(...defs.map((d) => d.top + d.height));
-  return { left, top, width: right - left, height: bottom - top };
-}
-
-// The box around the labels and the bar of the answer, in twips.
-function answerOrigin(def) {
-  const members = def.controls.filter((c) => IN_ANSWER_AREA.test(c.name));
-  return boundsOf([...members, ...def.lines.map(lineBox).filter((l) => IN_ANSWER_AREA.test(l.name))]);
-}
-
 function makeAnswerArea(def) {
   const area = make('div', { className: 'answer' });
-  const box = answerOrigin(def);
+  // The labels and the bar of the answer, as the model draws them in every front end, in twips.
+  const box = def.answerArea;
   place(area, box);
   const shown = make('div');
   shown.setAttribute('aria-hidden', 'true');
@@ -230,7 +217,7 @@ export function buildWindow(windowElement, def) {
   const views = findViews(client, def);
   const area = client.querySelector('.answer');
   const words = client.querySelector('output');
-  const fitAnswer = answerFitter(views, def, answerOrigin(def));
+  const fitAnswer = answerFitter(views, def, def.answerArea);
 
   // A second 計算 with the same answer changes no text; the words are written anew all the same,
   // so that a screen reader says them again.

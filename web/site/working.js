@@ -200,8 +200,10 @@ export function attachPanel(panel, texts, view, hideAnswer) {
     }
   };
 
-  const draw = (state, readOut = false) => {
-    // The region says it holds the previous calculation's working while the window's inputs differ.
+  const draw = (state) => {
+    // While the window's inputs differ from what the working was worked out from, it is dimmed and
+    // the region says it holds the previous calculation's working.
+    panel.classList.toggle('stale', state.stale);
     if (state.description) {
       panel.setAttribute('aria-description', state.description);
     } else {
@@ -223,9 +225,10 @@ export function attachPanel(panel, texts, view, hideAnswer) {
     more.hidden = !state.more;
     clearTimeout(copiedTimer);
     copy.textContent = texts.copy;
-    // Only lines revealed are read out, and only once.
-    said.textContent = readOut ? state.lines.filter((line) => line.appeared).map((line) => line.readOut).join('\n') : '';
-    if (readOut) {
+    // The model marks the lines 次の行 and すべて表示 revealed just now: only they are read out, once.
+    const revealed = state.lines.filter((line) => line.appeared);
+    said.textContent = revealed.map((line) => line.readOut).join('\n');
+    if (revealed.length > 0) {
       // The newest line in view, by scrolling the list alone: the page never moves.
       steps.scrollTop = steps.scrollHeight;
     }
@@ -254,8 +257,8 @@ export function attachPanel(panel, texts, view, hideAnswer) {
   details.addEventListener('change', () => draw(view.setDetails(details.checked)));
   oneLine.addEventListener('change', () => draw(view.setOneLineAtATime(oneLine.checked)));
   keepMixed.addEventListener('change', () => draw(view.setKeepMixed(keepMixed.checked)));
-  find('working-next').addEventListener('click', () => draw(view.showNextLine(), true));
-  find('working-all').addEventListener('click', () => draw(view.showAll(), true));
+  find('working-next').addEventListener('click', () => draw(view.showNextLine()));
+  find('working-all').addEventListener('click', () => draw(view.showAll()));
   field.addEventListener('input', () => draw(view.setAnswer(field.value)));
   const check = () => current && draw(view.check(current));
   find('check-button').addEventListener('click', check);
@@ -283,9 +286,7 @@ export function attachPanel(panel, texts, view, hideAnswer) {
   }
 
   return {
-    // Dimmed while the window's inputs differ from what the working was worked out from.
-    follow(window, stale = false) {
-      panel.classList.toggle('stale', stale);
+    follow(window) {
       current = window;
       draw(view.follow(window));
     },
