@@ -86,11 +86,6 @@ void MainWindow::Choose(const AnswerCommand command) {
   }
 }
 
-void MainWindow::CopyAnswer() const {
-  QGuiApplication::clipboard()->setText(
-      QString::fromStdString(CopiedText(AnswerCommand::CopyAnswer, form_, workingView_)));
-}
-
 bool MainWindow::AnswerHidden() const {
   return workingView_.HidesAnswer();
 }
