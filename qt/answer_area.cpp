@@ -86,11 +86,6 @@ void MainWindow::Choose(const AnswerCommand command) {
   }
 }
 
-void MainWindow::CopyAnswer() const {
-  QGuiApplication::clipboard()->setText(
-      QString::fromStdString(CopiedText(AnswerCommand::CopyAnswer, form_, workingView_)));
-}
-
 bool MainWindow::AnswerHidden() const {
   return workingView_.HidesAnswer();
 }
@@ -109,9 +104,8 @@ void MainWindow::ShowWorkingWindow() {
     const QSize size = workingWindow_->sizeHint();
     const QRect screen = this->screen()->availableGeometry();
     const int right = main.right() + kGap;
-    const int x = right + size.width() <= screen.right() || main.left() - kGap - size.width() < 0
-                      ? right
-                      : main.left() - kGap - size.width();
+    const int left = main.left() - kGap - size.width();
+    const int x = right + size.width() <= screen.right() || left < screen.left() ? right : left;
     // Before it is first shown the dialog places its client area, not its frame.
     workingWindow_->move(x, geometry().top());
   }

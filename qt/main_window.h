@@ -78,7 +78,6 @@ class MainWindow final : public QMainWindow {
   // check one's own answer.
   void OpenAnswerMenu(const QPoint& globalPos);
   void Choose(AnswerCommand command);
-  void CopyAnswer() const;
   void ShowWorkingWindow();
 
   template <typename Action>

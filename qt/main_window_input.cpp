@@ -130,7 +130,7 @@ bool MainWindow::OnKeyPress(ControlId id, QObject& watched, const QKeyEvent& eve
     return false;
   }
   if (event.matches(QKeySequence::Copy)) {
-    CopyAnswer();
+    Choose(AnswerCommand::CopyAnswer);
     return true;
   }
   // The menu key comes as a context menu event; Shift+F10 does not on every system.

@@ -17,7 +17,6 @@ class QtRuntime final : public Runtime {
 
   void MsgBox(const std::string& prompt, Integer style, const std::string& title) override;
   void Unloaded() override;
-  // The report itself follows as a message box; nothing more to do here.
 
  private:
   MainWindow& window_;

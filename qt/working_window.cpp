@@ -192,7 +192,7 @@ WorkingWindow::WorkingWindow(const Form1& form, WorkingView& view, AnswerCheckVi
   // Room for the title in the title bar, whatever the working's width.
   constexpr int kTitleEms = 16;
   steps->setMinimumWidth(kTitleEms * fontMetrics().height());
-  Refresh();
+  Redraw();
 }
 
 void WorkingWindow::BuildChoices(QVBoxLayout& layout) {
@@ -244,7 +244,7 @@ void WorkingWindow::Follow() {
   checks_.Update(form_);
   ShowDimmed(form_.AnswerIsStale());
   view_.Follow(WorkingOf(form_));
-  Refresh();
+  Redraw();
 }
 
 void WorkingWindow::FocusAnswerField() {
@@ -280,6 +280,13 @@ void WorkingWindow::Check() {
 }
 
 void WorkingWindow::Refresh() {
+  Redraw();
+  if (onChange_) {
+    onChange_();
+  }
+}
+
+void WorkingWindow::Redraw() {
   {
     const QSignalBlocker detailsBlocker(details_);
     const QSignalBlocker oneLineBlocker(oneLineAtATime_);
@@ -296,9 +303,6 @@ void WorkingWindow::Refresh() {
   }
   RefreshRows();
   RefreshCheck();
-  if (onChange_) {
-    onChange_();
-  }
 }
 
 // The mark, a sign and not only a colour, before the model's message; the

@@ -31,13 +31,13 @@ class WorkingWindow final : public QDialog {
   // this window's closing and reopening; `form` is the problem they follow.
   WorkingWindow(const Form1& form, WorkingView& view, AnswerCheckView& checks, QWidget* parent);
 
-  // Called whenever what hides the answer may have changed: the window shown
-  // or hidden, a line more, a choice.
+  // Called whenever this window changes what hides the answer: the window
+  // shown or hidden, a line more, a choice.
   void SetOnChange(std::function<void()> onChange) { onChange_ = std::move(onChange); }
 
   // After every event of the main window, shown or not: the message goes once
   // the problem changes, and the lines follow the calculation, dimmed while
-  // the inputs no longer match it.
+  // the inputs no longer match it. The main window redraws its answer itself.
   void Follow();
   void FocusAnswerField();
 
@@ -48,8 +48,10 @@ class WorkingWindow final : public QDialog {
  private:
   void BuildChoices(QVBoxLayout& layout);
   void BuildChecking(QVBoxLayout& layout);
-  // Brings the rows, the choices and the buttons up to date from the view.
+  // Redraws, then tells the main window (SetOnChange).
   void Refresh();
+  // Brings the rows, the choices and the buttons up to date from the view.
+  void Redraw();
   void RefreshRows();
   void RefreshCheck();
   void Act(void (WorkingView::*action)());

@@ -21,6 +21,8 @@
 #include <QWindow>
 
 #include "qt/main_window.h"
+#include "qt/text.h"
+#include "window/answer_check.h"
 
 namespace {
 
@@ -99,7 +101,7 @@ int SaveWorking(tavolen::MainWindow& window, const QString& output) {
   // A picture of a right answer, or of no message, must not be published.
   if (!working->findChild<QLabel*>(QStringLiteral("CheckMessage"))
            ->text()
-           .startsWith(QString::fromUtf8("× "))) {
+           .startsWith(tavolen::ToQString(tavolen::kNotRightMark))) {
     return Fail("the working window does not show a mistake for 3 5/12");
   }
   if (!working->grab().save(output, "PNG")) {
