@@ -26,24 +26,13 @@
 namespace tavolen {
 namespace {
 
-// A run of text on the line, or a fraction stacked over its bar.
+// A piece of the line with its texts as the widget draws them.
 struct Piece {
   QString text;
   QString numerator;
   QString denominator;
   bool spaceBefore = true;
 };
-
-void AddNumber(std::vector<Piece>& pieces, const WorkingNumber& number) {
-  const QString lead = ToQString(number.negative ? "-" : "") + ToQString(number.whole);
-  if (!lead.isEmpty()) {
-    pieces.push_back({lead, {}, {}, true});
-  }
-  if (!number.denominator.empty()) {
-    pieces.push_back(
-        {{}, ToQString(number.numerator), ToQString(number.denominator), lead.isEmpty()});
-  }
-}
 
 // One line drawn as a pupil writes it. It is a label with no text of its own,
 // so that screen readers read its name, the line in words, and nothing else.
@@ -53,13 +42,9 @@ class LineView final : public QLabel {
   LineView(const WorkingLine& line, QWidget* parent)
       : QLabel(parent), name_(ToQString(line.name)), detail_(line.kind == WorkingLineKind::Detail) {
     setAccessibleName(QString::fromStdString(line.words));
-    if (line.kind != WorkingLineKind::Problem) {
-      pieces_.push_back({QStringLiteral("="), {}, {}, false});
-    }
-    AddNumber(pieces_, line.left);
-    if (line.op) {
-      pieces_.push_back({ToQString(OperatorSymbol(*line.op)), {}, {}, true});
-      AddNumber(pieces_, line.right);
+    for (const LinePiece& piece : PiecesOf(line)) {
+      pieces_.push_back({ToQString(piece.text), ToQString(piece.numerator),
+                         ToQString(piece.denominator), piece.spaced});
     }
   }
 

@@ -16,13 +16,17 @@
 namespace tavolen {
 namespace {
 
-std::string NumberOf(const WorkingNumber& number) {
-  return Json::Object()
-      .Flag("negative", number.negative)
-      .Text("whole", number.whole)
-      .Text("numerator", number.numerator)
-      .Text("denominator", number.denominator)
-      .Close();
+// A line's pieces: a run of text, or a fraction when it has a denominator.
+std::string PiecesJson(const WorkingLine& line) {
+  Json pieces = Json::Array();
+  for (const LinePiece& piece : PiecesOf(line)) {
+    pieces.Element(Json::Object()
+                       .Text("text", piece.text)
+                       .Text("numerator", piece.numerator)
+                       .Text("denominator", piece.denominator)
+                       .Close());
+  }
+  return pieces.Close();
 }
 
 std::string_view KindName(const WorkingLineKind kind) {
@@ -39,7 +43,7 @@ std::string_view KindName(const WorkingLineKind kind) {
   return "";
 }
 
-// Each line with its numbers for MathML, whose parts may be terms, the words a
+// Each line with its pieces for MathML, whose parts may be terms, the words a
 // screen reader reads instead, whether it has just appeared and what is read
 // out if it has.
 std::string LinesOf(const WorkingView& view, const bool stale) {
@@ -48,9 +52,7 @@ std::string LinesOf(const WorkingView& view, const bool stale) {
     lines.Element(Json::Object()
                       .Text("kind", KindName(line.kind))
                       .Text("name", line.name)
-                      .Raw("left", NumberOf(line.left))
-                      .Text("op", line.op ? OperatorSymbol(*line.op) : "")
-                      .Raw("right", NumberOf(line.right))
+                      .Raw("pieces", PiecesJson(line))
                       .Text("text", line.text)
                       .Text("words", line.words)
                       .Flag("appeared", line.announce)

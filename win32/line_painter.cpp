@@ -43,25 +43,11 @@ LinePainter::LinePainter(HDC dc, int barGap, int barHeight)
   GetTextMetricsW(dc, &metrics_);
 }
 
-// "= 3/2 ＋ 7/3", the problem without "=".
 std::vector<LinePainter::Piece> LinePainter::PiecesOf(const WorkingLine& line) {
   std::vector<Piece> pieces;
-  const auto add = [&pieces](const WorkingNumber& number) {
-    const std::wstring lead = WideOf(number.negative ? "-" : "") + WideOf(number.whole);
-    if (!lead.empty()) {
-      pieces.push_back({lead, {}, {}, true});
-    }
-    if (!number.denominator.empty()) {
-      pieces.push_back({{}, WideOf(number.numerator), WideOf(number.denominator), lead.empty()});
-    }
-  };
-  if (line.kind != WorkingLineKind::Problem) {
-    pieces.push_back({L"=", {}, {}, false});
-  }
-  add(line.left);
-  if (line.op) {
-    pieces.push_back({WideOf(OperatorSymbol(*line.op)), {}, {}, true});
-    add(line.right);
+  for (const LinePiece& piece : tavolen::PiecesOf(line)) {
+    pieces.push_back(
+        {WideOf(piece.text), WideOf(piece.numerator), WideOf(piece.denominator), piece.spaced});
   }
   return pieces;
 }

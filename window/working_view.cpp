@@ -158,4 +158,26 @@ std::string WorkingView::PlainText() const {
   return text;
 }
 
+std::vector<LinePiece> PiecesOf(const WorkingLine& line) {
+  std::vector<LinePiece> pieces;
+  const auto add = [&pieces](const WorkingNumber& number) {
+    const std::string lead = (number.negative ? "-" : "") + number.whole;
+    if (!lead.empty()) {
+      pieces.push_back({lead, {}, {}, true});
+    }
+    if (!number.denominator.empty()) {
+      pieces.push_back({{}, number.numerator, number.denominator, lead.empty()});
+    }
+  };
+  if (line.kind != WorkingLineKind::Problem) {
+    pieces.push_back({"=", {}, {}, false});
+  }
+  add(line.left);
+  if (line.op) {
+    pieces.push_back({std::string(OperatorSymbol(*line.op)), {}, {}, true});
+    add(line.right);
+  }
+  return pieces;
+}
+
 }  // namespace tavolen

@@ -32,6 +32,20 @@ struct WorkingLine {
   bool announce = false;
 };
 
+// A piece of a line as it is painted, left to right: a run of text ("=", an
+// operator, a whole part with its sign) or a fraction stacked over its bar.
+struct LinePiece {
+  std::string text;
+  std::string numerator;
+  std::string denominator;  // not empty: a fraction
+  bool spaced = true;       // a space before it; else it sits close to what is before
+  friend bool operator==(const LinePiece&, const LinePiece&) = default;
+};
+
+// The pieces of a problem, step or detail line: "=" leads every one but the
+// problem, and a fraction sits close to its whole part.
+[[nodiscard]] std::vector<LinePiece> PiecesOf(const WorkingLine& line);
+
 class WorkingView {
  public:
   // Takes the working now, after any event: a new calculation shows only its

@@ -48,7 +48,7 @@ function calculateWorkedExample(window) {
   assert.ok(window.click('Command1'));
 }
 
-test('the working panel: lines with numbers for MathML and words, choices that outlive a window', () => {
+test('the working panel: lines with pieces for MathML and words, choices that outlive a window', () => {
   const panel = new module.Panel();
   try {
     session((window) => {
@@ -59,13 +59,16 @@ test('the working panel: lines with numbers for MathML and words, choices that o
       // The golden working_steps script holds the texts.
       assert.equal(worked.text.split('\n').length, worked.lines.length + 1);
       assert.deepEqual(worked.lines[4], {
-        kind: 'step', name: '帯分数に直す', op: '', text: '= 3 5/6（帯分数に直す）',
+        kind: 'step', name: '帯分数に直す', text: '= 3 5/6（帯分数に直す）',
         words: '3と6分の5、帯分数に直す', appeared: false, readOut: '3と6分の5、帯分数に直す',
-        left: { negative: false, whole: '3', numerator: '5', denominator: '6' },
-        right: { negative: false, whole: '', numerator: '', denominator: '' },
+        pieces: [
+          { text: '=', numerator: '', denominator: '' },
+          { text: '3', numerator: '', denominator: '' },
+          { text: '', numerator: '5', denominator: '6' },
+        ],
       });
       const detailed = panel.setDetails(true);
-      assert.deepEqual(detailed.lines.slice(1, 3).map((line) => [line.kind, line.left.numerator]), [['detail', '1×2＋1'], ['step', '3']]);
+      assert.deepEqual(detailed.lines.slice(1, 3).map((line) => [line.kind, line.pieces[1].numerator]), [['detail', '1×2＋1'], ['step', '3']]);
       panel.setOneLineAtATime(true);
     });
     session((window) => {

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "tests/support/rational.h"
 #include "tests/window/window_fixture.h"
@@ -323,6 +324,41 @@ TEST(WorkingView, RevealsLinesAsChosenAndKeepsThemAcrossSwitches) {
       view.Follow(WorkingOf(w.form));
     }
     EXPECT_EQ(Shown(view), shown);
+  }
+}
+
+// Each line's pieces as painted: a fraction as [n/d], a space before a piece
+// that takes one.
+TEST(WorkingView, GivesEachLineItsPiecesToPaint) {
+  const std::pair<const char*, std::vector<std::string>> rows[] = {
+      {"1|1|2|2|1|3",
+       {" 1[1/2] ＋ 2[1/3]", "= [1×2＋1/2] ＋ [2×3＋1/3]", "= [3/2] ＋ [7/3]",
+        "= [3×3/2×3] ＋ [7×2/3×2]", "= [9/6] ＋ [14/6]", "= [9＋14/6]", "= [23/6]", "= [3×6＋5/6]",
+        "= 3[5/6]"}},
+      {"|1|6|1|1|3",
+       {" [1/6] － 1[1/3]", "= [1/6] － [1×3＋1/3]", "= [1/6] － [4/3]", "= [1/6] － [4×2/3×2]",
+        "= [1/6] － [8/6]", "= -[8－1/6]", "= -[7/6]", "= -[1×6＋1/6]", "= -1[1/6]"}},
+  };
+  for (const auto& [six, pieces] : rows) {
+    SCOPED_TRACE(six);
+    Window w;
+    w.Enter(six);
+    w.Choose(six[0] == '|' ? std::int16_t{1} : std::int16_t{0}, 0);
+    w.form.Click(Id("Command1"));
+    WorkingView view;
+    view.SetDetails(true);
+    view.Follow(WorkingOf(w.form));
+    std::vector<std::string> painted;
+    for (const WorkingLine& line : view.lines()) {
+      std::string text;
+      for (const LinePiece& piece : PiecesOf(line)) {
+        text += piece.spaced ? " " : "";
+        text += piece.denominator.empty() ? piece.text
+                                          : "[" + piece.numerator + "/" + piece.denominator + "]";
+      }
+      painted.push_back(text);
+    }
+    EXPECT_EQ(painted, pieces);
   }
 }
 

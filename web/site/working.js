@@ -33,20 +33,15 @@ function partMath(part) {
   return tokens.length === 1 ? tokens[0] : math('mrow', ...tokens);
 }
 
-// A number as its whole part and fraction: -1 1/6 is "-", "1" and a stacked 1 over 6; a detail's
-// (1×2＋1)/2 is a stacked row 1 × 2 ＋ 1 over 2.
-function numberMath(number) {
-  const parts = [];
-  if (number.negative) {
-    parts.push(math('mo', '-'));
+// A piece of a line: "=", an operator, a whole part with its sign ("-1" is "-" and "1"), or a
+// stacked fraction; a detail's (1×2＋1)/2 is a stacked row 1 × 2 ＋ 1 over 2.
+function pieceMath(piece) {
+  if (piece.denominator) {
+    return [math('mfrac', partMath(piece.numerator), partMath(piece.denominator))];
   }
-  if (number.whole) {
-    parts.push(partMath(number.whole));
-  }
-  if (number.denominator) {
-    parts.push(math('mfrac', partMath(number.numerator), partMath(number.denominator)));
-  }
-  return parts;
+  const sign = piece.text.startsWith('-') ? [math('mo', '-')] : [];
+  const rest = piece.text.slice(sign.length);
+  return rest ? [...sign, partMath(rest)] : sign;
 }
 
 // A line of the working: the problem, a step with its name beside it, a detail set apart without
@@ -61,14 +56,7 @@ function lineRow(line) {
   row.className = line.kind === 'detail' ? 'step detail' : 'step';
   // Screen readers read the words instead of the MathML and the name, which the words include.
   const words = make('span', { className: 'step-words', textContent: line.words });
-  const expression = math('mrow');
-  if (line.kind !== 'problem') {
-    expression.append(math('mo', '='));
-  }
-  expression.append(...numberMath(line.left));
-  if (line.op) {
-    expression.append(math('mo', line.op), ...numberMath(line.right));
-  }
+  const expression = math('mrow', ...line.pieces.flatMap(pieceMath));
   const formula = math('math', expression);
   formula.setAttribute('class', 'step-math');
   formula.setAttribute('aria-hidden', 'true');
