@@ -293,9 +293,7 @@ void WorkingWindow::Redraw() {
 // The mark, a sign and not only a colour, before the model's message; the
 // right answer itself is never shown here.
 void WorkingWindow::RefreshCheck() {
-  const QString shown = checks_.Message().empty() ? QString()
-                                                  : ToQString(checks_.Mark()) + QLatin1Char(' ') +
-                                                        QString::fromStdString(checks_.Message());
+  const QString shown = ToQString(checks_.MarkedMessage());
   if (message_->text() != shown) {
     message_->setText(shown);
     QPalette palette = this->palette();

@@ -19,11 +19,6 @@ HWND AddChild(HWND parent, const wchar_t* windowClass, std::string_view text, in
   return CreateChild(parent, windowClass, WideOf(text).c_str(), id, WS_VISIBLE | style, exStyle);
 }
 
-// The mark before the message, so that it is not told by colour alone.
-std::string Shown(const AnswerCheckView& view) {
-  return view.Message().empty() ? std::string() : std::string(view.Mark()) + " " + view.Message();
-}
-
 }  // namespace
 
 AnswerCheckPart::AnswerCheckPart(HWND parent, const AccessibleAnnotations& annotations)
@@ -117,7 +112,7 @@ void AnswerCheckPart::Check(const Form1& form) {
 }
 
 void AnswerCheckPart::ShowMessage() {
-  const std::wstring text = WideOf(Shown(view_));
+  const std::wstring text = WideOf(view_.MarkedMessage());
   if (TextOf(message_) != text) {
     SetWindowTextW(message_, text.c_str());
     annotations_.SetName(message_, Utf8Of(text));

@@ -35,6 +35,10 @@ std::string_view AnswerCheckView::Mark() const {
   return shown_->result.IsRight() ? kRightMark : kNotRightMark;
 }
 
+std::string AnswerCheckView::MarkedMessage() const {
+  return shown_ ? std::string(Mark()) + " " + Message() : std::string();
+}
+
 std::optional<std::string> AnswerCheckView::TakeAnnouncement() {
   if (!announce_ || !shown_) {
     return std::nullopt;

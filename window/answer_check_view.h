@@ -31,6 +31,9 @@ class AnswerCheckView {
   // kRightMark for a finished right answer, kNotRightMark for any other
   // message, empty with no message. Shown beside the message, not by colour alone.
   [[nodiscard]] std::string_view Mark() const;
+  // The mark and the message as one line of text, "○ 正解です。", where a
+  // front end draws them as one; empty with no message.
+  [[nodiscard]] std::string MarkedMessage() const;
   [[nodiscard]] bool IsRight() const { return shown_ && shown_->result.IsRight(); }
 
   // The message for screen readers, once after each check; nullopt afterwards.

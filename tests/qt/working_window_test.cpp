@@ -101,7 +101,7 @@ class WorkingWindowTest : public QObject {
     model.Check(s.window.form());
     s.click("Text1_1");
     QCOMPARE(message->text() + message->accessibleDescription(),
-             Q(model.Mark()) + " " + Q(model.Message()) + Q(model.Message()));
+             Q(model.MarkedMessage()) + Q(model.Message()));
     s.click("Option1_1");
     QCOMPARE(message->text() + message->accessibleDescription(), "");
     QTest::mouseClick(shown->findChild<QPushButton*>("CheckAnswerButton"), Qt::LeftButton);

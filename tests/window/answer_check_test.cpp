@@ -61,6 +61,7 @@ TEST(AnswerCheckViewTest, MessageHeldUntilTheAnswerOrProblemChanges) {
   view.Check(w.form);
   EXPECT_EQ(view.Message(), "正解です。");
   EXPECT_EQ(view.Mark(), kRightMark);
+  EXPECT_EQ(view.MarkedMessage(), std::string(kRightMark) + " 正解です。");
   EXPECT_EQ(view.TakeAnnouncement(), "正解です。");
   EXPECT_EQ(view.TakeAnnouncement(), std::nullopt);
 
@@ -72,6 +73,7 @@ TEST(AnswerCheckViewTest, MessageHeldUntilTheAnswerOrProblemChanges) {
   view.Update(w.form);
   EXPECT_EQ(view.Message(), "");
   EXPECT_EQ(view.Mark(), "");
+  EXPECT_EQ(view.MarkedMessage(), "");
 
   view.Check(w.form);
   EXPECT_EQ(view.Mark(), kNotRightMark);
