@@ -10,6 +10,7 @@
 #include "qt/text.h"
 #include "qt/working_window.h"
 #include "window/accessible_text.h"
+#include "window/controls.h"
 #include "window/working.h"
 
 namespace tavolen {
@@ -99,13 +100,10 @@ void MainWindow::ShowAnswerWords() const {
 // Beside the main window on the right, or on the left where the screen ends.
 void MainWindow::ShowWorkingWindow() {
   if (!workingWindow_->isVisible()) {
-    constexpr int kGap = 8;
     const QRect main = frameGeometry();
-    const QSize size = workingWindow_->sizeHint();
     const QRect screen = this->screen()->availableGeometry();
-    const int right = main.right() + kGap;
-    const int left = main.left() - kGap - size.width();
-    const int x = right + size.width() <= screen.right() || left < screen.left() ? right : left;
+    const int x = BesideOwnerLeft(main.left(), main.right(), workingWindow_->sizeHint().width(),
+                                  kBesideGapPixels, screen.left(), screen.right());
     // Before it is first shown the dialog places its client area, not its frame.
     workingWindow_->move(x, geometry().top());
   }

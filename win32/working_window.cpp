@@ -25,7 +25,6 @@ constexpr FontDef kFont{kGothicFace, 1200, false};
 // between the main window and this one.
 constexpr int kMargin = 8;
 constexpr int kButtonGap = 6;
-constexpr int kBesideGap = 8;
 // Room for the title in the title bar, in line heights, whatever the working's width.
 constexpr int kTitleLines = 16;
 
@@ -203,12 +202,9 @@ void WorkingWindow::PlaceBesideOwner() {
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTONEAREST), &monitor);
-  const int width = self.right - self.left;
-  const int gap = Scaled(kBesideGap);
-  const int right = owner.right + gap;
-  const int left = owner.left - gap - width;
-  const bool fitsRight = right + width <= monitor.rcWork.right;
-  const int x = fitsRight || left < monitor.rcWork.left ? right : left;
+  const int x =
+      BesideOwnerLeft(owner.left, owner.right, self.right - self.left, Scaled(kBesideGapPixels),
+                      monitor.rcWork.left, monitor.rcWork.right);
   SetWindowPos(window_, nullptr, x, owner.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

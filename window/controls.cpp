@@ -181,6 +181,13 @@ std::optional<ControlId> ParseControlName(std::string_view text) {
   return std::nullopt;
 }
 
+int BesideOwnerLeft(const int ownerLeft, const int ownerRight, const int width, const int gap,
+                    const int screenLeft, const int screenRight) {
+  const int right = ownerRight + gap;
+  const int left = ownerLeft - gap - width;
+  return right + width <= screenRight || left < screenLeft ? right : left;
+}
+
 TwipsRect AnswerAreaTwips() {
   TwipsRect area{kClientWidthTwips, kClientHeightTwips, 0, 0};
   const auto add = [&area](const TwipsRect part) {

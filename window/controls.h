@@ -90,6 +90,16 @@ struct TwipsRect {
 // out as words and opens the answer menu on a right click.
 [[nodiscard]] TwipsRect AnswerAreaTwips();
 
+// The gap between the main window and the 途中式 window beside it, in pixels
+// at 96 dots per inch.
+inline constexpr int kBesideGapPixels = 8;
+
+// Where a window `width` wide goes beside its owner, gap apart: on the right,
+// or on the left where the screen ends there and the left has room. Edges are
+// in one system of the caller's, the owner's and the screen's alike.
+[[nodiscard]] int BesideOwnerLeft(int ownerLeft, int ownerRight, int width, int gap, int screenLeft,
+                                  int screenRight);
+
 struct MenuDef {
   ControlId id;
   std::string_view caption;

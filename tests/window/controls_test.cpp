@@ -27,6 +27,20 @@ TEST(ControlNames, EveryDefinedControlRoundTripsAndNothingElseIsAName) {
   }
 }
 
+TEST(BesideOwner, OnTheRightUnlessTheScreenEndsThereAndTheLeftHasRoom) {
+  struct Row {
+    int ownerLeft;
+    int screenRight;
+    int left;
+  };
+  // An owner 200 wide on a screen from 0, a window 150 wide, 8 apart.
+  for (const auto& [ownerLeft, screenRight, left] :
+       {Row{100, 458, 308}, Row{400, 757, 242}, Row{100, 457, 308}}) {
+    SCOPED_TRACE(screenRight);
+    EXPECT_EQ(BesideOwnerLeft(ownerLeft, ownerLeft + 200, 150, 8, 0, screenRight), left);
+  }
+}
+
 // Every front end takes the answer area from here: all the labels and the
 // whole bar, which reaches further right than the labels.
 TEST(AnswerArea, HoldsTheLabelsAndTheWholeBar) {
