@@ -92,9 +92,7 @@ bool MainWindow::AnswerHidden() const {
 }
 
 void MainWindow::ShowAnswerWords() const {
-  answerArea_->setAccessibleDescription(AnswerHidden()
-                                            ? ToQString(kAnswerAfterWorking)
-                                            : QString::fromStdString(AnswerDescriptionOf(form_)));
+  answerArea_->setAccessibleDescription(ToQString(AnswerDescriptionOf(form_, AnswerHidden())));
 }
 
 // Beside the main window on the right, or on the left where the screen ends.

@@ -243,8 +243,7 @@ void MainWindow::ShowControl(View& view, bool hidden) {
 }
 
 void MainWindow::ShowAnswerWords(bool hidden) {
-  annotations_.SetDescription(
-      answerArea_, hidden ? std::string(kAnswerAfterWorking) : AnswerDescriptionOf(form_));
+  annotations_.SetDescription(answerArea_, AnswerDescriptionOf(form_, hidden));
   // The labels and bar draw in their new colours only when painted again.
   if (answerDimmed_ != form_.AnswerIsStale()) {
     answerDimmed_ = form_.AnswerIsStale();

@@ -63,7 +63,10 @@ std::string AnswerWordsOf(const Form1& form) {
                      form.Label1(Integer{2}).Caption, form.Label1(Integer{3}).Caption);
 }
 
-std::string AnswerDescriptionOf(const Form1& form) {
+std::string AnswerDescriptionOf(const Form1& form, const bool answerHidden) {
+  if (answerHidden) {
+    return std::string(kAnswerAfterWorking);
+  }
   std::string words = AnswerWordsOf(form);
   if (words.empty() || !form.AnswerIsStale()) {
     return words;

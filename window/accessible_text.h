@@ -44,8 +44,9 @@ inline constexpr std::string_view kPreviousWorkingDescription = "前の計算の
 [[nodiscard]] std::string AnswerWordsOf(const Form1& form);
 
 // The answer area's description: its words, said to be the previous
-// calculation's while the form's answer is stale: "前の計算の答え、3と6分の5".
-[[nodiscard]] std::string AnswerDescriptionOf(const Form1& form);
+// calculation's while the form's answer is stale: "前の計算の答え、3と6分の5";
+// while the working hides the answer, that it comes after the working.
+[[nodiscard]] std::string AnswerDescriptionOf(const Form1& form, bool answerHidden = false);
 
 // A number of the working as words, in the answer area's words: "マイナス1と6分の1".
 [[nodiscard]] std::string NumberWords(const WorkingNumber& number);

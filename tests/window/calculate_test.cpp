@@ -127,6 +127,7 @@ TEST(Calculate, AnswerIsThePreviousOneOnceAnInputDiffers) {
     }
     EXPECT_EQ(AnswerDescriptionOf(w.form), description);
     EXPECT_EQ(w.form.AnswerIsStale(), description == kPrevious);
+    EXPECT_EQ(AnswerDescriptionOf(w.form, true), kAnswerAfterWorking);
   }
 }
 
