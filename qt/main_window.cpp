@@ -292,20 +292,19 @@ void MainWindow::ShowControls() const {
 void MainWindow::ShowControl(const View& view) const {
   const QSignalBlocker blocker(view.widget);
   if (const std::string* text = ModelText(form_, view.id)) {
-    const bool hidden = view.id.name == ControlName::Label1 && AnswerHidden();
+    const bool hidden = InAnswerArea(view.id) && AnswerHidden();
     const QString shown = hidden ? QString() : QString::fromStdString(*text);
     if (auto* field = qobject_cast<QLineEdit*>(view.widget)) {
       ShowText(*field, shown, DefinitionOf(view.id).maxLength);
     } else if (auto* label = qobject_cast<QLabel*>(view.widget)) {
       ShowCaption(*label, shown, DefinitionOf(view.id));
-      if (view.id.name == ControlName::Label1) {
+      if (InAnswerArea(view.id)) {
         ShowDimmed(*label, QPalette::WindowText, form_.AnswerIsStale());
       }
     }
   } else if (const Line* line = ModelLine(form_, view.id)) {
-    view.widget->setVisible(line->Visible &&
-                            !(view.id.name == ControlName::Line3 && AnswerHidden()));
-    if (view.id.name == ControlName::Line3) {
+    view.widget->setVisible(line->Visible && !(InAnswerArea(view.id) && AnswerHidden()));
+    if (InAnswerArea(view.id)) {
       ShowDimmed(*view.widget, QPalette::Window, form_.AnswerIsStale());
     }
   } else if (const OptionGroup* group = ModelGroup(form_, view.id)) {

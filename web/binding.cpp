@@ -146,6 +146,7 @@ std::string ControlOf(const ControlDef& def) {
       .Number("index", def.id.index)
       .Text("type", TypeName(def.type))
       .Text("container", def.container ? DisplayName({*def.container}) : "")
+      .Flag("inAnswerArea", InAnswerArea(def.id))
       .Text("caption", def.caption)
       .Number("left", def.left)
       .Number("top", def.top)
@@ -168,6 +169,7 @@ std::string DefinitionJson() {
   for (const LineDef& def : LineDefinitions()) {
     lines.Element(Json::Object()
                       .Text("name", DisplayName(def.id))
+                      .Flag("inAnswerArea", InAnswerArea(def.id))
                       .Number("x1", def.x1)
                       .Number("y1", def.y1)
                       .Number("x2", def.x2)

@@ -35,10 +35,6 @@ RECT ControlRect(const ControlView& view, UINT dpi) {
 
 }  // namespace
 
-bool InAnswerArea(ControlId id) {
-  return id.name == ControlName::Label1 || id.name == ControlName::Line3;
-}
-
 int OnePixel(UINT dpi) {
   return std::max(1, MulDiv(1, static_cast<int>(dpi), 96));
 }

@@ -22,9 +22,6 @@ struct ControlView {
   FontHandle fitted;  // a long caption's or a narrow field's smaller font, else null
 };
 
-// The answer labels and bar, which the answer area holds.
-[[nodiscard]] bool InAnswerArea(ControlId id);
-
 // A pixel at 96 DPI at dpi, never less than one.
 [[nodiscard]] int OnePixel(UINT dpi);
 

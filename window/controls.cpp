@@ -188,6 +188,10 @@ int BesideOwnerLeft(const int ownerLeft, const int ownerRight, const int width, 
   return right + width <= screenRight || left < screenLeft ? right : left;
 }
 
+bool InAnswerArea(const ControlId id) {
+  return id.name == ControlName::Label1 || id.name == ControlName::Line3;
+}
+
 TwipsRect AnswerAreaTwips() {
   TwipsRect area{kClientWidthTwips, kClientHeightTwips, 0, 0};
   const auto add = [&area](const TwipsRect part) {
@@ -195,12 +199,12 @@ TwipsRect AnswerAreaTwips() {
             std::max(area.right, part.right), std::max(area.bottom, part.bottom)};
   };
   for (const ControlDef& def : ControlDefinitions()) {
-    if (def.id.name == ControlName::Label1) {
+    if (InAnswerArea(def.id)) {
       add({def.left, def.top, def.left + def.width, def.top + def.height});
     }
   }
   for (const LineDef& def : LineDefinitions()) {
-    if (def.id.name == ControlName::Line3) {
+    if (InAnswerArea(def.id)) {
       add({def.x1, def.y1, def.x2, def.y2 + kTwipsPerPixel});
     }
   }

@@ -89,6 +89,8 @@ struct TwipsRect {
 // The answer labels with their bar (a pixel thick): one region that is read
 // out as words and opens the answer menu on a right click.
 [[nodiscard]] TwipsRect AnswerAreaTwips();
+// Whether the control is drawn in that region: the labels and the bar.
+[[nodiscard]] bool InAnswerArea(ControlId id);
 
 // The gap between the main window and the 途中式 window beside it, in pixels
 // at 96 dots per inch.

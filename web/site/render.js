@@ -3,9 +3,6 @@
 
 import { answerFitter, fieldFitter, fitCaption, lineBox, px } from './fitting.js?@BUILD@';
 
-// The answer labels and their bar are read out together, as words, from one live region.
-const IN_ANSWER_AREA = /^(Label1\(\d+\)|Line3)$/;
-
 const ALIGN = { left: 'left', centre: 'center', right: 'right' };
 
 // A control's value in a snapshot: the definition names the member that holds it and, for a member
@@ -140,9 +137,8 @@ function drawWindow(client, menubar, def) {
     if (made.focusable) {
       made.focusable.dataset.name = control.name;
     }
-    const inAnswer = IN_ANSWER_AREA.test(control.name);
-    place(made.outer, control, inAnswer ? answer.origin : undefined);
-    const parent = control.container ? outers.get(control.container) : inAnswer ? answer.shown : client;
+    place(made.outer, control, control.inAnswerArea ? answer.origin : undefined);
+    const parent = control.container ? outers.get(control.container) : control.inAnswerArea ? answer.shown : client;
     parent.append(made.outer, ...(made.beside ? [made.beside] : []));
     outers.set(control.name, made.outer);
   }
@@ -152,9 +148,8 @@ function drawWindow(client, menubar, def) {
     // A border, not a filled box: forced colours and printing without backgrounds keep borders.
     bar.style.borderWidth = box.width >= box.height ? '1px 0 0' : '0 0 0 1px';
     bar.dataset.name = line.name;
-    const inAnswer = IN_ANSWER_AREA.test(line.name);
-    place(bar, box, inAnswer ? answer.origin : undefined);
-    (inAnswer ? answer.shown : client).append(bar);
+    place(bar, box, line.inAnswerArea ? answer.origin : undefined);
+    (line.inAnswerArea ? answer.shown : client).append(bar);
   }
   client.append(answer.area);
 
@@ -181,7 +176,7 @@ function findViews(client, def) {
   const views = new Map();
   for (const control of def.controls) {
     const outer = outers.get(control.name);
-    const view = { outer, focusable: null, type: control.type, key: control.key, index: control.index };
+    const view = { outer, focusable: null, type: control.type, key: control.key, index: control.index, inAnswerArea: control.inAnswerArea };
     if (control.type === 'OptionButton') {
       view.focusable = outer.querySelector('input');
     } else if (control.type === 'TextBox') {
@@ -244,7 +239,7 @@ export function buildWindow(windowElement, def) {
         view.fit();
       } else if (view.type === 'Label' && typeof value === 'string' && view.outer.textContent !== value) {
         view.show(value);
-        answered ||= IN_ANSWER_AREA.test(name);
+        answered ||= view.inAnswerArea;
       } else if (view.type === 'OptionButton') {
         view.focusable.checked = value === view.index;
       } else if (view.type === 'Line' && typeof value === 'boolean') {
