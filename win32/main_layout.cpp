@@ -35,8 +35,12 @@ RECT ControlRect(const ControlView& view, UINT dpi) {
 
 }  // namespace
 
-int OnePixel(UINT dpi) {
-  return std::max(1, MulDiv(1, static_cast<int>(dpi), 96));
+int ScaledToDpi(const int pixels, const UINT dpi) {
+  return MulDiv(pixels, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+}
+
+int OnePixel(const UINT dpi) {
+  return std::max(1, ScaledToDpi(1, dpi));
 }
 
 void LayOutControls(HWND window, DWORD style, HWND answerArea, std::span<const ControlView> views,

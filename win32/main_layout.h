@@ -22,7 +22,8 @@ struct ControlView {
   FontHandle fitted;  // a long caption's or a narrow field's smaller font, else null
 };
 
-// A pixel at 96 DPI at dpi, never less than one.
+// Pixels at 96 DPI at dpi; OnePixel never less than one.
+[[nodiscard]] int ScaledToDpi(int pixels, UINT dpi);
 [[nodiscard]] int OnePixel(UINT dpi);
 
 // Sizes the window's client area to the definition's, and places the answer

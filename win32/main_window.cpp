@@ -223,11 +223,12 @@ void MainWindow::Sync(bool byTab) {
 void MainWindow::ShowControl(View& view, bool hidden) {
   if (const std::string* text = ModelText(form_, view.id)) {
     const std::wstring wide = WideOf(*text);
-    if (TextOf(view.control) == wide) {
-    } else if (IsEntryField(view.id)) {
-      SetWindowTextW(view.control, wide.c_str());
-    } else {
-      ShowFittedCaption(view, wide, tooltip_, window_, dpi_);
+    if (TextOf(view.control) != wide) {
+      if (IsEntryField(view.id)) {
+        SetWindowTextW(view.control, wide.c_str());
+      } else {
+        ShowFittedCaption(view, wide, tooltip_, window_, dpi_);
+      }
     }
     if (InAnswerArea(view.id)) {
       ShowWindow(view.control, hidden ? SW_HIDE : SW_SHOWNA);

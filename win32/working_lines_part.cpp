@@ -8,6 +8,7 @@
 #include "win32/control_ids.h"
 #include "win32/handles.h"
 #include "win32/line_painter.h"
+#include "win32/main_layout.h"
 #include "win32/wide_text.h"
 #include "window/accessible_text.h"
 #include "window/working.h"
@@ -111,7 +112,7 @@ void WorkingLinesPart::Add(const std::string& words, const bool drawn) {
 }
 
 int WorkingLinesPart::Scaled(const int pixels) const {
-  return MulDiv(pixels, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
+  return ScaledToDpi(pixels, dpi_);
 }
 
 int WorkingLinesPart::Width(HDC dc) {

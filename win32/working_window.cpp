@@ -10,6 +10,7 @@
 #include "win32/control_ids.h"
 #include "win32/fonts.h"
 #include "win32/line_painter.h"
+#include "win32/main_layout.h"
 #include "win32/wide_text.h"
 #include "window/accessible_text.h"
 #include "window/controls.h"
@@ -140,7 +141,7 @@ void WorkingWindow::Refresh() {
 }
 
 int WorkingWindow::Scaled(int pixels) const {
-  return MulDiv(pixels, static_cast<int>(dpi_), USER_DEFAULT_SCREEN_DPI);
+  return ScaledToDpi(pixels, dpi_);
 }
 
 // The lines, 次の行 and すべて表示 below them while there is more, then
